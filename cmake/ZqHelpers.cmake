@@ -1,0 +1,25 @@
+# Small helpers shared by every folder's CMakeLists.txt.
+
+# Adds a folder when it already has a CMakeLists.txt, so modules can land one by one.
+function(zq_add_optional_subdirectory dir)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/${dir} ${CMAKE_BINARY_DIR}/${dir})
+  endif()
+endfunction()
+
+# zq_add_gtest(NAME name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2] [ENV K=V ...])
+# One GoogleTest executable; every TEST becomes its own CTest test.
+function(zq_add_gtest)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES ${props})
+endfunction()

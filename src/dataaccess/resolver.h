@@ -1,0 +1,44 @@
+#pragma once
+// Maps every connection string the program builds to an engine:
+//  - "Provider=Ifxoledbc.2;...;Data Source=<path>@<server>" (TARV common and company),
+//  - "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};...;DATABASE=<path>;..." (link connect),
+//  - "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<file>;..." (archive database).
+// A malformed string throws zq::Error naming what is missing.
+
+#include "dataaccess/connection.h"
+#include "dataaccess/engine_settings.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace zq {
+
+/// One TARV database as a connection string names it.
+struct TarvTarget {
+    std::string database;  ///< Informix path, "/usr/tarv/comune" (no "@server")
+    std::string host;
+    std::string server;
+    std::string user;
+    std::string password;
+};
+
+/// Key/value pairs of a connection string; keys lower-cased, values verbatim.
+std::map<std::string, std::string> parseConnectionString(const std::string& s);
+
+/// True for the Jet provider string of the archive database.
+bool isArchiveConnectionString(const std::string& s);
+/// The TARV database a provider or link connect string names. Throws zq::Error.
+TarvTarget tarvTargetOf(const std::string& connectionString);
+
+using TarvEngineFactory =
+    std::function<ConnectionPtr(const TarvTarget&, const std::string& connectionString,
+                                const EngineSettings&)>;
+/// Lets an engine library (the ODBC engine) plug itself in; "embedded" is built in.
+void registerTarvEngine(const std::string& name, TarvEngineFactory factory);
+
+/// Opens whatever the string names, with the process's installation().
+ConnectionPtr openConnection(const std::string& connectionString);
+ConnectionPtr openConnection(const std::string& connectionString, const EngineSettings& settings);
+
+}  // namespace zq

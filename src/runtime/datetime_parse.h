@@ -1,0 +1,24 @@
+#pragma once
+// Date and time parsing in day/month/year order, as the office types them.
+
+#include "runtime/value.h"
+
+#include <optional>
+#include <string_view>
+
+namespace zq {
+
+/// Parses "dd/mm/yyyy", "d/m/yy", "dd-mm-yyyy", "dd.mm.yyyy", optionally followed by a
+/// time "hh.mm[.ss]" or "hh:mm[:ss]". Two-digit years: 00-29 -> 2000s, 30-99 -> 1900s.
+/// Returns nothing for a text that is not a real date (31/02/2024).
+std::optional<DateTime> parseDate(std::string_view text);
+
+/// Parses a time "hh.mm", "hh:mm", "hh.mm.ss"; nothing for 25.61.
+std::optional<DateTime> parseTime(std::string_view text);
+
+/// True when the text is a number in the Italian or plain form ("1.234,5", "12,3", "-4", "1e3").
+bool isNumeric(std::string_view text);
+/// The number of a numeric text (see isNumeric); nothing otherwise.
+std::optional<double> parseNumber(std::string_view text);
+
+}  // namespace zq

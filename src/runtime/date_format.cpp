@@ -80,6 +80,10 @@ private:
         const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(f_[i])));
         std::size_t run = 1;
         while (i + run < f_.size() && std::tolower(static_cast<unsigned char>(f_[i + run])) == c) ++run;
+        if (std::string_view("dmyhnswqct").find(c) == std::string_view::npos) {
+            out_ += f_[i];  // a separator: "hh.mm" still reads minutes after it
+            return 1;
+        }
         const bool afterHour = lastWasHour_;
         lastWasHour_ = false;
         switch (c) {
@@ -102,7 +106,7 @@ private:
                     out_ += longTime(d_);
                 }
                 break;
-            default: out_ += f_[i]; return 1;
+            default: break;
         }
         return run;
     }

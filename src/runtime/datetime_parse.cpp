@@ -90,55 +90,75 @@ std::optional<DateTime> parseDate(std::string_view text) {
     return date;
 }
 
+namespace {
+
+// Whole-part digits with thousands dots in groups of three ("1.234.567"); the dots are
+// dropped. Nothing when the dots do not group the digits that way.
+std::optional<std::string> groupedDigits(std::string_view s) {
+    const auto parts = split(s, '.');
+    std::string digits;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        if (!allDigits(parts[k])) return std::nullopt;
+        if (k == 0 ? parts[k].size() > 3 : parts[k].size() != 3) return std::nullopt;
+        digits.append(parts[k]);
+    }
+    return digits;
+}
+
+// Splits the mantissa into whole and fraction digits in the Italian reading: "," is the
+// decimal separator and "." groups thousands; a single "." that cannot be a thousands
+// group ("12.5") is taken as a decimal point, as plain numbers are written.
+bool splitMantissa(std::string_view m, std::string& whole, std::string& fraction) {
+    const auto comma = m.find(',');
+    std::string_view wholePart = m.substr(0, comma);
+    std::string_view fracPart = comma == std::string_view::npos ? std::string_view() : m.substr(comma + 1);
+    if (comma == std::string_view::npos && wholePart.find('.') != std::string_view::npos &&
+        !groupedDigits(wholePart)) {
+        const auto dot = wholePart.find('.');
+        if (wholePart.find('.', dot + 1) != std::string_view::npos) return false;
+        fracPart = wholePart.substr(dot + 1);
+        wholePart = wholePart.substr(0, dot);
+    }
+    if (wholePart.find('.') != std::string_view::npos) {
+        const auto g = groupedDigits(wholePart);
+        if (!g) return false;
+        whole = *g;
+    } else {
+        if (!wholePart.empty() && !allDigits(wholePart)) return false;
+        whole = std::string(wholePart);
+    }
+    if (!fracPart.empty() && !allDigits(fracPart)) return false;
+    fraction = std::string(fracPart);
+    return !whole.empty() || !fraction.empty();
+}
+
+}  // namespace
+
 std::optional<double> parseNumber(std::string_view text) {
     const std::string t = vbTrim(text);
-    std::size_t i = 0;
-    std::string plain;  // the number in the C locale's notation
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) plain += t[i++];
-    const std::size_t comma = t.find(',', i);
-    const std::size_t firstDot = t.find('.', i);
-    const bool dotsGroup = comma != std::string::npos || (firstDot != std::string::npos &&
-                                                          t.find('.', firstDot + 1) != std::string::npos);
-    const std::size_t mantissaEnd = std::min(t.find_first_of("eE", i), t.size());
-    // Whole part, with thousands dots checked for groups of three.
-    std::size_t digitsSinceDot = 0;
-    bool sawDot = false, sawDigit = false;
-    for (; i < mantissaEnd && t[i] != ',' && !(t[i] == '.' && !dotsGroup); ++i) {
-        const char c = t[i];
-        if (std::isdigit(static_cast<unsigned char>(c))) {
-            plain += c;
-            sawDigit = true;
-            ++digitsSinceDot;
-        } else if (c == '.') {
-            if (!sawDigit || (sawDot && digitsSinceDot != 3)) return std::nullopt;
-            sawDot = true;
-            digitsSinceDot = 0;
-        } else {
-            return std::nullopt;
-        }
+    std::string_view rest = t;
+    std::string plain;  // the number in the notation from_chars reads
+    if (!rest.empty() && (rest[0] == '+' || rest[0] == '-')) {
+        if (rest[0] == '-') plain += '-';
+        rest.remove_prefix(1);
     }
-    if (sawDot && digitsSinceDot != 3) return std::nullopt;
-    if (i < mantissaEnd) {  // the decimal separator
-        ++i;
-        plain += '.';
-        for (; i < mantissaEnd; ++i) {
-            if (!std::isdigit(static_cast<unsigned char>(t[i]))) return std::nullopt;
-            plain += t[i];
-            sawDigit = true;
-        }
-    }
-    if (!sawDigit) return std::nullopt;
-    if (mantissaEnd < t.size()) {
+    const auto e = rest.find_first_of("eE");
+    std::string whole, fraction;
+    if (!splitMantissa(rest.substr(0, e), whole, fraction)) return std::nullopt;
+    plain += (whole.empty() ? "0" : whole) + "." + (fraction.empty() ? "0" : fraction);
+    if (e != std::string_view::npos) {
+        std::string_view exp = rest.substr(e + 1);
         plain += 'e';
-        i = mantissaEnd + 1;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) plain += t[i++];
-        if (!allDigits(std::string_view(t).substr(i))) return std::nullopt;
-        plain += t.substr(i);
+        if (!exp.empty() && (exp[0] == '+' || exp[0] == '-')) {
+            plain += exp[0];
+            exp.remove_prefix(1);
+        }
+        if (!allDigits(exp)) return std::nullopt;
+        plain.append(exp);
     }
     // from_chars ignores the process locale, which Qt sets from the environment.
     double v = 0;
-    const char* first = plain.data() + (plain[0] == '+' ? 1 : 0);
-    const auto [end, ec] = std::from_chars(first, plain.data() + plain.size(), v);
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), v);
     if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }

@@ -17,6 +17,8 @@ std::optional<DateTime> parseDate(std::string_view text);
 std::optional<DateTime> parseTime(std::string_view text);
 
 /// True when the text is a number in the Italian or plain form ("1.234,5", "12,3", "-4", "1e3").
+/// "," is the decimal separator and "." groups thousands in threes ("1.234" is 1234); a
+/// single "." that groups nothing is a decimal point ("12.5"). Blanks around are allowed.
 bool isNumeric(std::string_view text);
 /// The number of a numeric text (see isNumeric); nothing otherwise.
 std::optional<double> parseNumber(std::string_view text);

@@ -56,6 +56,7 @@ public:
     std::string toText() const;
     /// Whole number, halves rounded to even; text is parsed (comma or dot decimal);
     /// throws std::invalid_argument when the value is not numeric, Null or Empty give 0.
+    /// True is -1, as the original's booleans; a date gives its day number.
     std::int64_t toInteger() const;
     double toDouble() const;
     bool toBool() const;

@@ -2,6 +2,8 @@
 
 #include "common/product.h"
 
+#include <stdexcept>
+
 namespace zq {
 
 std::string gestErrText(const Error& e, const std::string& module, const std::string& routine,
@@ -31,6 +33,8 @@ int GestErr(Dialogs& dialogs, const Error& e, const std::string& module, const s
 
 Error toError(const std::exception& e) {
     if (const auto* err = dynamic_cast<const Error*>(&e)) return *err;
+    // An arithmetic overflow is the original's run-time error 6, whatever raised it.
+    if (dynamic_cast<const std::overflow_error*>(&e)) return Error(6, e.what(), kProductName);
     return Error(kErrProviderFailure, e.what(), kProductName);
 }
 

@@ -1,0 +1,128 @@
+#include "common/gesterr.h"
+
+#include "common/product.h"
+#include "scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace zq {
+namespace {
+
+const std::string kCrLf = "\r\n";
+
+std::string reportBody() {
+    return "Errore -2147467259 Tabella inesistente" + kCrLf + "nel modulo: frmColl," + kCrLf +
+           "alla routine: CollTable," + kCrLf + "generato da: Microsoft OLE DB Provider," + kCrLf +
+           "errore DLL: 0";
+}
+
+TEST(GestErrText, QueryLineOnlyForARealQuery) {
+    const Error e(kErrProviderFailure, "Tabella inesistente", "Microsoft OLE DB Provider", 0);
+    const struct {
+        const char* query;
+        std::string expected;
+    } cases[] = {
+        {"", reportBody()},
+        {"    ", reportBody()},
+        {"SELECT * FROM AREE", reportBody() + "," + kCrLf + "Query: SELECT * FROM AREE"},
+        {"  SELECT 1 ", reportBody() + "," + kCrLf + "Query:   SELECT 1 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("query [") + c.query + "]");
+        EXPECT_EQ(gestErrText(e, "frmColl", "CollTable", c.query), c.expected);
+    }
+}
+
+TEST(GestErrText, NumbersInDecimal) {
+    const Error e(6, "Overflow", "zel_QUIRNOVA", 183);
+    EXPECT_EQ(gestErrText(e, "lbComGen", "ClngText", ""),
+              test::lines({"Errore 6 Overflow", "nel modulo: lbComGen,", "alla routine: ClngText,",
+                           "generato da: zel_QUIRNOVA,", "errore DLL: 183"}));
+}
+
+TEST(GestErr, AnswerTable) {
+    const struct {
+        Answer answer;
+        int result;
+    } cases[] = {
+        {Answer::Retry, 1}, {Answer::Ignore, 2}, {Answer::Abort, 0}, {Answer::Cancel, 0}, {Answer::Ok, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        test::ScriptedDialogs dialogs;
+        dialogs.then(c.answer);
+        EXPECT_EQ(GestErr(dialogs, Error(3021, "Nessun record"), "m", "r", ""), c.result);
+        ASSERT_EQ(dialogs.messages().size(), 1u);
+        const Message& m = dialogs.messages().front();
+        EXPECT_EQ(m.title, "zel_QUIRNOVA: Errore non previsto.");
+        EXPECT_EQ(m.buttons, Buttons::AbortRetryIgnore);
+        EXPECT_EQ(m.icon, Icon::Critical);
+        EXPECT_EQ(m.text.rfind("Errore 3021 Nessun record" + kCrLf, 0), 0u);
+    }
+}
+
+TEST(RunGuarded, RetryRunsTheStatementAgain) {
+    test::ScriptedDialogs dialogs;
+    dialogs.then(Answer::Retry).then(Answer::Retry);
+    int runs = 0;
+    const bool done = runGuarded(dialogs, "frmDupl", "CreaArch", "DROP TABLE x", [&] {
+        if (++runs < 3) throw Error(-2147217865, "Tabella bloccata");
+    });
+    EXPECT_TRUE(done);
+    EXPECT_EQ(runs, 3);
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_NE(dialogs.messages()[0].text.find("Query: DROP TABLE x"), std::string::npos);
+    EXPECT_EQ(dialogs.pendingAnswers(), 0u);
+}
+
+TEST(RunGuarded, IgnoreGoesOnAfterTheStatement) {
+    test::ScriptedDialogs dialogs;
+    dialogs.then(Answer::Ignore);
+    int runs = 0;
+    EXPECT_FALSE(runGuarded(dialogs, "m", "r", "", [&] {
+        ++runs;
+        throw std::runtime_error("disco pieno");
+    }));
+    EXPECT_EQ(runs, 1);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    // A foreign exception is reported as a provider failure with its own text.
+    EXPECT_EQ(dialogs.messages()[0].text.rfind("Errore -2147467259 disco pieno" + kCrLf, 0), 0u);
+}
+
+TEST(RunGuarded, AbortEndsTheProgram) {
+    test::ScriptedDialogs dialogs;
+    dialogs.then(Answer::Abort);
+    EXPECT_THROW(runGuarded(dialogs, "m", "r", "", [] { throw Error(5, "x"); }), AbortProgram);
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+}
+
+TEST(RunGuarded, SuccessShowsNothingAndAbortPassesThrough) {
+    test::ScriptedDialogs dialogs;
+    int runs = 0;
+    EXPECT_TRUE(runGuarded(dialogs, "m", "r", "", [&] { ++runs; }));
+    EXPECT_EQ(runs, 1);
+    EXPECT_THROW(runGuarded(dialogs, "m", "r", "", [] { throw AbortProgram(3); }), AbortProgram);
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST(ToError, KeepsErrorsAndNamesOverflow) {
+    const Error original = Error(-2147217900, "Sintassi", "Informix", 7).withDriverState("42000", -201);
+    const Error kept = toError(original);
+    EXPECT_EQ(kept.number(), -2147217900);
+    EXPECT_EQ(kept.source(), "Informix");
+    EXPECT_EQ(kept.systemCode(), 7);
+    EXPECT_EQ(kept.sqlState(), "42000");
+    EXPECT_EQ(kept.nativeCode(), -201);
+
+    const Error overflow = toError(std::overflow_error("Overflow"));
+    EXPECT_EQ(overflow.number(), 6);
+    EXPECT_EQ(overflow.description(), "Overflow");
+    EXPECT_EQ(overflow.source(), kProductName);
+
+    EXPECT_EQ(toError(std::invalid_argument("x")).number(), kErrProviderFailure);
+}
+
+}  // namespace
+}  // namespace zq

@@ -1,0 +1,97 @@
+// A conversion killed half-way must not leave a truncated TIFF under the final name, nor
+// damage the TIFF that was there before.
+#include "pdf_fixture.h"
+#include "temp_dir.h"
+#include "tiff_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace zq {
+namespace {
+
+namespace fs = std::filesystem;
+
+pid_t startProbe(const fs::path& pdf, const fs::path& tif, int dpi) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const std::string a = pdf.string(), b = tif.string(), d = std::to_string(dpi);
+        ::execl(ZQ_CONVERT_PROBE, ZQ_CONVERT_PROBE, a.c_str(), b.c_str(), d.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// The size of the conversion's work file once it has grown past `bytes`, or -1 when the
+// child ended first.
+long waitForPartialOutput(const fs::path& dir, pid_t child, std::uintmax_t bytes) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const auto& e : fs::directory_iterator(dir)) {
+            const std::string name = e.path().filename().string();
+            std::error_code ec;
+            const auto size = fs::file_size(e.path(), ec);
+            if (name.rfind(".big.tif.", 0) == 0 && !ec && size > bytes) return static_cast<long>(size);
+        }
+        int status = 0;
+        if (::waitpid(child, &status, WNOHANG) == child) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return -1;
+}
+
+TEST(PdfConverterKill, KilledMidConversionLeavesNoTiffUnderTheFinalName) {
+    test::TempDir dir;
+    test::writeTextPdf(dir / "big.pdf", 40);
+    const pid_t child = startProbe(dir / "big.pdf", dir / "big.tif", 300);
+    ASSERT_GT(child, 0);
+    const long partial = waitForPartialOutput(dir.path(), child, 200 * 1024);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_GT(partial, 0) << "the conversion ended before it could be killed";
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    EXPECT_FALSE(fs::exists(dir / "big.tif"));
+    EXPECT_TRUE(fs::exists(dir / "big.pdf"));
+}
+
+TEST(PdfConverterKill, KilledMidConversionKeepsThePreviousTiff) {
+    test::TempDir dir;
+    test::writeTextPdf(dir / "big.pdf", 40);
+    test::writeTextPdf(dir / "small.pdf", 2);
+    // A finished conversion of another document stands for the earlier TIFF.
+    const pid_t first = startProbe(dir / "small.pdf", dir / "big.tif", 50);
+    int status = 0;
+    ::waitpid(first, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const pid_t child = startProbe(dir / "big.pdf", dir / "big.tif", 300);
+    const long partial = waitForPartialOutput(dir.path(), child, 200 * 1024);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+    ASSERT_GT(partial, 0);
+
+    EXPECT_EQ(test::readTiffPages(dir / "big.tif").size(), 2u) << "the earlier TIFF is intact";
+}
+
+TEST(PdfConverterKill, TheProbeItselfConvertsWhenLeftAlone) {
+    // Guards the two tests above: the same child, not killed, does produce the TIFF.
+    test::TempDir dir;
+    test::writeTextPdf(dir / "big.pdf", 3);
+    const pid_t child = startProbe(dir / "big.pdf", dir / "big.tif", 72);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(test::readTiffPages(dir / "big.tif").size(), 3u);
+}
+
+}  // namespace
+}  // namespace zq

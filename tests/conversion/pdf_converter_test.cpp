@@ -1,0 +1,244 @@
+#include "conversion/pdf_converter.h"
+
+#include "common/error.h"
+#include "pdf_fixture.h"
+#include "temp_dir.h"
+#include "tiff_probe.h"
+
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <fstream>
+#include <thread>
+
+namespace zq {
+namespace {
+
+namespace fs = std::filesystem;
+using test::px;
+
+ConversionSettings at(int dpi, ColourMode mode = ColourMode::Colour,
+                      TiffCompression c = TiffCompression::Lzw) {
+    ConversionSettings s;
+    s.dpi = dpi;
+    s.mode = mode;
+    s.compression = c;
+    return s;
+}
+
+// Names in the folder other than the ones expected: leftovers of a conversion.
+std::vector<std::string> namesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void writeText(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+std::string readAll(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+TEST(PdfConverter, WritesOneColourPagePerPdfPageAt200Dpi) {
+    test::TempDir dir;
+    const fs::path pdf = dir / "fattura.pdf";
+    test::writeTextPdf(pdf, 3);
+    const std::string before = readAll(pdf);
+
+    const ConversionResult r = PdfConverter().convert(pdf, dir / "fattura.tif");
+
+    ASSERT_EQ(r.status, ConversionStatus::Converted);
+    EXPECT_EQ(r.pages, 3);
+    const auto pages = test::readTiffPages(dir / "fattura.tif");
+    ASSERT_EQ(pages.size(), 3u);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        SCOPED_TRACE("page " + std::to_string(i + 1));
+        EXPECT_EQ(pages[i].width, 1653u);   // 595 pt at 200 dpi, rounded
+        EXPECT_EQ(pages[i].height, 2339u);  // 842 pt
+        EXPECT_EQ(pages[i].samplesPerPixel, 3);
+        EXPECT_EQ(pages[i].bitsPerSample, 8);
+        EXPECT_EQ(pages[i].photometric, PHOTOMETRIC_RGB);
+        EXPECT_EQ(pages[i].compression, COMPRESSION_LZW);
+        EXPECT_FLOAT_EQ(pages[i].xResolution, 200.f);
+        EXPECT_EQ(pages[i].pageNumber, i);
+        EXPECT_EQ(pages[i].pageCount, 3);
+    }
+    EXPECT_EQ(readAll(pdf), before) << "the PDF stays as it was";
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"fattura.pdf", "fattura.tif"}));
+}
+
+TEST(PdfConverter, KeepsColoursAndTheirPlaces) {
+    test::TempDir dir;
+    test::writeTextPdf(dir / "a.pdf", 1);
+    const int dpi = 100;
+    ASSERT_EQ(PdfConverter(at(dpi)).convert(dir / "a.pdf", dir / "a.tif").status, ConversionStatus::Converted);
+
+    const test::TiffRaster page(dir / "a.tif", 0);
+    const int red = px(72 + 36, dpi);                      // centre of the red square
+    EXPECT_EQ(page.r(red, red), 255);
+    EXPECT_EQ(page.g(red, red), 0);
+    EXPECT_EQ(page.b(red, red), 0);
+    const int bx = px(test::kPageWidthPt - 108, dpi), by = px(test::kPageHeightPt - 108, dpi);
+    EXPECT_EQ(page.r(bx, by) + page.g(bx, by) + page.b(bx, by), 0);
+    EXPECT_EQ(page.r(5, 5) + page.g(5, 5) + page.b(5, 5), 3 * 255) << "paper is white";
+}
+
+struct ModeCase {
+    const char* name;
+    ColourMode mode;
+    TiffCompression compression;
+    std::uint16_t samples, bits, tiffCompression, photometric;
+    int redAsGrey;  // what the red square becomes, read back as grey
+};
+
+TEST(PdfConverter, WritesEachColourModeAndCompression) {
+    const ModeCase cases[] = {
+        {"colour lzw", ColourMode::Colour, TiffCompression::Lzw, 3, 8, COMPRESSION_LZW, PHOTOMETRIC_RGB, -1},
+        {"colour deflate", ColourMode::Colour, TiffCompression::Deflate, 3, 8, COMPRESSION_ADOBE_DEFLATE,
+         PHOTOMETRIC_RGB, -1},
+        {"grey lzw", ColourMode::Grey, TiffCompression::Lzw, 1, 8, COMPRESSION_LZW, PHOTOMETRIC_MINISBLACK, 76},
+        {"grey deflate", ColourMode::Grey, TiffCompression::Deflate, 1, 8, COMPRESSION_ADOBE_DEFLATE,
+         PHOTOMETRIC_MINISBLACK, 76},
+        {"bw", ColourMode::BlackWhite, TiffCompression::Lzw, 1, 1, COMPRESSION_CCITTFAX4, PHOTOMETRIC_MINISWHITE, 0},
+    };
+    test::TempDir dir;
+    test::writeTextPdf(dir / "m.pdf", 2);
+    const int dpi = 72;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path out = dir / (std::string(c.name) + ".tif");
+        ASSERT_EQ(PdfConverter(at(dpi, c.mode, c.compression)).convert(dir / "m.pdf", out).pages, 2);
+        const auto pages = test::readTiffPages(out);
+        ASSERT_EQ(pages.size(), 2u);
+        for (const auto& p : pages) {
+            EXPECT_EQ(p.samplesPerPixel, c.samples);
+            EXPECT_EQ(p.bitsPerSample, c.bits);
+            EXPECT_EQ(p.compression, c.tiffCompression);
+            EXPECT_EQ(p.photometric, c.photometric);
+            EXPECT_EQ(p.width, 595u);
+        }
+        const test::TiffRaster page(out, 1);
+        const int red = px(108, dpi);
+        if (c.redAsGrey >= 0) {
+            EXPECT_NEAR(page.r(red, red), c.redAsGrey, 2);
+            EXPECT_EQ(page.r(red, red), page.b(red, red)) << "grey pages have no colour";
+        }
+        EXPECT_EQ(page.r(5, 5), 255) << "paper stays white";
+        EXPECT_EQ(page.r(px(test::kPageWidthPt - 108, dpi), px(test::kPageHeightPt - 108, dpi)), 0);
+    }
+}
+
+TEST(PdfConverter, BlackAndWhiteSplitsGreyAtTheThreshold) {
+    test::TempDir dir;
+    test::writeImagePdf(dir / "scan.pdf", 1, 256, 16);
+    // The ramp runs from black at the left edge to white at the right edge: the column
+    // where pixels turn white moves with the threshold.
+    auto firstWhiteColumn = [&](int threshold) {
+        ConversionSettings s = at(72, ColourMode::BlackWhite);
+        s.threshold = threshold;
+        const fs::path out = dir / ("t" + std::to_string(threshold) + ".tif");
+        EXPECT_EQ(PdfConverter(s).convert(dir / "scan.pdf", out).pages, 1);
+        const test::TiffRaster page(out, 0);
+        const std::uint32_t y = page.height() / 2;
+        std::uint32_t x = 0;
+        while (x < page.width() && page.r(x, y) == 0) ++x;
+        for (std::uint32_t k = x; k < page.width(); ++k) EXPECT_EQ(page.r(k, y), 255) << "column " << k;
+        return static_cast<double>(x) / page.width();
+    };
+    EXPECT_NEAR(firstWhiteColumn(128), 0.5, 0.03);
+    EXPECT_NEAR(firstWhiteColumn(64), 0.25, 0.03);
+    EXPECT_NEAR(firstWhiteColumn(192), 0.75, 0.03);
+}
+
+TEST(PdfConverter, ReportsCouldNotOpenAndWritesNothing) {
+    test::TempDir dir;
+    writeText(dir / "lettera.pdf", "Gentile cliente,\nnon sono un PDF.\n");
+    writeText(dir / "vuoto.pdf", "");
+    test::writeTextPdf(dir / "intero.pdf", 2);
+    writeText(dir / "troncato.pdf", readAll(dir / "intero.pdf").substr(0, 12));
+    fs::remove(dir / "intero.pdf");
+
+    for (const char* name : {"lettera.pdf", "vuoto.pdf", "troncato.pdf", "manca.pdf"}) {
+        SCOPED_TRACE(name);
+        const ConversionResult r = PdfConverter(at(72)).convert(dir / name, dir / "out.tif");
+        EXPECT_EQ(r.status, ConversionStatus::CouldNotOpen);
+        EXPECT_EQ(r.pages, 0);
+        EXPECT_EQ(PdfConverter(at(72)).convertDocument((dir / name).string()), "");
+    }
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"lettera.pdf", "troncato.pdf", "vuoto.pdf"}));
+}
+
+TEST(PdfConverter, ReplacesAnOlderTiff) {
+    test::TempDir dir;
+    test::writeTextPdf(dir / "a.pdf", 2);
+    writeText(dir / "a.tif", "old content");
+    ASSERT_EQ(PdfConverter(at(72)).convert(dir / "a.pdf", dir / "a.tif").pages, 2);
+    EXPECT_EQ(test::readTiffPages(dir / "a.tif").size(), 2u);
+}
+
+TEST(PdfConverter, AFailedWriteLeavesNoFile) {
+    test::TempDir dir;
+    test::writeTextPdf(dir / "a.pdf", 1);
+    EXPECT_THROW(PdfConverter(at(72)).convert(dir / "a.pdf", dir / "missing-folder" / "a.tif"), Error);
+    EXPECT_FALSE(fs::exists(dir / "missing-folder"));
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a.pdf"}));
+}
+
+TEST(PdfConverter, ConvertDocumentWritesBesideThePdf) {
+    test::TempDir dir;
+    fs::create_directories(dir / "00000000");
+    test::writeTextPdf(dir / "00000000" / "Doc.Pdf.bak", 2);
+    const std::string pdf = (dir / "00000000" / "Doc.Pdf.bak").string();
+    const std::string tif = PdfConverter(at(72)).convertDocument(pdf);
+    EXPECT_EQ(tif, (dir / "00000000" / "Doc.tif").string());
+    EXPECT_EQ(test::readTiffPages(tif).size(), 2u);
+    EXPECT_TRUE(fs::exists(pdf));
+}
+
+TEST(PdfConverter, TiffPathCutsTheFileNameAtItsFirstPdf) {
+    const struct {
+        const char* pdf;
+        const char* tif;
+    } cases[] = {
+        {R"(C:\ARCHIVI\FATT\00000001\f001.pdf)", R"(C:\ARCHIVI\FATT\00000001\f001.tif)"},
+        {"/dati/fatt/00000002/F002.PDF", "/dati/fatt/00000002/F002.tif"},
+        {"/dati/fatt/00000002/F002.pdf.bak", "/dati/fatt/00000002/F002.tif"},
+        {"/dati/fatt/00000002/A.Pdf.pdf", "/dati/fatt/00000002/A.tif"},
+        {"/dati/vecchi.pdf/00000000/x.pdf", "/dati/vecchi.pdf/00000000/x.tif"},
+        {R"(C:\vecchi.pdf\00000000\x.jpg)", ""},
+        {"/dati/vecchi.pdf/", ""},
+        {"scansione", ""},
+        {"x.pdf", "x.tif"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pdf);
+        EXPECT_EQ(PdfConverter::tiffPathFor(c.pdf), c.tif);
+    }
+}
+
+TEST(PdfConverter, ConvertsSeveralDocumentsAtOnce) {
+    test::TempDir dir;
+    const int n = 6;
+    for (int i = 0; i < n; ++i) test::writeTextPdf(dir / ("d" + std::to_string(i) + ".pdf"), i + 1);
+    const PdfConverter conv(at(72, ColourMode::Grey));
+    std::vector<ConversionResult> results(n);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < n; ++i)
+        threads.emplace_back([&, i] {
+            const std::string base = (dir / ("d" + std::to_string(i))).string();
+            results[i] = conv.convert(base + ".pdf", base + ".tif");
+        });
+    for (auto& t : threads) t.join();
+    for (int i = 0; i < n; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(results[i].pages, i + 1);
+        EXPECT_EQ(test::readTiffPages(dir / ("d" + std::to_string(i) + ".tif")).size(), std::size_t(i + 1));
+    }
+}
+
+}  // namespace
+}  // namespace zq

@@ -1,0 +1,26 @@
+#pragma once
+// Small, valid PDF files written byte by byte for the conversion tests: text pages with
+// coloured marks at known places, and "scanned" pages made of one raster image each.
+
+#include <filesystem>
+#include <string>
+
+namespace zq::test {
+
+/// A4 portrait in PDF points.
+inline constexpr double kPageWidthPt = 595;
+inline constexpr double kPageHeightPt = 842;
+
+/// Writes a PDF of `pages` A4 pages. Page i (1-based) shows "Pagina i" in Helvetica, a
+/// pure red square 72 pt wide whose top-left corner is 72 pt from the left and top edges,
+/// and a black square of the same size 72 pt from the right and bottom edges.
+void writeTextPdf(const std::filesystem::path& path, int pages, const std::string& title = "Documento");
+
+/// Writes a PDF of `pages` A4 pages, each covered by one RGB image of `w` x `h` pixels:
+/// a horizontal grey ramp (left black, right white) stored uncompressed.
+void writeImagePdf(const std::filesystem::path& path, int pages, int w = 200, int h = 283);
+
+/// Pixel position in a page rendered at `dpi` of a point `pt` from the left/top edge.
+inline int px(double pt, int dpi) { return static_cast<int>(pt * dpi / 72.0); }
+
+}  // namespace zq::test

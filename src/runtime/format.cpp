@@ -15,8 +15,11 @@ namespace {
 
 enum class Family { Number, Date, Text };
 
+// Digit places make a number format; text places a text format, whatever letters its
+// literals hold ("Cod. @@@"); otherwise date letters make a date format.
 Family familyOf(std::string_view format) {
     bool date = false;
+    bool text = false;
     std::string ignored;
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (const std::size_t len = fmt::literalAt(format, i, ignored)) {
@@ -25,9 +28,10 @@ Family familyOf(std::string_view format) {
         }
         const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(format[i])));
         if (c == '0' || c == '#') return Family::Number;
+        if (c == '@' || c == '&') text = true;
         if (std::string_view("dmyhnswqct").find(c) != std::string_view::npos) date = true;
     }
-    return date ? Family::Date : Family::Text;
+    return date && !text ? Family::Date : Family::Text;
 }
 
 // The original's named formats, in their Italian rendering.

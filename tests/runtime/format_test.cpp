@@ -65,6 +65,9 @@ TEST(FormatNumber, DecimalsAndThousands) {
         {0.00012, "0.0E-00", "1,2E-04"},
         {99999, "0.0E+0", "1,0E+5"},
         {5.5, ".00", "5,50"},
+        {1234.5, "\"€ \"#,##0.00", "€ 1.234,50"},
+        {5, "0,000", "0.005"},
+        {1234.5, "#,##0.00 \"EUR\"", "1.234,50 EUR"},
     });
 }
 
@@ -80,6 +83,8 @@ TEST(FormatNumber, SignsAndSections) {
         {Value::null(), "0000", ""},
         {Value(), "0000", ""},
         {-7, "0;-0", "-7"},
+        {-1234.5, "#,##0.00;(#,##0.00)", "(1.234,50)"},
+        {1234.5, "#,##0.00;(#,##0.00)", "1.234,50"},
     });
 }
 
@@ -129,6 +134,7 @@ TEST(FormatDate, OtherValues) {
         {"12", "dd/mm/yyyy", "12"},  // a bare number typed in a date box stays as typed
         {"31/02/2024", "dd/mm/yyyy", "31/02/2024"},
         {"14.30", "hh.mm", "14.30"},
+        {"05/03/2007 14.09.30", "dd/mm/yyyy hh.mm", "05/03/2007 14.09"},
         {39146.25, "dd/mm/yyyy hh.mm", "05/03/2007 06.00"},
         {39146, "dd/mm/yyyy", "05/03/2007"},
         {Value::null(), "dd/mm/yyyy", ""},
@@ -151,6 +157,8 @@ TEST(FormatText, Codes) {
         {42, "@@@@", "  42"},
         {"", "@;\"vuoto\"", "vuoto"},
         {2.5, "@", "2,5"},
+        {"abc", "Cod. @@@", "Cod. abc"},  // letters of a literal do not make a date format
+        {DateTime{2007, 3, 5}, "@@@@@@@@@@@", " 05/03/2007"},
     });
 }
 

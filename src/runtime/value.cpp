@@ -135,7 +135,7 @@ DateTime Value::toDateTime() const {
         case ValueKind::Empty:
         case ValueKind::Null: break;
     }
-    throw std::invalid_argument("Uso non valido di Null");
+    throw std::invalid_argument("Utilizzo non valido di Null");
 }
 
 const std::string* Value::textIf() const { return std::get_if<std::string>(&v_); }

@@ -104,6 +104,10 @@ public:
     virtual const std::string& path() const = 0;
 };
 
+/// The archive file as a Connection (what openConnection() returns for the Jet provider
+/// string). The database password of that string has no meaning for an SQLite file.
+ConnectionPtr openArchiveConnection(const std::string& file, const std::string& connectionString);
+
 /// RAII grouping of archive steps: rolls back unless commit() was called.
 class ArchiveTransaction {
 public:

@@ -15,6 +15,12 @@
 //   odbc.mapping = postgresql        (or informix)
 //   odbc.port = 5432
 //   odbc.options =                   (appended verbatim, e.g. "UseDeclareFetch=1;Fetch=2000")
+//
+// Embedded engine (embedded_engine.h): the Informix database path P is the SQLite file
+// <tarv.root>/P.db (leading "/" dropped, ".." refused): /usr/tarv/comune ->
+// <root>/usr/tarv/comune.db. The server's accounts are <tarv.root>/tarv.accounts, one
+// "user<TAB>password" per line; createEmbeddedAccount() and createEmbeddedDatabase()
+// make them for the demo installation and the tests. Opening never creates a database.
 
 #include <filesystem>
 #include <string>
@@ -41,7 +47,9 @@ struct EngineSettings {
 };
 
 /// The settings of this process: the ones the link module uses to follow a link.
-/// Set once at start (main, zelq, test fixtures); defaults until then.
+/// Set once at start (main, zelq, test fixtures). Until then, the first call loads the
+/// engines file of the folder named by ZEL_QUIRNOVA_HOME (else the current folder):
+/// that is how the loadable link extension finds the installation in other programs.
 void setInstallation(const EngineSettings& s);
 const EngineSettings& installation();
 

@@ -37,6 +37,9 @@ public:
     virtual std::string fieldName(int index) const = 0;
     /// Index of a column by name, case-insensitive; -1 when absent.
     virtual int fieldIndex(const std::string& name) const = 0;
+    /// The column's type as its database declares it ("CHAR(50)", "INTEGER", "SERIAL"…);
+    /// empty when the engine cannot tell. Links copy it into their own definition.
+    virtual std::string fieldTypeName(int index) const { return {}; }
     /// Value of the current row. Throws zq::Error at EOF/BOF or for an unknown name.
     virtual Value field(int index) const = 0;
     Value field(const std::string& name) const;

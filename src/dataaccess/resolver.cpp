@@ -1,0 +1,134 @@
+#include "dataaccess/resolver.h"
+
+#include "common/error.h"
+#include "dataaccess/archive_db.h"
+#include "dataaccess/embedded_engine.h"
+#include "dataaccess/sql_text.h"
+
+#include <mutex>
+
+namespace zq {
+
+namespace {
+
+constexpr const char* kSource = "zq.resolver";
+
+[[noreturn]] void malformed(const std::string& why) {
+    throw Error(kErrProviderFailure, "connection string: " + why, kSource);
+}
+
+std::mutex& registryMutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::map<std::string, TarvEngineFactory>& registry() {
+    static std::map<std::string, TarvEngineFactory> engines;
+    return engines;
+}
+
+std::string valueOf(const std::map<std::string, std::string>& kv, std::initializer_list<const char*> keys) {
+    for (const char* k : keys)
+        if (auto it = kv.find(k); it != kv.end()) return it->second;
+    return {};
+}
+
+bool startsWithNoCase(const std::string& s, const std::string& prefix) {
+    return s.size() >= prefix.size() && iequals(s.substr(0, prefix.size()), prefix);
+}
+
+}  // namespace
+
+std::map<std::string, std::string> parseConnectionString(const std::string& s) {
+    std::map<std::string, std::string> kv;
+    if (trimBlanks(s).empty()) malformed("empty");
+    bool first = true;
+    for (const auto& piece : splitTopLevel(s, ';')) {
+        std::string item = piece.substr(std::min(piece.size(), piece.find_first_not_of(" \t\r\n")));
+        if (trimBlanks(item).empty()) {
+            first = false;
+            continue;
+        }
+        auto eq = item.find('=');
+        if (eq == std::string::npos) {
+            // the link connect string opens with the bare word ODBC
+            if (first && iequals(trimBlanks(item), "ODBC")) {
+                kv["odbc"] = "";
+                first = false;
+                continue;
+            }
+            malformed("'" + trimBlanks(item) + "' is not key=value");
+        }
+        std::string key = lowerAscii(trimBlanks(item.substr(0, eq)));
+        if (key.empty()) malformed("'" + item + "' has no key");
+        kv[key] = item.substr(eq + 1);
+        first = false;
+    }
+    return kv;
+}
+
+bool isArchiveConnectionString(const std::string& s) {
+    try {
+        auto kv = parseConnectionString(s);
+        return startsWithNoCase(trimBlanks(valueOf(kv, {"provider"})), "Microsoft.Jet.OLEDB");
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+TarvTarget tarvTargetOf(const std::string& connectionString) {
+    auto kv = parseConnectionString(connectionString);
+    TarvTarget t;
+    t.host = valueOf(kv, {"host"});
+    if (kv.count("odbc")) {
+        t.database = trimBlanks(valueOf(kv, {"database", "db"}));
+        t.server = valueOf(kv, {"srvr", "server"});
+        t.user = valueOf(kv, {"userid", "uid", "user id"});
+        t.password = valueOf(kv, {"password", "pwd"});
+        if (t.database.empty()) malformed("DATABASE missing in link connect string");
+        return t;
+    }
+    std::string provider = trimBlanks(valueOf(kv, {"provider"}));
+    if (!startsWithNoCase(provider, "Ifxoledbc"))
+        malformed(provider.empty() ? "Provider missing" : "provider '" + provider + "' is not a TARV provider");
+    std::string source = trimBlanks(valueOf(kv, {"data source"}));
+    auto at = source.rfind('@');
+    if (source.empty()) malformed("Data Source missing");
+    if (at == std::string::npos) malformed("Data Source '" + source + "' has no @server");
+    t.database = trimBlanks(source.substr(0, at));
+    t.server = trimBlanks(source.substr(at + 1));
+    if (t.database.empty()) malformed("Data Source '" + source + "' names no database");
+    t.user = valueOf(kv, {"user id", "uid", "userid"});
+    t.password = valueOf(kv, {"password", "pwd"});
+    return t;
+}
+
+void registerTarvEngine(const std::string& name, TarvEngineFactory factory) {
+    std::lock_guard lock(registryMutex());
+    registry()[name] = std::move(factory);
+}
+
+ConnectionPtr openConnection(const std::string& connectionString) {
+    return openConnection(connectionString, installation());
+}
+
+ConnectionPtr openConnection(const std::string& connectionString, const EngineSettings& settings) {
+    if (isArchiveConnectionString(connectionString)) {
+        auto kv = parseConnectionString(connectionString);
+        std::string file = trimBlanks(valueOf(kv, {"data source"}));
+        if (file.empty()) malformed("Data Source missing");
+        return openArchiveConnection(file, connectionString);
+    }
+    TarvTarget target = tarvTargetOf(connectionString);
+    if (settings.tarvEngine == EngineSettings::Tarv::Embedded)
+        return openEmbeddedConnection(target, connectionString, settings);
+    TarvEngineFactory factory;
+    {
+        std::lock_guard lock(registryMutex());
+        if (auto it = registry().find("odbc"); it != registry().end()) factory = it->second;
+    }
+    if (!factory) throw Error(kErrProviderFailure, "TARV engine 'odbc' is not available in this program", kSource);
+    return factory(target, connectionString, settings);
+}
+
+}  // namespace zq

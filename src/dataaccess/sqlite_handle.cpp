@@ -1,0 +1,140 @@
+#include "dataaccess/sqlite_handle.h"
+
+#include "common/error.h"
+#include "dataaccess/sql_text.h"
+
+#include <sqlite3.h>
+
+#include <regex>
+
+namespace zq {
+
+void SqliteCloser::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+void StatementFinalizer::operator()(sqlite3_stmt* st) const noexcept { sqlite3_finalize(st); }
+
+void throwSqlite(sqlite3* db, const std::string& what, const std::string& source) {
+    std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
+    long code = db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM;
+    throw Error(kErrProviderFailure, what.empty() ? msg : msg + " (" + what + ")", source, code);
+}
+
+SqliteDbPtr openSqliteFile(const std::string& path, bool create, const std::string& source) {
+    sqlite3* raw = nullptr;
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    SqliteDbPtr db(raw);
+    if (rc != SQLITE_OK) throwSqlite(db.get(), path, source);
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), 10000);
+    // WAL lets a reader (a link's open cursor, another form's recordset) and a writer of
+    // the same file work side by side, and a crash leaves the last commit intact.
+    execSql(db.get(), "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", source);
+    return db;
+}
+
+void execSql(sqlite3* db, const std::string& sql, const std::string& source) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string msg = err ? err : sqlite3_errmsg(db);
+        sqlite3_free(err);
+        throw Error(kErrProviderFailure, msg, source, sqlite3_extended_errcode(db));
+    }
+}
+
+Statement::Statement(sqlite3* db, std::string_view sql, const std::string& source)
+    : db_(db), source_(source) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+        throwSqlite(db, std::string(sql), source);
+    st_.reset(raw);
+    if (!raw) throw Error(kErrProviderFailure, "empty statement", source);
+}
+
+bool Statement::step() {
+    int rc = sqlite3_step(st_.get());
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    throwSqlite(db_, sqlite3_sql(st_.get()), source_);
+}
+
+void Statement::reset() {
+    sqlite3_reset(st_.get());
+    sqlite3_clear_bindings(st_.get());
+}
+
+void Statement::bind(int index, const Value& v) {
+    sqlite3_stmt* st = st_.get();
+    switch (v.kind()) {
+    case ValueKind::Empty:
+    case ValueKind::Null: sqlite3_bind_null(st, index); break;
+    case ValueKind::Boolean: sqlite3_bind_int(st, index, v.toBool() ? 1 : 0); break;
+    case ValueKind::Integer: sqlite3_bind_int64(st, index, v.toInteger()); break;
+    case ValueKind::Decimal: sqlite3_bind_double(st, index, v.toDouble()); break;
+    case ValueKind::Text: bindText(index, *v.textIf()); break;
+    case ValueKind::DateTime: bindText(index, isoText(v.toDateTime())); break;
+    }
+}
+
+void Statement::bindText(int index, std::string_view text) {
+    sqlite3_bind_text(st_.get(), index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void Statement::bindInt(int index, long long v) { sqlite3_bind_int64(st_.get(), index, v); }
+
+Value Statement::column(int index) const { return readColumn(st_.get(), index, {}); }
+
+std::string Statement::columnText(int index) const {
+    auto p = reinterpret_cast<const char*>(sqlite3_column_text(st_.get(), index));
+    return p ? std::string(p, sqlite3_column_bytes(st_.get(), index)) : std::string();
+}
+
+long long Statement::columnInt(int index) const { return sqlite3_column_int64(st_.get(), index); }
+int Statement::columnCount() const { return sqlite3_column_count(st_.get()); }
+
+ColumnReading columnReadingFor(const char* declType, bool padChar) {
+    if (!declType) return {};
+    std::string t = upperAscii(trimBlanks(declType));
+    static const std::regex charRe(R"(^(N?CHAR|CHARACTER)\s*\(\s*(\d+)\s*\)$)");
+    std::smatch m;
+    if (padChar && std::regex_match(t, m, charRe))
+        return {ColumnConversion::PaddedChar, std::stoi(m[2].str())};
+    auto first = t.substr(0, t.find_first_of(" ("));
+    if (first == "DATE" || first == "DATETIME" || first == "TIME" || first == "TIMESTAMP" ||
+        first == "SMALLDATETIME")
+        return {ColumnConversion::Date, 0};
+    if (first == "BIT" || first == "BOOLEAN" || first == "YESNO" || first == "LOGICAL")
+        return {ColumnConversion::Boolean, 0};
+    return {};
+}
+
+std::string padToWidth(std::string text, int width) {
+    int chars = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++chars;
+    if (chars < width) text.append(static_cast<size_t>(width - chars), ' ');
+    return text;
+}
+
+Value readColumn(sqlite3_stmt* st, int index, const ColumnReading& how) {
+    switch (sqlite3_column_type(st, index)) {
+    case SQLITE_NULL: return Value::null();
+    case SQLITE_INTEGER: {
+        auto i = static_cast<std::int64_t>(sqlite3_column_int64(st, index));
+        if (how.conversion == ColumnConversion::Boolean) return Value(i != 0);
+        return Value(i);
+    }
+    case SQLITE_FLOAT: return Value(sqlite3_column_double(st, index));
+    default: break;
+    }
+    auto p = reinterpret_cast<const char*>(sqlite3_column_text(st, index));
+    std::string text(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, index)));
+    if (how.conversion == ColumnConversion::Date) {
+        DateTime d;
+        if (parseIsoDate(text, d)) return Value(d);
+    } else if (how.conversion == ColumnConversion::PaddedChar) {
+        return Value(padToWidth(std::move(text), how.width));
+    }
+    return Value(std::move(text));
+}
+
+}  // namespace zq

@@ -1,0 +1,70 @@
+#pragma once
+// Owners of SQLite handles and the one place SQLite result codes become zq::Error.
+
+#include "runtime/value.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zq {
+
+struct SqliteCloser {
+    void operator()(sqlite3* db) const noexcept;
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* st) const noexcept;
+};
+using SqliteDbPtr = std::unique_ptr<sqlite3, SqliteCloser>;
+
+/// Throws zq::Error (kErrProviderFailure) with SQLite's message for `db`.
+[[noreturn]] void throwSqlite(sqlite3* db, const std::string& what, const std::string& source);
+
+/// Opens an existing file (never creates one unless `create`), with the busy timeout and
+/// WAL journal every connection of this program uses.
+SqliteDbPtr openSqliteFile(const std::string& path, bool create, const std::string& source);
+
+/// Runs statements without results; throws on failure.
+void execSql(sqlite3* db, const std::string& sql, const std::string& source);
+
+/// One prepared statement, finalized by its destructor.
+class Statement {
+public:
+    Statement(sqlite3* db, std::string_view sql, const std::string& source);
+    sqlite3_stmt* get() const { return st_.get(); }
+    /// true while rows come; throws on errors.
+    bool step();
+    void reset();
+    void bind(int index, const Value& v);
+    void bindText(int index, std::string_view text);
+    void bindInt(int index, long long v);
+    /// Raw column value in the storage class SQLite holds.
+    Value column(int index) const;
+    std::string columnText(int index) const;
+    long long columnInt(int index) const;
+    int columnCount() const;
+
+private:
+    sqlite3* db_;
+    std::string source_;
+    std::unique_ptr<sqlite3_stmt, StatementFinalizer> st_;
+};
+
+/// How a stored value reads back, from the column's declared type: dates become
+/// DateTime, BIT/BOOLEAN become booleans, CHAR(n) of the TARV engine is blank-padded.
+enum class ColumnConversion { Plain, Date, Boolean, PaddedChar };
+struct ColumnReading {
+    ColumnConversion conversion = ColumnConversion::Plain;
+    int width = 0;  ///< characters, for PaddedChar
+};
+/// `padChar` is true for the TARV engine, whose CHAR(n) values come back padded.
+ColumnReading columnReadingFor(const char* declType, bool padChar);
+Value readColumn(sqlite3_stmt* st, int index, const ColumnReading& how);
+
+/// Pads UTF-8 text with blanks to `width` characters (longer text is left as it is).
+std::string padToWidth(std::string text, int width);
+
+}  // namespace zq

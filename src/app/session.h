@@ -5,6 +5,7 @@
 
 #include "common/dialogs.h"
 #include "dataaccess/connection.h"
+#include "dataaccess/engine_settings.h"
 #include "runtime/value.h"
 
 #include <filesystem>
@@ -34,11 +35,18 @@ public:
     Session& operator=(const Session&) = delete;
 
     /// Loads the configuration (or runs the first-start form) and logs in; a failed
-    /// login or a cancelled first start throws AbortProgram.
+    /// login or a cancelled first start throws AbortProgram. A configuration file that
+    /// cannot be read goes through the error report ("garInizio", "OpenConn"): Retry
+    /// reads it again, Abort throws AbortProgram, Ignore returns with nothing connected.
     void OpenConn(FirstStartForm* firstStart);
+    /// Opens CnnTarv and logs in (utenti.porta := 'WIN'); every failure shows its
+    /// message and throws AbortProgram.
     void ConnTarv();
+    /// Opens CnnArch; a failure shows "number - description" and leaves CnnArch empty.
     void ConnArch();
+    /// Marks the configured user as not active (utenti.porta := '').
     void LiberaPorta();
+    /// Logs out and closes the three connections; errors reach the caller.
     void CloseConn();
     /// Switches CnnDitt to the company; "" or "000" only closes it.
     void ConnDitt(const std::string& code);
@@ -54,12 +62,17 @@ public:
     Dialogs& dialogs() { return dialogs_; }
 
     Config cfg;
+    /// Which engine serves the TARV databases: read from the program folder by OpenConn.
+    EngineSettings engines;
     ConnectionPtr CnnTarv, CnnDitt, CnnArch;
     std::string StrTarv, VolDitt, DbDitt, StrDitt, Porta;
     bool TransOk = false;
     DateTime DataLogin;
 
 private:
+    /// The transaction probe: true when the connection takes BeginTrans/CommitTrans.
+    static bool probeTransaction(Connection& cnn);
+
     Dialogs& dialogs_;
     std::filesystem::path programFolder_;
 };

@@ -1,0 +1,220 @@
+#include "app/session.h"
+
+#include "app/closed_recordset.h"
+#include "app/config_file.h"
+#include "common/gesterr.h"
+#include "common/product.h"
+#include "common/textroutines.h"
+#include "dataaccess/resolver.h"
+#include "runtime/text.h"
+
+namespace zq {
+namespace {
+
+const std::string kCrLf = "\r\n";
+
+std::string loginTitle() { return std::string(kProductName) + ": Accesso a ZEL QUIRNOVA."; }
+std::string accessTitle() { return std::string("Accesso a ") + kProductName + "."; }
+
+void closeQuietly(ConnectionPtr& cnn) {
+    if (!cnn) return;
+    try {
+        if (cnn->state() != 0) cnn->close();
+    } catch (...) {
+        // The connection is being dropped because of an earlier failure; that one is
+        // what the person is told about.
+    }
+    cnn.reset();
+}
+
+}  // namespace
+
+Session::Session(Dialogs& dialogs, std::filesystem::path programFolder)
+    : dialogs_(dialogs), programFolder_(std::move(programFolder)) {}
+
+// Ending the program (AbortProgram) runs no logout: the connections are only released.
+Session::~Session() {
+    closeQuietly(CnnDitt);
+    closeQuietly(CnnArch);
+    closeQuietly(CnnTarv);
+}
+
+std::filesystem::path Session::configFilePath() const { return ConfigFile::pathIn(programFolder_); }
+
+void Session::OpenConn(FirstStartForm* firstStart) {
+    const auto file = configFilePath();
+    if (!std::filesystem::exists(file)) {
+        if (!firstStart || !firstStart->run(cfg)) throw AbortProgram(1);
+    } else {
+        Config read = cfg;
+        const bool ok = runGuarded(dialogs_, "garInizio", "OpenConn", "", [&] {
+            read = cfg;
+            ConfigFile::readStartup(file, read);
+        });
+        if (!ok) return;
+        cfg = read;
+    }
+    if (!runGuarded(dialogs_, "garInizio", "OpenConn", "",
+                    [&] { engines = EngineSettings::load(programFolder_); }))
+        return;
+    setInstallation(engines);
+    ConnTarv();
+    ConnArch();
+}
+
+void Session::ConnTarv() {
+    try {
+        StrTarv = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + cfg.Host +
+                  ";User ID=" + cfg.Utente + ";password=" + cfg.Password +
+                  ";Data Source=" + cfg.PathTarv + "comune@" + cfg.Server;
+        closeQuietly(CnnTarv);
+        CnnTarv = openConnection(StrTarv, engines);
+        LiberaPorta();
+
+        Porta.clear();
+        const std::string who = sqlText(vbTrim(cfg.Utente));
+        auto rs = CnnTarv->openRecordset("SELECT * FROM utenti WHERE nome = " + who,
+                                         CursorType::Static, LockType::ReadOnly);
+        if (rs->recordCount() == 0 || rs->eof()) {
+            rs->close();
+            closeQuietly(CnnTarv);
+            dialogs_.message(Message{"Nome utente non valido!", loginTitle(), Buttons::Ok,
+                                     Icon::Exclamation});
+            throw AbortProgram(1);
+        }
+        const Value porta = rs->field("porta");
+        if (!porta.isNullish()) Porta = porta.toText();
+        rs->close();
+
+        if (!vbTrim(Porta).empty()) {
+            // The mark belongs to the other program that is logged in with this name:
+            // it stays, so that program still shows as active.
+            closeQuietly(CnnTarv);
+            dialogs_.message(Message{"L'Utente " + cfg.Utente + kCrLf + "è già attivo" + kCrLf +
+                                         "sulla porta " + Porta,
+                                     loginTitle(), Buttons::Ok, Icon::Information});
+            throw AbortProgram(1);
+        }
+        LiberaPorta();
+
+        Command{CnnTarv.get(), "UPDATE utenti SET porta = 'WIN'WHERE nome = " + who}.execute();
+    } catch (const AbortProgram&) {
+        throw;
+    } catch (const std::exception& ex) {
+        const Error e = toError(ex);
+        closeQuietly(CnnTarv);
+        if (e.number() == kErrProviderFailure && e.description().find("password") != std::string::npos) {
+            dialogs_.message(Message{"Password errata!", accessTitle(), Buttons::Ok, Icon::Information});
+        } else if (e.number() == kErrProviderFailure) {
+            dialogs_.message(Message{"Errore di accesso al database!\n\n"
+                                     "Contattare l'assistenza Veltra e citare il seguente errore:\n\n" +
+                                         e.description(),
+                                     accessTitle(), Buttons::Ok, Icon::Information});
+        } else {
+            dialogs_.message(Message{std::to_string(e.number()) + " - " + e.description(), "",
+                                     Buttons::Ok, Icon::None});
+        }
+        throw AbortProgram(1);
+    }
+    TransOk = probeTransaction(*CnnTarv);
+    DataLogin = DateTime::today();
+}
+
+bool Session::probeTransaction(Connection& cnn) {
+    // Only learns whether the provider takes transactions; nothing is ever rolled back.
+    try {
+        cnn.beginTrans();
+    } catch (const std::exception&) {
+        return false;
+    }
+    try {
+        cnn.commitTrans();
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+void Session::LiberaPorta() {
+    Command{CnnTarv.get(), "UPDATE utenti SET porta = ''WHERE nome = " + sqlText(vbTrim(cfg.Utente))}
+        .execute();
+}
+
+void Session::ConnArch() {
+    const std::string str = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + cfg.PathArch +
+                            ";Persist Security Info=False;Jet OLEDB:Database Password=zzpergola31";
+    try {
+        closeQuietly(CnnArch);
+        CnnArch = openConnection(str, engines);
+    } catch (const AbortProgram&) {
+        throw;
+    } catch (const std::exception& ex) {
+        const Error e = toError(ex);
+        CnnArch.reset();
+        dialogs_.message(Message{std::to_string(e.number()) + " - " + e.description(), "",
+                                 Buttons::Ok, Icon::None});
+    }
+}
+
+void Session::CloseConn() {
+    if (!CnnTarv) return;
+    LiberaPorta();
+    CnnTarv->close();
+    CnnTarv.reset();
+    if (CnnArch && CnnArch->state() != 0) CnnArch->close();
+    CnnArch.reset();
+    if (!CnnDitt) return;
+    CnnDitt->close();
+    CnnDitt.reset();
+}
+
+void Session::ConnDitt(const std::string& code) {
+    if (CnnDitt) {
+        CnnDitt->close();
+        CnnDitt.reset();
+    }
+    if (code.empty() || code == "000") return;
+    if (!CnnTarv) throw Error(kErrProviderFailure, "database TARV comune non connesso", kProductName);
+
+    VolDitt = cfg.PathTarv;
+    {
+        auto rs = CnnTarv->openRecordset("SELECT * FROM volumi WHERE cod_ditta = " + sqlText(code),
+                                         CursorType::Static, LockType::ReadOnly);
+        if (!rs->eof()) {
+            const Value volume = rs->field("Volume");
+            if (!volume.isNullish() && !volume.toText().empty()) VolDitt = vbTrim(volume.toText()) + "/";
+        }
+        rs->close();
+    }
+    DbDitt = vbTrim(VolDitt) + "ditt" + vbLCase(vbTrim(code));
+    StrDitt = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + cfg.Host +
+              ";serv=sqlexec;srvr=" + cfg.Server + ";User ID=" + cfg.Utente +
+              ";password=" + cfg.Password + ";Data Source=" + DbDitt + "@" + cfg.Server;
+    CnnDitt = openConnection(StrDitt, engines);
+    TransOk = probeTransaction(*CnnDitt);
+}
+
+RecordsetPtr Session::OpenReadRst(const std::string& sql, Connection& cnn) {
+    RecordsetPtr rs;
+    runGuarded(dialogs_, "", "OpenReadRst", sql, [&] {
+        rs = cnn.openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly);
+    });
+    if (!rs) rs = std::make_unique<ClosedRecordset>(sql);
+    return rs;
+}
+
+RecordsetPtr Session::OpenUpdateRst(const std::string& sql, Connection& cnn) {
+    RecordsetPtr rs;
+    runGuarded(dialogs_, "", "OpenUpdateRst", sql, [&] {
+        rs = cnn.openRecordset(sql, CursorType::Static, LockType::Optimistic);
+    });
+    if (!rs) rs = std::make_unique<ClosedRecordset>(sql);
+    return rs;
+}
+
+void Session::CloseRst(RecordsetPtr& rs) {
+    if (rs) runGuarded(dialogs_, "", "CloseRst", "", [&] { rs->close(); });
+    rs.reset();
+}
+
+}  // namespace zq

@@ -1,0 +1,28 @@
+#include "dataaccess/odbc/odbc_connection.h"
+
+#include "dataaccess/odbc/odbc_recordset.h"
+
+namespace zq {
+
+OdbcConnection::OdbcConnection(const std::string& odbcConnectionString, std::string programString,
+                               const std::string& database)
+    : db_(std::make_shared<OdbcDatabase>(odbcConnectionString, database)),
+      programString_(std::move(programString)) {}
+
+OdbcConnection::~OdbcConnection() { db_->close(); }
+
+int OdbcConnection::state() const { return db_->isOpen() ? 1 : 0; }
+
+void OdbcConnection::close() { db_->close(); }
+
+long OdbcConnection::execute(const std::string& sql) { return db_->execute(sql); }
+
+RecordsetPtr OdbcConnection::openRecordset(const std::string& sqlOrTable, CursorType cursor, LockType lock) {
+    return std::make_unique<OdbcRecordset>(db_, sqlOrTable, cursor, lock);
+}
+
+void OdbcConnection::beginTrans() { db_->beginTrans(); }
+void OdbcConnection::commitTrans() { db_->commitTrans(); }
+void OdbcConnection::rollbackTrans() { db_->rollbackTrans(); }
+
+}  // namespace zq

@@ -1,0 +1,116 @@
+#include "dataaccess/odbc/odbc_database.h"
+
+#include "dataaccess/odbc/odbc_diagnostics.h"
+
+#include <sqlext.h>
+
+namespace zq {
+
+OdbcDatabase::OdbcDatabase(std::string odbcConnectionString, std::string database)
+    : connectionString_(std::move(odbcConnectionString)),
+      database_(std::move(database)),
+      env_(OdbcEnvironment::shared()) {
+    session_ = std::make_shared<OdbcSession>(env_, connectionString_, database_);
+    open_ = true;
+}
+
+void OdbcDatabase::close() noexcept {
+    // Recordsets still open keep their own session alive until they are released.
+    session_.reset();
+    open_ = false;
+    inTransaction_ = false;
+    lost_ = false;
+}
+
+void OdbcDatabase::requireOpen() const {
+    if (!open_)
+        throw Error(kErrProviderFailure, "Operation is not allowed when the connection is closed",
+                    "ODBC " + database_);
+}
+
+std::shared_ptr<OdbcSession> OdbcDatabase::session() {
+    requireOpen();
+    if (lost_ || session_->dead()) {
+        if (inTransaction_) {
+            // The server rolled the transaction back when the link broke: say so once,
+            // then the next statement starts afresh.
+            inTransaction_ = false;
+            lost_ = true;
+            throw Error(kErrProviderFailure,
+                        "The connection to database " + database_ +
+                            " was lost; the transaction in progress was rolled back",
+                        "ODBC " + database_)
+                .withDriverState("08S01", 0);
+        }
+        // A new handle: statements of the old session may still be held by recordsets.
+        session_ = std::make_shared<OdbcSession>(env_, connectionString_, database_);
+        lost_ = false;
+    }
+    return session_;
+}
+
+OdbcStatement OdbcDatabase::statement() {
+    return OdbcStatement(session());
+}
+
+void OdbcDatabase::noteFailure(const Error& e) noexcept {
+    if (isConnectionLost(e.sqlState()) || (session_ && session_->dead())) lost_ = true;
+}
+
+bool OdbcDatabase::run(OdbcStatement& stmt, const std::string& sql) {
+    try {
+        return stmt.execute(sql);
+    } catch (const Error& e) {
+        noteFailure(e);
+        throw;
+    }
+}
+
+long OdbcDatabase::execute(const std::string& sql) {
+    OdbcStatement stmt = statement();
+    if (!run(stmt, sql)) return 0;
+    return stmt.rowCount();
+}
+
+void OdbcDatabase::beginTrans() {
+    auto s = session();
+    if (inTransaction_)
+        throw Error(kErrProviderFailure, "A transaction is already in progress on database " + database_,
+                    "ODBC BeginTrans");
+    SQLUSMALLINT capable = SQL_TC_NONE;
+    if (SQL_SUCCEEDED(SQLGetInfo(s->get(), SQL_TXN_CAPABLE, &capable, sizeof capable, nullptr)) &&
+        capable == SQL_TC_NONE)
+        throw Error(kErrProviderFailure, "Database " + database_ + " does not support transactions",
+                    "ODBC BeginTrans");
+    try {
+        checkOdbc(SQLSetConnectAttr(s->get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
+                                    SQL_IS_UINTEGER),
+                  SQL_HANDLE_DBC, s->get(), "ODBC BeginTrans");
+    } catch (const Error& e) {
+        noteFailure(e);
+        throw;
+    }
+    inTransaction_ = true;
+}
+
+void OdbcDatabase::endTrans(SQLSMALLINT completion, const char* what) {
+    requireOpen();
+    if (!inTransaction_)
+        throw Error(kErrProviderFailure, "No transaction is in progress on database " + database_, what);
+    inTransaction_ = false;
+    SQLHDBC h = session_->get();
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, h, completion);
+    Error failure(0, "");
+    bool failed = !SQL_SUCCEEDED(rc);
+    if (failed) failure = odbcError(SQL_HANDLE_DBC, h, what);
+    SQLSetConnectAttr(h, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER);
+    if (failed) {
+        noteFailure(failure);
+        throw failure;
+    }
+}
+
+void OdbcDatabase::commitTrans() { endTrans(SQL_COMMIT, "ODBC CommitTrans"); }
+void OdbcDatabase::rollbackTrans() { endTrans(SQL_ROLLBACK, "ODBC RollbackTrans"); }
+
+}  // namespace zq

@@ -1,0 +1,65 @@
+// The server goes away between two statements and comes back.
+
+#include "common/error.h"
+#include "dataaccess/odbc/odbc_engine.h"
+#include "pg_server.h"
+
+#include <gtest/gtest.h>
+
+namespace zq::test {
+namespace {
+
+TEST(OdbcOutage, AStoppedServerGivesAnErrorAndTheConnectionWorksAgainAfterARestart) {
+    PgServer::fromEnvironment();  // same requirement as every server test
+    PrivatePgServer server;       // its own: stopping the shared one would break other tests
+    PgTarv tarv(server.server());
+    const std::string path = tarv.uniquePath("outage");
+    tarv.createDatabase(path);
+    const TarvTarget target{path, tarv.host(), tarv.serverName(), tarv.user(), tarv.password()};
+    auto conn = openOdbcConnection(target, tarv.providerString(path), tarv.settings());
+    conn->execute("CREATE TABLE t (n INTEGER)");
+    conn->execute("INSERT INTO t VALUES (1)");
+
+    server.pause();
+    try {
+        conn->execute("INSERT INTO t VALUES (2)");
+        FAIL() << "a statement ran on a stopped server";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), kErrProviderFailure);
+        EXPECT_FALSE(e.description().empty());
+        EXPECT_FALSE(e.sqlState().empty());
+    }
+    // Still down: the retry fails the same way instead of hanging or crashing.
+    EXPECT_THROW(conn->execute("INSERT INTO t VALUES (2)"), Error);
+
+    server.resume();
+    EXPECT_EQ(conn->execute("INSERT INTO t VALUES (3)"), 1);
+    auto rs = conn->openRecordset("SELECT n FROM t ORDER BY n", CursorType::Static, LockType::ReadOnly);
+    ASSERT_EQ(rs->recordCount(), 2);
+    EXPECT_EQ(rs->field(0).toInteger(), 1);
+    rs->moveNext();
+    EXPECT_EQ(rs->field(0).toInteger(), 3);
+}
+
+TEST(OdbcOutage, ATransactionCutByTheOutageIsReportedAsLost) {
+    PrivatePgServer server;
+    PgTarv tarv(server.server());
+    const std::string path = tarv.uniquePath("outage_tx");
+    tarv.createDatabase(path);
+    const TarvTarget target{path, tarv.host(), tarv.serverName(), tarv.user(), tarv.password()};
+    auto conn = openOdbcConnection(target, tarv.providerString(path), tarv.settings());
+    conn->execute("CREATE TABLE t (n INTEGER)");
+    conn->beginTrans();
+    conn->execute("INSERT INTO t VALUES (1)");
+    server.pause();
+    EXPECT_THROW(conn->execute("INSERT INTO t VALUES (2)"), Error);
+    server.resume();
+    EXPECT_THROW(conn->execute("INSERT INTO t VALUES (3)"), Error);  // says the transaction is gone
+    EXPECT_EQ(conn->execute("INSERT INTO t VALUES (4)"), 1);        // then carries on, autocommit
+    auto rs = conn->openRecordset("SELECT n FROM t", CursorType::Static, LockType::ReadOnly);
+    ASSERT_EQ(rs->recordCount(), 1);
+    EXPECT_EQ(rs->field(0).toInteger(), 4);
+}
+
+}  // namespace
+}  // namespace zq::test

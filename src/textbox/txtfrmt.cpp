@@ -630,8 +630,8 @@ bool txtFrmt::eventFilter(QObject* watched, QEvent* event) {
     if (i < 0) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::FocusIn: {
-        auto* fe = static_cast<QFocusEvent*>(event);
-        if (!leavesField(fe)) return false;
+        // Coming back from another window or a popup menu is no new entry into the field.
+        if (focused_) return false;
         // The box places its own caret first (a tab selects everything); ours goes last.
         watched->removeEventFilter(this);
         QCoreApplication::sendEvent(watched, event);
@@ -640,7 +640,7 @@ bool txtFrmt::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::FocusOut:
-        if (leavesField(static_cast<QFocusEvent*>(event))) focusLost(i);
+        if (focused_ && leavesField(static_cast<QFocusEvent*>(event))) focusLost(i);
         return false;
     case QEvent::KeyPress:
         return keyPressed(i, static_cast<QKeyEvent*>(event));

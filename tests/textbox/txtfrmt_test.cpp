@@ -1,0 +1,478 @@
+#include "textbox/txtfrmt.h"
+
+#include "runtime/value.h"
+#include "scripted_dialogs.h"
+#include "textbox/property_bag.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace zq {
+namespace {
+
+using test::ScriptedDialogs;
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "txtfrmt_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* a = new QApplication(argc, argv);
+    return *a;
+}
+
+// A form with the control and a second field to move the focus to.
+class TxtFrmtTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { app(); }
+
+    void SetUp() override {
+        dialogs.answerAlways(Answer::Ok);
+        auto* layout = new QVBoxLayout(&form);
+        box = new txtFrmt(&form);
+        box->setObjectName(QStringLiteral("txtNome"));
+        box->initProperties();
+        box->setDialogs(&dialogs);
+        other = new QLineEdit(&form);
+        layout->addWidget(box);
+        layout->addWidget(other);
+        form.resize(300, 120);
+    }
+
+    void showForm() {
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        leave();  // the window gives its first field the focus; each test enters it itself
+        dialogs.clear();
+    }
+    QLineEdit* single() const { return static_cast<QLineEdit*>(box->box(0)); }
+    QPlainTextEdit* multi() const { return static_cast<QPlainTextEdit*>(box->box(1)); }
+    void enter() {
+        box->box(box->multiline() ? 1 : 0)->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+    void leave() {
+        other->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    ScriptedDialogs dialogs;
+    QWidget form;
+    txtFrmt* box = nullptr;
+    QLineEdit* other = nullptr;
+};
+
+TEST_F(TxtFrmtTest, NewControlShowsItsNameBlackOnWhite) {
+    EXPECT_EQ(box->text(), QStringLiteral("txtNome"));
+    EXPECT_EQ(box->foreColor(), 0u);
+    EXPECT_EQ(box->backColor(), 0xFFFFFFu);
+    EXPECT_EQ(box->boxFont().family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(box->boxFont().pointSize(), 8);
+    EXPECT_EQ(box->borderStyle(), 1);
+    EXPECT_EQ(box->dataType(), DataTypes::testo);
+    EXPECT_EQ(box->queryStatus(), QueryDest::nessuno);
+    EXPECT_TRUE(box->updatable());
+    EXPECT_TRUE(box->boxEnabled());
+    EXPECT_FALSE(box->locked());
+    EXPECT_FALSE(box->multiline());
+    EXPECT_FALSE(single()->isHidden());
+    EXPECT_TRUE(multi()->isHidden());
+    EXPECT_EQ(single()->palette().color(QPalette::Base), QColor(255, 255, 255));
+    EXPECT_EQ(single()->palette().color(QPalette::Text), QColor(0, 0, 0));
+}
+
+struct DisplayCase {
+    DataTypes type;
+    const char* outFormat;
+    QVariant value;
+    const char* shown;
+    int messages;
+};
+
+TEST_F(TxtFrmtTest, DisplayByType) {
+    const DisplayCase cases[] = {
+        {DataTypes::decimale, "", QString(), "0", 0},
+        {DataTypes::decimale, "", QStringLiteral(","), "0", 0},
+        {DataTypes::decimale, "", QStringLiteral("-"), "0", 0},
+        {DataTypes::decimale, "#,##0.00", QVariant(1234.5), "1.234,50", 0},
+        {DataTypes::decimale, "#,##0.00", QString(), "0,00", 0},
+        {DataTypes::intero, "", QString(), "", 0},
+        {DataTypes::intero, "0000", QVariant(42), "0042", 0},
+        {DataTypes::Data, "dd/mm/yyyy", QVariant(0), "", 0},
+        {DataTypes::Data, "dd/mm/yyyy", QStringLiteral("0"), "", 0},
+        {DataTypes::Data, "dd/mm/yyyy", QStringLiteral("1/2/2024"), "01/02/2024", 0},
+        {DataTypes::Data, "dd/mm/yyyy", QStringLiteral("010104"), "01/01/2004", 0},
+        {DataTypes::Data, "", QStringLiteral("31122004"), "31/12/2004", 0},
+        {DataTypes::Data, "dd/mm/yyyy", QDate(2024, 3, 5), "05/03/2024", 0},
+        {DataTypes::Data, "dd/mm/yyyy", QStringLiteral("31/02/2024"), "", 1},
+        {DataTypes::ora, "", QStringLiteral("930"), "09.30", 0},
+        {DataTypes::ora, "", QStringLiteral("25.61"), "", 1},
+        {DataTypes::DataOra, "", QDateTime(QDate(2004, 12, 31), QTime(10, 30, 15)), "31/12/2004 10.30", 0},
+        {DataTypes::testo, ">", QStringLiteral("rossi"), "ROSSI", 0},
+        {DataTypes::testo, "", QStringLiteral("  a b "), "  a b ", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << int(c.type) << " format '" << c.outFormat << "' value '"
+                                        << c.value.toString().toStdString() << "'");
+        dialogs.clear();
+        QSignalSpy formatErrors(box, &txtFrmt::FormatError);
+        box->setDataType(c.type);
+        box->setOutFormat(QString::fromLatin1(c.outFormat));
+        box->display(c.value);
+        EXPECT_EQ(box->text(), QString::fromUtf8(c.shown));
+        EXPECT_EQ(int(dialogs.messages().size()), c.messages);
+        EXPECT_EQ(formatErrors.count(), c.messages);
+    }
+}
+
+TEST_F(TxtFrmtTest, DisplayOfDatabaseValues) {
+    box->setDataType(DataTypes::DataOra);
+    box->display(Value(DateTime{2004, 12, 31, 9, 5, 59}));
+    EXPECT_EQ(box->text(), QStringLiteral("31/12/2004 09.05"));
+    EXPECT_TRUE(dialogs.messages().empty());
+    box->setDataType(DataTypes::decimale);
+    box->display(Value::null());
+    EXPECT_EQ(box->text(), QStringLiteral("0"));
+}
+
+TEST_F(TxtFrmtTest, DisplaySetsTheMaximumLengthToTheOutputFormat) {
+    box->setDataType(DataTypes::Data);
+    box->setOutFormat(QStringLiteral("dd/mm/yyyy"));
+    box->display(QStringLiteral("31/12/2004"));
+    EXPECT_EQ(box->maxLength(), 10);
+}
+
+TEST_F(TxtFrmtTest, FocusColoursComeAndGo) {
+    showForm();
+    box->setBackColor(0xC0C0C0);
+    box->setForeColor(0x000080);
+    box->setFocusBackColor(0x00FFFF);  // yellow
+    box->setFocusForeColor(0xFF0000);  // blue
+    enter();
+    ASSERT_TRUE(single()->hasFocus());
+    EXPECT_EQ(single()->palette().color(QPalette::Base), QColor(255, 255, 0));
+    EXPECT_EQ(single()->palette().color(QPalette::Text), QColor(0, 0, 255));
+    leave();
+    EXPECT_EQ(single()->palette().color(QPalette::Base), QColor(192, 192, 192));
+    EXPECT_EQ(single()->palette().color(QPalette::Text), QColor(128, 0, 0));
+    EXPECT_EQ(box->backColor(), 0xC0C0C0u);
+}
+
+struct FocusFormatCase {
+    DataTypes type;
+    const char* inFormat;
+    const char* held;
+    const char* editing;  // the text while focused
+    bool allSelected;
+};
+
+TEST_F(TxtFrmtTest, FocusGainedAppliesTheInputFormat) {
+    showForm();
+    const FocusFormatCase cases[] = {
+        {DataTypes::Data, "dd/mm/yyyy", "12", "12", true},             // shorter than 4: kept
+        {DataTypes::Data, "dd/mm/yyyy", "1/2/2024", "01/02/2024", true},
+        {DataTypes::DataOra, "dd/mm/yyyy hh.mm", "123", "123", true},  // shorter than 4: kept
+        {DataTypes::decimale, "0.00", "12", "12,00", true},
+        {DataTypes::intero, "", "  7 ", "7", true},
+        {DataTypes::testo, ">", " rossi ", "ROSSI", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << int(c.type) << " held '" << c.held << "'");
+        box->setInFormat(QString::fromLatin1(c.inFormat));
+        box->setOutFormat({});
+        box->setDataType(c.type);
+        box->setText(QString::fromLatin1(c.held));
+        enter();
+        EXPECT_EQ(box->text(), QString::fromLatin1(c.editing));
+        if (*c.inFormat) {
+            EXPECT_EQ(box->maxLength(), int(strlen(c.inFormat)));
+        }
+        EXPECT_EQ(box->selStart(), 0);
+        EXPECT_EQ(box->selLength(), c.allSelected ? int(box->text().size()) : 0);
+        box->setInFormat({});
+        box->setText({});  // "12" is no date to leave behind
+        leave();
+        ASSERT_TRUE(other->hasFocus());
+    }
+}
+
+TEST_F(TxtFrmtTest, FocusLostShowsTheValueInDisplayForm) {
+    showForm();
+    box->setDataType(DataTypes::Data);
+    box->setOutFormat(QStringLiteral("dd/mm/yyyy"));
+    box->setText({});
+    enter();
+    QTest::keyClicks(single(), QStringLiteral("010104"));
+    leave();
+    EXPECT_EQ(box->text(), QStringLiteral("01/01/2004"));
+    EXPECT_TRUE(other->hasFocus());
+}
+
+TEST_F(TxtFrmtTest, InvalidDateIsEmptiedAndKeepsTheFocus) {
+    showForm();
+    QSignalSpy formatErrors(box, &txtFrmt::FormatError);
+    box->setDataType(DataTypes::Data);
+    box->setText({});
+    enter();
+    QTest::keyClicks(single(), QStringLiteral("31/02/2024"));
+    leave();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->text(), QString());
+    EXPECT_TRUE(single()->hasFocus());
+    EXPECT_EQ(formatErrors.count(), 1);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, "Immettere la data nel formato 'gg/mm/aaaa'");
+    EXPECT_EQ(dialogs.messages()[0].title, "DATA NON VALIDA");
+}
+
+TEST_F(TxtFrmtTest, QueryModeLiftsTheLengthBuildsTheConditionAndDoesNotFormat) {
+    showForm();
+    box->setMaxLength(5);
+    box->setOutFormat(QStringLiteral(">"));
+    box->setInFormat(QStringLiteral(">"));
+    box->setDataField(QStringLiteral("RAGSOC"));
+    box->setQueryStatus(QueryDest::Selezione);
+    box->setText({});
+    enter();
+    EXPECT_EQ(box->maxLength(), 0);
+    QTest::keyClicks(single(), QStringLiteral("o'brien rossi"));
+    EXPECT_EQ(box->text(), QStringLiteral("o'brien rossi"));  // longer than 5, not upper-cased
+    leave();
+    EXPECT_EQ(box->maxLength(), 5);
+    EXPECT_EQ(box->text(), QStringLiteral("o'brien rossi"));
+    EXPECT_EQ(box->queryString(), QStringLiteral("RAGSOC LIKE '%o''brien rossi%'"));
+
+    box->setQueryStatus(QueryDest::Crystal_Reports);
+    enter();
+    single()->setText(QStringLiteral("|a|b|"));
+    leave();
+    EXPECT_EQ(box->queryString(), QStringLiteral("( {RAGSOC} = 'a' OR {RAGSOC} = 'b' )"));
+}
+
+TEST_F(TxtFrmtTest, QueryModeFailureKeepsTheFocusAndLeavesNoCondition) {
+    showForm();
+    box->setDataType(DataTypes::Data);
+    box->setDataField(QStringLiteral("DATA"));
+    box->setQueryStatus(QueryDest::Selezione);
+    box->setQueryString(QStringLiteral("stale"));
+    box->setText({});
+    enter();
+    QTest::keyClicks(single(), QStringLiteral("31/02/2024"));
+    leave();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->queryString(), QString());
+    EXPECT_TRUE(single()->hasFocus());
+    EXPECT_EQ(box->text(), QStringLiteral("31/02/2024"));  // kept for correction
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.messages()[1].text, "Immettere la data nel formato 'GG/MM/AAAA'");
+}
+
+TEST_F(TxtFrmtTest, EnterDoesNothingInTheSingleLineBoxAndBreaksTheLineInTheMultiLineBox) {
+    showForm();
+    box->setText({});
+    QSignalSpy returns(single(), &QLineEdit::returnPressed);
+    enter();
+    QTest::keyClicks(single(), QStringLiteral("ab"));
+    QTest::keyClick(single(), Qt::Key_Return);
+    QTest::keyClicks(single(), QStringLiteral("c"));
+    EXPECT_EQ(box->text(), QStringLiteral("abc"));
+    EXPECT_EQ(returns.count(), 0);
+
+    box->setMultiline(true);
+    box->setText({});
+    enter();
+    QTest::keyClicks(multi(), QStringLiteral("ab"));
+    QTest::keyClick(multi(), Qt::Key_Return);
+    QTest::keyClicks(multi(), QStringLiteral("c"));
+    EXPECT_EQ(box->text(), QStringLiteral("ab\r\nc"));
+    EXPECT_EQ(box->selStart(), 5);
+}
+
+TEST_F(TxtFrmtTest, SwitchingMultilineKeepsTheText) {
+    box->setText(QStringLiteral("riga uno"));
+    box->setMultiline(true);
+    EXPECT_TRUE(single()->isHidden());
+    EXPECT_FALSE(multi()->isHidden());
+    EXPECT_EQ(box->text(), QStringLiteral("riga uno"));
+    multi()->setPlainText(QStringLiteral("riga uno\nriga due"));
+    EXPECT_EQ(box->text(), QStringLiteral("riga uno\r\nriga due"));
+    box->setDataType(DataTypes::intero);
+    box->setMultiline(false);
+    EXPECT_FALSE(single()->isHidden());
+    EXPECT_TRUE(multi()->isHidden());
+    EXPECT_EQ(box->text(), QStringLiteral("riga uno\r\nriga due"));
+    EXPECT_TRUE(single()->alignment() & Qt::AlignRight);
+    box->setDataType(DataTypes::testo);
+    EXPECT_TRUE(single()->alignment() & Qt::AlignLeft);
+}
+
+TEST_F(TxtFrmtTest, BoxesFillTheControl) {
+    showForm();
+    box->resize(200, 50);
+    box->setMultiline(true);
+    box->resize(150, 60);
+    EXPECT_EQ(single()->geometry(), QRect(0, 0, 150, 60));
+    EXPECT_EQ(multi()->geometry(), QRect(0, 0, 150, 60));
+}
+
+TEST_F(TxtFrmtTest, MaskedTypingConvertsAndBeeps) {
+    showForm();
+    box->setText({});
+    box->setInputMask(QStringLiteral("L"));
+    std::vector<int> pressed;
+    QObject::connect(box, &txtFrmt::KeyPress, box, [&](int& k) { pressed.push_back(k); });
+    enter();
+    QTest::keyClicks(single(), QStringLiteral("a1b"));
+    EXPECT_EQ(box->text(), QStringLiteral("AB"));
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(pressed, (std::vector<int>{'A', 0, 'B'}));
+
+    box->setInputMask(QStringLiteral("NN/NN/NNNN"));
+    box->setText({});
+    enter();
+    QTest::keyClicks(single(), QStringLiteral("1212"));
+    EXPECT_EQ(box->text(), QStringLiteral("12/12"));
+    QTest::keyClick(single(), Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), QStringLiteral("12/1"));
+}
+
+TEST_F(TxtFrmtTest, KeyPressHandlerCanDropAKey) {
+    showForm();
+    box->setText({});
+    QObject::connect(box, &txtFrmt::KeyPress, box, [](int& k) {
+        if (k == 'x') k = 0;
+    });
+    enter();
+    QTest::keyClicks(single(), QStringLiteral("axb"));
+    EXPECT_EQ(box->text(), QStringLiteral("ab"));
+}
+
+TEST_F(TxtFrmtTest, TypingStopsAtTheMaximumLength) {
+    showForm();
+    box->setText({});
+    box->setMaxLength(3);
+    enter();
+    QTest::keyClicks(single(), QStringLiteral("abcde"));
+    EXPECT_EQ(box->text(), QStringLiteral("abc"));
+    EXPECT_EQ(dialogs.beeps, 2);
+}
+
+TEST_F(TxtFrmtTest, LongPasteIntoAMaskedBoxIsFiltered) {
+    showForm();
+    box->setText({});
+    box->setInputMask(QStringLiteral("N"));
+    QString pasted;
+    for (int i = 0; i < 100; ++i) pasted += QStringLiteral("9x.-a");  // 500 characters
+    QGuiApplication::clipboard()->setText(pasted);
+    enter();
+    QTest::keySequence(single(), QKeySequence::Paste);
+    EXPECT_EQ(box->text().size(), 300);
+    EXPECT_TRUE(box->text().startsWith(QStringLiteral("9,-9,-")));
+    EXPECT_EQ(dialogs.beeps, 1);
+
+    box->setText({});
+    box->setMaxLength(10);
+    enter();
+    QTest::keySequence(single(), QKeySequence::Paste);
+    EXPECT_EQ(box->text(), QStringLiteral("9,-9,-9,-9"));
+}
+
+TEST_F(TxtFrmtTest, SelectionProperties) {
+    box->setText(QStringLiteral("abcdef"));
+    box->setSelStart(2);
+    box->setSelLength(3);
+    EXPECT_EQ(box->selText(), QStringLiteral("cde"));
+    box->setSelText(QStringLiteral("X"));
+    EXPECT_EQ(box->text(), QStringLiteral("abXf"));
+    EXPECT_EQ(box->selStart(), 3);
+}
+
+TEST_F(TxtFrmtTest, PropertiesSurviveASaveAndLoadWithKeysInAnotherCase) {
+    box->setInputMask(QStringLiteral("NN/NN/NNNN"));
+    box->setInFormat(QStringLiteral("dd/mm/yyyy"));
+    box->setOutFormat(QStringLiteral("dd/mm/yy"));
+    box->setText(QStringLiteral("01/02/2024"));
+    box->setMaxLength(10);
+    QFont f(QStringLiteral("Arial"), 11);
+    f.setItalic(true);
+    f.setUnderline(true);
+    f.setStrikeOut(true);
+    f.setWeight(QFont::Bold);
+    box->setBoxFont(f);
+    box->setForeColor(0x000080);
+    box->setBackColor(0x80000005);
+    box->setFocusForeColor(0xFF0000);
+    box->setFocusBackColor(0x00FFFF);
+    box->setDataType(DataTypes::Data);
+    box->setMultiline(true);
+    box->setUpdatable(false);
+    box->setQueryStatus(QueryDest::Crystal_Reports);
+    box->setDataField(QStringLiteral("DATA"));
+    box->setQueryMask(QStringLiteral("D"));
+    box->setBoxEnabled(false);
+    box->setPassWordChar(QStringLiteral("*"));
+    box->setBorderStyle(0);
+    box->setLocked(true);
+
+    PropertyBag saved;
+    box->writeProperties(saved);
+    EXPECT_TRUE(saved.keys().contains(QStringLiteral("DataType")));
+    EXPECT_TRUE(saved.keys().contains(QStringLiteral("MultiLine")));
+    // The host's store hands the keys back in another case.
+    PropertyBag reloaded;
+    for (const QString& k : saved.keys()) reloaded.write(k.toUpper(), saved.read(k));
+
+    txtFrmt copy;
+    copy.setObjectName(QStringLiteral("txtNome"));
+    copy.readProperties(reloaded);
+    EXPECT_EQ(copy.inputMask(), box->inputMask());
+    EXPECT_EQ(copy.inFormat(), box->inFormat());
+    EXPECT_EQ(copy.outFormat(), box->outFormat());
+    EXPECT_EQ(copy.text(), QStringLiteral("01/02/2024"));
+    EXPECT_EQ(copy.maxLength(), 10);
+    EXPECT_EQ(copy.boxFont().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(copy.boxFont().pointSize(), 11);
+    EXPECT_TRUE(copy.boxFont().italic());
+    EXPECT_TRUE(copy.boxFont().underline());
+    EXPECT_TRUE(copy.boxFont().strikeOut());
+    EXPECT_TRUE(copy.boxFont().bold());
+    EXPECT_EQ(copy.foreColor(), 0x000080u);
+    EXPECT_EQ(copy.backColor(), 0x80000005u);
+    EXPECT_EQ(copy.focusForeColor(), 0xFF0000u);
+    EXPECT_EQ(copy.focusBackColor(), 0x00FFFFu);
+    EXPECT_EQ(copy.dataType(), DataTypes::Data);
+    EXPECT_TRUE(copy.multiline());
+    EXPECT_FALSE(copy.updatable());
+    EXPECT_EQ(copy.queryStatus(), QueryDest::Crystal_Reports);
+    EXPECT_EQ(copy.dataField(), QStringLiteral("DATA"));
+    EXPECT_EQ(copy.queryMask(), QStringLiteral("D"));
+    EXPECT_FALSE(copy.boxEnabled());
+    EXPECT_EQ(copy.passWordChar(), QStringLiteral("*"));
+    EXPECT_EQ(copy.borderStyle(), 0);
+    EXPECT_TRUE(copy.locked());
+}
+
+TEST_F(TxtFrmtTest, DefaultsAreNotWrittenAndAnEmptyStoreGivesANewControl) {
+    PropertyBag bag;
+    box->writeProperties(bag);
+    EXPECT_TRUE(bag.isEmpty()) << bag.keys().join(',').toStdString();
+
+    txtFrmt loaded;
+    loaded.setObjectName(QStringLiteral("txtAltro"));
+    loaded.setDataType(DataTypes::ora);
+    loaded.readProperties(PropertyBag());
+    EXPECT_EQ(loaded.text(), QStringLiteral("txtAltro"));
+    EXPECT_EQ(loaded.dataType(), DataTypes::testo);
+    EXPECT_EQ(loaded.borderStyle(), 1);
+    EXPECT_EQ(loaded.boxFont().family(), QStringLiteral("MS Sans Serif"));
+}
+
+}  // namespace
+}  // namespace zq

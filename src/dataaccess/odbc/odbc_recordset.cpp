@@ -243,6 +243,33 @@ int OdbcRecordset::fieldIndex(const std::string& name) const {
     return -1;
 }
 
+std::string OdbcRecordset::fieldTypeName(int index) const {
+    checkIndex(index);
+    const OdbcColumn& c = columns_[static_cast<std::size_t>(index)];
+    const std::string size = std::to_string(c.size);
+    switch (c.sqlType) {
+    case SQL_CHAR: case SQL_WCHAR: return "CHAR(" + size + ")";
+    case SQL_VARCHAR: case SQL_WVARCHAR: return c.size > 0 && c.size <= 255 ? "VARCHAR(" + size + ")" : "LVARCHAR";
+    case SQL_LONGVARCHAR: case SQL_WLONGVARCHAR: return "TEXT";
+    case SQL_TINYINT: case SQL_SMALLINT: return "SMALLINT";
+    case SQL_INTEGER: return "INTEGER";
+    case SQL_BIGINT: return "INT8";
+    case SQL_BIT: return "BOOLEAN";
+    case SQL_DECIMAL: case SQL_NUMERIC:
+        // NOTE: psqlODBC describes a numeric without declared precision as (28,6), its
+        // default; Informix's DECIMAL without precision is what the link step wrote.
+        if (c.size == 0 || c.size > 32 || (c.size == 28 && c.digits == 6)) return "DECIMAL";
+        return "DECIMAL(" + size + "," + std::to_string(c.digits) + ")";
+    case SQL_REAL: return "SMALLFLOAT";
+    case SQL_FLOAT: case SQL_DOUBLE: return "FLOAT";
+    case SQL_TYPE_DATE: case SQL_DATE: return "DATE";
+    case SQL_TYPE_TIMESTAMP: case SQL_TIMESTAMP: return "DATETIME YEAR TO SECOND";
+    case SQL_TYPE_TIME: case SQL_TIME: return "DATETIME HOUR TO SECOND";
+    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY: return "BYTE";
+    default: return {};
+    }
+}
+
 Value OdbcRecordset::field(int index) const {
     checkIndex(index);
     if (edit_ != Edit::None) return buffer_[static_cast<std::size_t>(index)];

@@ -48,6 +48,10 @@ public:
     int fieldCount() const override;
     std::string fieldName(int index) const override;
     int fieldIndex(const std::string& name) const override;
+    /// The column's type in Informix terms, from what the driver describes: CHAR(50),
+    /// INTEGER, DECIMAL(16,2), SMALLFLOAT, DATE … (a SERIAL reads as INTEGER: ODBC does not
+    /// say reliably whether a column numbers itself).
+    std::string fieldTypeName(int index) const override;
     Value field(int index) const override;
 
     void setField(int index, const Value& v) override;

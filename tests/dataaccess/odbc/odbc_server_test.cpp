@@ -237,3 +237,45 @@ TEST_F(OdbcServerTest, AnUnreachableServerIsAProviderFailure) {
 
 }  // namespace
 }  // namespace zq::test
+
+namespace zq::test {
+namespace {
+
+TEST_F(OdbcServerTest, TheResolverOpensProviderAndLinkStringsThroughTheOdbcEngine) {
+    registerOdbcEngine();
+    auto common = openConnection(tarv_->providerString(path_), tarv_->settings());
+    EXPECT_EQ(common->engineName(), "odbc");
+    common->execute("CREATE TABLE volumi (cod_ditta CHAR(3), volume CHAR(30))");
+
+    const std::string link = "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp;SRVR=" + tarv_->serverName() +
+                             ";SERV=sqlexec;HOST=" + tarv_->host() + ";DATABASE=" + path_ +
+                             ";DSN=Default;userid=" + tarv_->user() + ";password=" + tarv_->password();
+    auto linked = openConnection(link, tarv_->settings());
+    EXPECT_EQ(linked->engineName(), "odbc");
+    EXPECT_EQ(linked->connectionString(), link);
+    EXPECT_EQ(linked->execute("INSERT INTO volumi VALUES ('001', '/vol2')"), 1);
+
+    try {
+        openConnection(tarv_->providerString(path_, "sbagliata"), tarv_->settings());
+        FAIL() << "connected with a wrong password";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), kErrProviderFailure);
+        EXPECT_THAT(e.description(), HasSubstr("password"));
+    }
+}
+
+TEST_F(OdbcServerTest, FieldTypesAreNamedTheInformixWay) {
+    conn_->execute("CREATE TABLE a0715(testo CHAR(50),imp MONEY,dbl DECIMAL,sng SMALLFLOAT,flt FLOAT,"
+                   "sht SMALLINT,lng INTEGER,data DATE)");
+    auto rs = conn_->openRecordset("a0715", CursorType::Static, LockType::ReadOnly);
+    const char* expected[] = {"CHAR(50)", "DECIMAL(16,2)", "DECIMAL", "SMALLFLOAT", "FLOAT",
+                              "SMALLINT", "INTEGER", "DATE"};
+    ASSERT_EQ(rs->fieldCount(), 8);
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(rs->fieldName(i));
+        EXPECT_EQ(rs->fieldTypeName(i), expected[i]);
+    }
+}
+
+}  // namespace
+}  // namespace zq::test

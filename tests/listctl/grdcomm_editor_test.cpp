@@ -1,0 +1,369 @@
+// In-place editors: opening over the current cell, keys inside the editor, writing back.
+
+#include "list_fixture.h"
+
+#include "common/product.h"
+#include "listctl/editor_hook.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTest>
+
+namespace zq::test {
+namespace {
+
+class EditorTest : public ListFixture {
+protected:
+    void SetUp() override
+    {
+        ListFixture::SetUp();
+        txt = new QLineEdit(form.get());
+        txt->setObjectName("txtList");
+        txt->hide();
+        new EditorHook(*list, txt);
+        init(0);
+        fill(4);
+        // The form's wiring: typed keys open the editor, a cell change commits it.
+        QObject::connect(list.get(), &grdComm::KeyPress, [this](int& key) { list->GridEdit(current, key); });
+        QObject::connect(list.get(), &grdComm::LeaveCell, [this] { list->AggiGrid(current); });
+        current = txt;
+        focusGrid();
+        list->setRow(2);
+        list->setCol(2);
+    }
+
+    QLineEdit* txt = nullptr;
+    QWidget* current = nullptr;
+};
+
+TEST_F(EditorTest, EnterWritesTheEditorTextIntoTheCell)
+{
+    typeChar(grid, QChar('z'));
+    ASSERT_TRUE(txt->isVisible());
+    EXPECT_TRUE(txt->hasFocus());
+    EXPECT_EQ(txt->text(), "z");
+    EXPECT_EQ(txt->cursorPosition(), 1);
+    EXPECT_EQ(list->TextMatrix(2, 0), ">>");
+    const QRect cell = grid->cellRect(2, 2).translated(grid->pos());
+    EXPECT_EQ(txt->geometry(), cell) << "laid exactly over the cell";
+    QTest::keyClicks(txt, "ero");
+    QTest::keyClick(txt, Qt::Key_Return);
+    EXPECT_EQ(list->TextMatrix(2, 2), "zero");
+    EXPECT_TRUE(txt->isHidden());
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+TEST_F(EditorTest, EscapeAbandonsTheEdit)
+{
+    typeKey(grid, Qt::Key_Space, " ");
+    ASSERT_TRUE(txt->isVisible());
+    EXPECT_EQ(txt->text(), "D2") << "a space opens the editor with the cell text";
+    QTest::keyClicks(txt, "XYZ");
+    QTest::keyClick(txt, Qt::Key_Escape);
+    EXPECT_EQ(list->TextMatrix(2, 2), "D2");
+    EXPECT_TRUE(txt->isHidden());
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+TEST_F(EditorTest, TheInputMaskFiltersTheOpeningKey)
+{
+    const struct {
+        const char* mask;
+        QChar typed;
+        QString opened;
+    } cases[] = {
+        {"I", QChar('x'), ""}, {"I", QChar('7'), "7"}, {"A", QChar('x'), "X"},
+        {"A", QChar(0xE8), QString(QChar(0xC8))}, {"", QChar('x'), "x"}, {"L", QChar('3'), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mask);
+        txt->setProperty("InputMask", QString::fromLatin1(c.mask));
+        txt->setText("old");
+        typeChar(grid, c.typed);
+        EXPECT_TRUE(txt->isVisible()) << "a rejected key still opens the editor";
+        EXPECT_EQ(txt->text(), c.opened);
+        QTest::keyClick(txt, Qt::Key_Escape);
+    }
+    EXPECT_EQ(list->TextMatrix(2, 2), "D2");
+}
+
+TEST_F(EditorTest, ControlKeysDoNotOpenTheEditor)
+{
+    typeKey(grid, Qt::Key_Backspace, QString(QChar(8)));
+    EXPECT_TRUE(txt->isHidden());
+}
+
+TEST_F(EditorTest, LeftMovesTheCaretFirstThenTheColumn)
+{
+    typeKey(grid, Qt::Key_Space, " ");
+    txt->setText("abc");
+    txt->setCursorPosition(2);
+    QTest::keyClick(txt, Qt::Key_Left);
+    EXPECT_EQ(list->Col(), 2);
+    EXPECT_TRUE(txt->isVisible());
+    EXPECT_EQ(txt->cursorPosition(), 1);
+
+    txt->setCursorPosition(0);
+    QTest::keyClick(txt, Qt::Key_Left);
+    EXPECT_EQ(list->Col(), 1);
+    EXPECT_TRUE(txt->isHidden());
+    EXPECT_EQ(list->TextMatrix(2, 2), "abc") << "leaving the cell commits the editor";
+
+    // Column 1 is the first data column: Left at caret 0 stays there.
+    typeKey(grid, Qt::Key_Space, " ");
+    txt->setCursorPosition(0);
+    QTest::keyClick(txt, Qt::Key_Left);
+    EXPECT_EQ(list->Col(), 1);
+    EXPECT_TRUE(txt->isVisible());
+}
+
+TEST_F(EditorTest, RightAtTheEndMovesToTheNextColumn)
+{
+    typeKey(grid, Qt::Key_Space, " ");
+    txt->setCursorPosition(1);
+    QTest::keyClick(txt, Qt::Key_Right);
+    EXPECT_EQ(list->Col(), 2);
+    QTest::keyClick(txt, Qt::Key_Right);
+    EXPECT_EQ(list->Col(), 3);
+    EXPECT_TRUE(txt->isHidden());
+}
+
+TEST_F(EditorTest, UpAndDownMoveTheRowAndCommit)
+{
+    typeChar(grid, QChar('q'));
+    QTest::keyClick(txt, Qt::Key_Down);
+    EXPECT_EQ(list->Row(), 3);
+    EXPECT_EQ(list->TextMatrix(2, 2), "q");
+    EXPECT_EQ(list->TextMatrix(3, 0), ">>");
+    EXPECT_EQ(list->TextMatrix(2, 0), "");
+    typeChar(grid, QChar('w'));
+    QTest::keyClick(txt, Qt::Key_Up);
+    EXPECT_EQ(list->Row(), 2);
+    EXPECT_EQ(list->TextMatrix(3, 2), "w");
+}
+
+TEST_F(EditorTest, DownOnTheLastRowOfAnUnlimitedListSaysEndOfList)
+{
+    list->setRow(4);
+    typeChar(grid, QChar('k'));
+    QTest::keyClick(txt, Qt::Key_Down);
+    EXPECT_EQ(list->Rows(), 5);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, "Fine dell'elenco.");
+    EXPECT_EQ(dialogs.messages()[0].title, kProductName);
+    EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::Ok);
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
+    EXPECT_TRUE(txt->isVisible()) << "the edit stays open";
+}
+
+TEST_F(EditorTest, DownOnTheLastRowAppendsBelowMaxRowsAndStopsAtIt)
+{
+    list->setMaxRows(6);
+    list->setRow(4);
+    auto appended = count(&grdComm::RowAppended);
+    typeChar(grid, QChar('k'));
+    QTest::keyClick(txt, Qt::Key_Down);
+    EXPECT_EQ(list->Rows(), 6);
+    EXPECT_EQ(list->Row(), 5);
+    EXPECT_EQ(*appended, 1);
+    EXPECT_EQ(list->TextMatrix(4, 2), "k");
+    EXPECT_EQ(list->bkmk(5), 0);
+    EXPECT_EQ(list->ColHeight(5), 315.0);
+    EXPECT_TRUE(dialogs.messages().empty());
+
+    typeChar(grid, QChar('m'));
+    QTest::keyClick(txt, Qt::Key_Down);
+    EXPECT_EQ(list->Rows(), 6);
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Fine dell'elenco."}));
+}
+
+TEST_F(EditorTest, AggiGridIgnoresAHiddenEditor)
+{
+    txt->setText("never");
+    txt->hide();
+    list->AggiGrid(txt);
+    EXPECT_EQ(list->TextMatrix(2, 2), "D2");
+    list->AggiGrid(nullptr);
+}
+
+TEST_F(EditorTest, GridEditDoesNothingOnAFixedRowOrForAnUnknownKind)
+{
+    QLineEdit other(form.get());
+    other.setObjectName("picFoto");
+    other.hide();
+    list->GridEdit(&other, 'a');
+    EXPECT_TRUE(other.isHidden());
+    list->setRow(0);
+    list->GridEdit(txt, 'a');
+    EXPECT_TRUE(txt->isHidden());
+}
+
+TEST_F(EditorTest, ComboSelectsTheMatchingEntryAndWritesItsTrimmedText)
+{
+    auto* cmb = new QComboBox(form.get());
+    cmb->setObjectName("cmbTipo");
+    cmb->addItems({"Alfa  ", "Beta ", "beta due"});
+    cmb->hide();
+    new EditorHook(*list, cmb);
+    current = cmb;
+    typeChar(grid, QChar('b'));
+    ASSERT_TRUE(cmb->isVisible());
+    EXPECT_EQ(cmb->currentIndex(), 1);
+    EXPECT_EQ(cmb->x(), grid->x() + grid->cellRect(2, 2).x());
+    EXPECT_EQ(cmb->width(), grid->cellRect(2, 2).width());
+    QTest::keyClick(cmb, Qt::Key_Return);
+    EXPECT_EQ(list->TextMatrix(2, 2), "Beta");
+
+    list->setTextMatrix(2, 2, "alfa");
+    typeKey(grid, Qt::Key_Space, " ");
+    EXPECT_EQ(cmb->currentIndex(), 0);
+    QTest::keyClick(cmb, Qt::Key_Delete);
+    EXPECT_EQ(cmb->currentIndex(), -1);
+    EXPECT_TRUE(cmb->isHidden());
+
+    typeChar(grid, QChar('z'));
+    EXPECT_EQ(cmb->currentIndex(), -1) << "no entry starts with Z";
+}
+
+TEST_F(EditorTest, ListBoxTakesTheCellTextAsItsValue)
+{
+    auto* lst = new QListWidget(form.get());
+    lst->setObjectName("lstScelta");
+    lst->addItems({"uno", "D2", "tre"});
+    lst->resize(80, 60);
+    lst->hide();
+    new EditorHook(*list, lst);
+    current = lst;
+    typeKey(grid, Qt::Key_Space, " ");
+    ASSERT_TRUE(lst->isVisible());
+    EXPECT_EQ(lst->size(), QSize(80, 60)) << "a list box keeps its size";
+    EXPECT_EQ(lst->currentRow(), 1);
+    lst->setCurrentRow(2);
+    QTest::keyClick(lst, Qt::Key_Down);
+    EXPECT_EQ(list->Row(), 2) << "Up and Down belong to the list box";
+    QTest::keyClick(lst, Qt::Key_Return);
+    EXPECT_EQ(list->TextMatrix(2, 2), "tre");
+}
+
+class FrameTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        frame = new QGroupBox(form.get());
+        frame->setObjectName("fmeScelta");
+        frame->resize(120, 40);
+        optSi = new QRadioButton("Si", frame);
+        optSi->setProperty("Tag", "S");
+        optSi->move(4, 4);
+        optNo = new QRadioButton("No", frame);
+        optNo->setProperty("Tag", "N");
+        optNo->move(60, 4);
+        outside = new QRadioButton("Altro", form.get());
+        outside->setProperty("Tag", "S");
+        outside->hide();
+        frame->hide();
+        new EditorHook(*list, frame);
+        QObject::disconnect(list.get(), &grdComm::KeyPress, nullptr, nullptr);
+        QObject::connect(list.get(), &grdComm::KeyPress,
+                         [this](int& key) { list->GridEdit(frame, key, {outside, optNo, optSi}); });
+        current = frame;
+        list->setTextMatrix(2, 2, "");
+    }
+
+    QGroupBox* frame = nullptr;
+    QRadioButton* optSi = nullptr;
+    QRadioButton* optNo = nullptr;
+    QRadioButton* outside = nullptr;
+};
+
+TEST_F(FrameTest, SpaceOnAnEmptyCellPicksTheFirstOptionOfTheFrame)
+{
+    typeKey(grid, Qt::Key_Space, " ");
+    ASSERT_TRUE(frame->isVisible());
+    EXPECT_TRUE(optNo->isChecked()) << "the lowest index among the frame's own buttons";
+    EXPECT_TRUE(optNo->hasFocus());
+    EXPECT_FALSE(outside->isChecked());
+    EXPECT_EQ(frame->property("Tag").toString(), "N");
+    EXPECT_EQ(frame->pos(), grid->pos() + grid->cellRect(2, 2).topLeft());
+    QTest::keyClick(optNo, Qt::Key_Return);
+    EXPECT_EQ(list->TextMatrix(2, 2), "N");
+    EXPECT_TRUE(frame->isHidden());
+}
+
+TEST_F(FrameTest, SpaceOnAFilledCellPicksItsCode)
+{
+    list->setTextMatrix(2, 2, "s");
+    typeKey(grid, Qt::Key_Space, " ");
+    EXPECT_TRUE(optSi->isChecked());
+    EXPECT_EQ(frame->property("Tag").toString(), "S");
+}
+
+TEST_F(FrameTest, ATypedCodeGoesStraightIntoTheCell)
+{
+    typeChar(grid, QChar('s'));
+    EXPECT_EQ(list->TextMatrix(2, 2), "S");
+    EXPECT_TRUE(frame->isHidden());
+    typeChar(grid, QChar('x'));
+    EXPECT_EQ(list->TextMatrix(2, 2), "S") << "no option has code X";
+    EXPECT_EQ(frame->property("Tag").toString(), "");
+}
+
+class CheckEditorTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        chk = new QCheckBox(form.get());
+        chk->setObjectName("chkFlag");
+        chk->resize(16, 16);
+        chk->hide();
+        new EditorHook(*list, chk);
+        current = chk;
+    }
+    QCheckBox* chk = nullptr;
+};
+
+TEST_F(CheckEditorTest, KeysTickClearAndToggleTheBox)
+{
+    const struct {
+        QChar key;
+        bool before;
+        bool after;
+    } cases[] = {
+        {QChar('S'), false, true}, {QChar('s'), false, true}, {QChar('y'), false, true},
+        {QChar('N'), true, false}, {QChar('n'), true, false}, {QChar(' '), false, true},
+        {QChar(' '), true, false}, {QChar('q'), true, true}, {QChar('q'), false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString(c.key).toStdString() + (c.before ? " on" : " off"));
+        chk->setChecked(c.before);
+        if (c.key == QChar(' '))
+            typeKey(grid, Qt::Key_Space, " ");
+        else
+            typeChar(grid, c.key);
+        EXPECT_TRUE(chk->isVisible());
+        EXPECT_EQ(chk->isChecked(), c.after);
+        grid->setFocus();
+    }
+}
+
+TEST_F(CheckEditorTest, BoxIsCentredAndNeverWrittenBack)
+{
+    typeChar(grid, QChar('S'));
+    const QRect cell = grid->cellRect(2, 2).translated(grid->pos());
+    EXPECT_EQ(chk->x(), cell.x() + (cell.width() - 16) / 2);
+    EXPECT_EQ(chk->y(), cell.y() + (cell.height() - 16) / 2);
+    QTest::keyClick(chk, Qt::Key_Return);
+    EXPECT_EQ(list->TextMatrix(2, 2), "D2");
+    EXPECT_TRUE(chk->isVisible()) << "Enter leaves a check box where it is";
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+}  // namespace
+}  // namespace zq::test

@@ -1,0 +1,147 @@
+// Geometry in twips for overlays, scrolling and the cell-formatting call.
+
+#include "list_fixture.h"
+
+#include "listctl/format_string.h"
+
+#include <QTest>
+
+namespace zq::test {
+namespace {
+
+using GeometryTest = ListFixture;
+
+TEST_F(GeometryTest, NumVisibleRowsRoundsTheRowsThatFit)
+{
+    init(0);
+    EXPECT_EQ(list->ColHeight(0), 240.0) << "the header row of a new grid";
+    list->setColHeight(0, 315);
+    const struct {
+        int heightTwips;
+        int expected;
+    } cases[] = {{3000, 9}, {2850, 8}, {3150, 9}, {630, 1}, {315, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.heightTwips);
+        list->setHeight(c.heightTwips);
+        EXPECT_EQ(list->Height(), c.heightTwips);
+        EXPECT_EQ(list->NumVisibleRows(), c.expected);
+    }
+}
+
+TEST_F(GeometryTest, PositionsAreTwipsInTheContainer)
+{
+    init(0);
+    fill(20);
+    list->setColHeight(0, 315);
+    EXPECT_EQ(list->Left(), 20 * 15);
+    EXPECT_EQ(list->Top(), 30 * 15);
+    EXPECT_EQ(list->Container(), form.get());
+    for (int col = 0; col < list->Cols(); ++col) {
+        SCOPED_TRACE(col);
+        EXPECT_EQ(list->ColPos(col), (grid->x() + grid->cellRect(1, col).x()) * 15);
+    }
+    EXPECT_EQ(list->ColPos(2) - list->ColPos(1), list->ColWidth(1));
+    EXPECT_EQ(list->RowPos(2) - list->RowPos(1), 315);
+    EXPECT_EQ(list->RowPos(1) - list->RowPos(0), 315) << "the header row";
+    EXPECT_EQ(list->ColTop(1), list->RowPos(1));
+    EXPECT_EQ(list->ColTop(4), list->RowPos(4));
+}
+
+TEST_F(GeometryTest, ColLeftMakesTheColumnCurrent)
+{
+    init(0);
+    fill(3);
+    list->setRow(2);
+    list->setCol(1);
+    EXPECT_EQ(list->ColLeft(3), list->ColPos(3));
+    EXPECT_EQ(list->Col(), 3);
+    EXPECT_EQ(list->ColLeft(99), 0) << "errors are swallowed";
+}
+
+TEST_F(GeometryTest, ScrollToRowScrollsAndSelectsOnlyInsideTheGrid)
+{
+    init(0);
+    fill(30);
+    list->setRow(3);
+    list->setCol(2);
+    auto scrolled = count(&grdComm::Scroll);
+    list->ScrollToRow(0);
+    list->ScrollToRow(list->Rows());
+    list->ScrollToRow(-4);
+    EXPECT_EQ(list->Row(), 3);
+    EXPECT_EQ(list->Col(), 2);
+    EXPECT_EQ(list->TopRow(), 1);
+    EXPECT_EQ(*scrolled, 0);
+
+    list->ScrollToRow(12);
+    EXPECT_EQ(list->Row(), 12);
+    EXPECT_EQ(list->Col(), 0);
+    EXPECT_EQ(list->TopRow(), 12);
+    EXPECT_GE(*scrolled, 1);
+    EXPECT_EQ(list->ColTop(12), list->RowPos(12));
+    EXPECT_EQ(list->ColTop(5), list->ColTop(12)) << "rows above TopRow count as the first shown";
+    EXPECT_EQ(list->ColTop(14) - list->ColTop(12), 630);
+    const auto selected = grid->selectedRanges();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected[0].topRow(), 11);
+    EXPECT_EQ(selected[0].leftColumn(), 0);
+    EXPECT_EQ(selected[0].rightColumn(), list->Cols() - 2);
+}
+
+TEST_F(GeometryTest, MoveAndWidthsRoundToPixels)
+{
+    init(0);
+    list->Move(150, 300, 6000, 3000);
+    EXPECT_EQ(grid->geometry(), QRect(10, 20, 400, 200));
+    list->setColWidth(2, 1500.4);
+    EXPECT_EQ(list->ColWidth(2), 1500.0);
+    list->setColWidth(0, 450);
+    EXPECT_EQ(list->ColWidth(0), 450.0);
+    EXPECT_EQ(list->ColPos(1) - list->ColPos(0), 450);
+    list->setColHeight(99, 500);  // swallowed
+}
+
+TEST_F(GeometryTest, CellFrmtFormatsTheValueAndStylesTheCell)
+{
+    init(0);
+    fill(3);
+    list->CellFrmt(2, 3, "1234,5", "#,##0.00", int(GridAlign::RightCenter), true, false, true, false,
+                   Qt::red, Qt::yellow, "", 0, 0);
+    EXPECT_EQ(list->TextMatrix(2, 3), "1.234,50");
+    EXPECT_EQ(list->Row(), 2);
+    EXPECT_EQ(list->Col(), 3);
+    EXPECT_EQ(list->CellAlignment(), int(GridAlign::RightCenter));
+    EXPECT_FALSE(list->isBusy());
+    const QTableWidgetItem* item = grid->item(1, 2);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->font().bold());
+    EXPECT_TRUE(item->font().underline());
+    EXPECT_FALSE(item->font().italic());
+    EXPECT_EQ(item->foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(item->background().color(), QColor(Qt::yellow));
+    EXPECT_EQ(item->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
+
+    list->CellFrmt(1, 1, "abc", "", int(GridAlign::LeftCenter), false, false, false, false, Qt::black,
+                   Qt::white, "", 0, 0);
+    EXPECT_EQ(list->TextMatrix(1, 1), "abc");
+}
+
+TEST_F(GeometryTest, TextFollowsTheCurrentCell)
+{
+    init(0);
+    fill(2);
+    list->setRow(2);
+    list->setCol(2);
+    EXPECT_EQ(list->Text(), "D2");
+    list->setText("nuovo");
+    EXPECT_EQ(list->TextMatrix(2, 2), "nuovo");
+    EXPECT_THROW(list->TextMatrix(3, 0), std::out_of_range);
+    list->setMergeCells(2);
+    list->setMergeCol(1, true);
+    EXPECT_EQ(list->MergeCells(), 2);
+    EXPECT_TRUE(list->MergeCol(1));
+    EXPECT_FALSE(list->MergeRow(1));
+}
+
+}  // namespace
+}  // namespace zq::test

@@ -13,6 +13,10 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
+
+/// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace zq::test {
 

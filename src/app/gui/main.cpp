@@ -1,0 +1,54 @@
+// Main: creates the main window, logs in from its load step and runs the program.
+
+#include "app/gui/application.h"
+#include "app/gui/formgeometry.h"
+#include "app/gui/formtable.h"
+#include "app/gui/frmmain.h"
+#include "app/gui/screenshot.h"
+#include "app/gui/sessionlogin.h"
+#include "app/program_folder.h"
+#include "app/session.h"
+#include "common/error.h"
+#include "common/product.h"
+#include "config/qtdialogs.h"
+#include "dataaccess/engine_settings.h"
+#if __has_include("dataaccess/odbc/odbc_engine.h")
+#include "dataaccess/odbc/odbc_engine.h"
+#define ZQ_HAVE_ODBC 1
+#endif
+
+#include <QMessageBox>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    zq::Application app(argc, argv);
+    app.setApplicationName(QString::fromUtf8(zq::kAppTitle));
+    app.setOrganizationName(QString::fromUtf8(zq::kSettingsOrganisation));
+    const QString screenshotFile = zq::screenshotRequest(app.arguments());
+
+    try {
+        const std::filesystem::path folder = zq::programFolder();
+        zq::setInstallation(zq::EngineSettings::load(folder));
+#ifdef ZQ_HAVE_ODBC
+        zq::registerOdbcEngine();
+#endif
+        zq::QtDialogs dialogs;
+        zq::Session session(dialogs, folder);
+        zq::SessionLogin login(session, /*firstStart=*/nullptr);
+        zq::frmMain main(login, QString::fromStdString(folder.string()));
+        dialogs.setOwner(&main);
+        zq::registerForms(main, session);
+        main.load();
+        main.show();
+        if (!screenshotFile.isEmpty())
+            zq::scheduleScreenshot(main, screenshotFile);
+        return app.exec();
+    } catch (const zq::AbortProgram& a) {
+        return a.exitCode();
+    } catch (const zq::Error& e) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(zq::kAppTitle),
+                              QStringLiteral("%1 - %2").arg(e.number()).arg(QString::fromStdString(e.description())));
+        return 1;
+    }
+}

@@ -1,0 +1,185 @@
+#include "app/gui/dispflds.h"
+
+#include "guitest.h"
+#include "scripted_dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+
+namespace zq {
+namespace {
+
+using test::GuiTest;
+using test::ScriptedDialogs;
+
+// Stands for the formatted text box: the same invokable display() and Text property.
+class FakeTextBox : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ text WRITE setText)
+
+public:
+    QString text() const { return text_; }
+    void setText(const QString& t) { text_ = t; }
+    Q_INVOKABLE void display(const QVariant& v) {
+        displayed = v;
+        ++displays;
+        text_ = QStringLiteral("shown:") + v.toString();
+    }
+
+    QVariant displayed;
+    int displays = 0;
+
+private:
+    QString text_ = QStringLiteral("old");
+};
+
+class DispFldsTest : public GuiTest {
+protected:
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(DispFldsTest, CheckBox) {
+    const struct {
+        const char* what;
+        Value value;
+        bool ticked;
+    } cases[] = {
+        {"Null", Value::null(), false},       {"S", Value("S"), true},
+        {"1 as text", Value("1"), true},      {"True", Value(true), true},
+        {"1 as number", Value(1), true},      {"N", Value("N"), false},
+        {"0", Value(0), false},               {"s lower case", Value("s"), false},
+        {"False", Value(false), false},       {"empty text", Value(""), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (bool before : {false, true}) {
+            QCheckBox box;
+            box.setChecked(before);
+            DispFlds(dialogs, c.value, &box);
+            EXPECT_EQ(box.isChecked(), c.ticked);
+        }
+    }
+}
+
+TEST_F(DispFldsTest, FrameSwitchesOnItsButtonWithTheSameTag) {
+    QWidget form;
+    auto* frame = new QGroupBox(&form);
+    auto* yes = new QRadioButton(frame);
+    auto* no = new QRadioButton(frame);
+    auto* elsewhere = new QRadioButton(&form);  // same Tag, other container
+    yes->setProperty("Tag", "S");
+    no->setProperty("Tag", "N");
+    elsewhere->setProperty("Tag", "S");
+    no->setChecked(true);
+    const QList<QAbstractButton*> options{yes, no, elsewhere};
+
+    DispFlds(dialogs, Value("S"), frame, options);
+    EXPECT_EQ(frame->property("Tag").toString(), QStringLiteral("S"));
+    EXPECT_TRUE(yes->isChecked());
+    EXPECT_FALSE(no->isChecked());
+    EXPECT_FALSE(elsewhere->isChecked());
+
+    DispFlds(dialogs, Value::null(), frame, options);
+    EXPECT_EQ(frame->property("Tag").toString(), QString());
+    EXPECT_TRUE(yes->isChecked());  // nothing matches, nothing changes
+}
+
+TEST_F(DispFldsTest, LabelWithAndWithoutFormatTag) {
+    QLabel dated;
+    dated.setProperty("Tag", "dd/mm/yyyy");
+    DispFlds(dialogs, Value(DateTime{2024, 3, 5, 14, 30, 0}), &dated);
+    EXPECT_EQ(dated.text(), QStringLiteral("05/03/2024"));
+
+    QLabel amount;
+    amount.setProperty("Tag", "#,##0.00");
+    DispFlds(dialogs, Value(1234.5), &amount);
+    EXPECT_EQ(amount.text(), QStringLiteral("1.234,50"));
+
+    QLabel blankTag;
+    blankTag.setProperty("Tag", "   ");
+    DispFlds(dialogs, Value(2.5), &blankTag);
+    EXPECT_EQ(blankTag.text(), QStringLiteral("2,5"));
+
+    QLabel plain(QStringLiteral("old"));
+    DispFlds(dialogs, Value::null(), &plain);
+    EXPECT_EQ(plain.text(), QString());
+}
+
+TEST_F(DispFldsTest, ListBoxByRowNumber) {
+    QListWidget list;
+    list.addItems({"a", "b", "c"});
+    DispFlds(dialogs, Value("2"), &list);
+    EXPECT_EQ(list.currentRow(), 2);
+    DispFlds(dialogs, Value("abc"), &list);
+    EXPECT_EQ(list.currentRow(), 0);
+    DispFlds(dialogs, Value::null(), &list);
+    EXPECT_EQ(list.currentRow(), 0);
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(DispFldsTest, ListBoxOverflowGoesThroughTheErrorReport) {
+    QListWidget list;
+    list.addItems({"a", "b", "c"});
+    list.setCurrentRow(1);
+    dialogs.then(Answer::Ignore);
+    DispFlds(dialogs, Value("99999999999"), &list);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_TRUE(dialogs.saw("ClngText"));
+    EXPECT_EQ(list.currentRow(), 0);  // ignored: the routine gave 0
+}
+
+TEST_F(DispFldsTest, ComboBoxByItemData) {
+    QComboBox combo;
+    combo.addItem(QStringLiteral("Dieci"), 10);
+    combo.addItem(QStringLiteral("Venti"), 20);
+    combo.addItem(QStringLiteral("Venti bis"), 20);
+    combo.addItem(QStringLiteral("Codice"), QStringLiteral("A1"));
+    const struct {
+        const char* what;
+        Value value;
+        int index;
+    } cases[] = {
+        {"text 20", Value("20"), 1}, {"number 10", Value(10), 0}, {"text A1", Value("A1"), 3},
+        {"0", Value("0"), -1},       {"empty", Value(""), -1},    {"Null", Value::null(), -1},
+        {"absent 99", Value("99"), -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        combo.setCurrentIndex(2);
+        DispFlds(dialogs, c.value, &combo);
+        EXPECT_EQ(combo.currentIndex(), c.index);
+    }
+}
+
+TEST_F(DispFldsTest, FormattedTextBoxDisplaysOrClears) {
+    FakeTextBox box;
+    DispFlds(dialogs, Value("ABC"), &box);
+    EXPECT_EQ(box.displays, 1);
+    EXPECT_EQ(box.displayed, QVariant(QStringLiteral("ABC")));
+    EXPECT_EQ(box.text(), QStringLiteral("shown:ABC"));
+
+    DispFlds(dialogs, Value(42), &box);
+    EXPECT_EQ(box.displayed.toLongLong(), 42);
+
+    DispFlds(dialogs, Value::null(), &box);
+    EXPECT_EQ(box.displays, 2);  // Null only clears
+    EXPECT_EQ(box.text(), QString());
+}
+
+TEST_F(DispFldsTest, OtherControlsAndNoControlAreLeftAlone) {
+    QLineEdit edit(QStringLiteral("unchanged"));
+    DispFlds(dialogs, Value("x"), &edit);
+    EXPECT_EQ(edit.text(), QStringLiteral("unchanged"));
+    DispFlds(dialogs, Value("x"), nullptr);
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+}  // namespace
+}  // namespace zq
+
+#include "dispflds_test.moc"

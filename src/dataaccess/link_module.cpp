@@ -1,0 +1,546 @@
+#include "dataaccess/link_module.h"
+
+#include "common/error.h"
+#include "dataaccess/resolver.h"
+#include "dataaccess/sql_text.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <unordered_map>
+
+namespace zq {
+
+namespace {
+
+constexpr const char* kSource = "zq.link";
+
+// ---------------------------------------------------------------------------------
+// Remote connections of one SQLite connection, opened on first use and kept until
+// SQLite drops the module (when that connection closes).
+// ---------------------------------------------------------------------------------
+class LinkContext {
+public:
+    Connection& connectionFor(const std::string& connect) {
+        auto it = cache_.find(connect);
+        if (it != cache_.end() && it->second->state() != 0) return *it->second;
+        ConnectionPtr c = openConnection(connect, installation());
+        Connection& ref = *c;
+        cache_[connect] = std::move(c);
+        return ref;
+    }
+
+private:
+    std::map<std::string, ConnectionPtr> cache_;
+};
+
+std::mutex& contextsMutex() {
+    static std::mutex m;
+    return m;
+}
+std::map<sqlite3*, LinkContext*>& contexts() {
+    static std::map<sqlite3*, LinkContext*> m;
+    return m;
+}
+
+struct OwnedContext {
+    sqlite3* db;
+    LinkContext context;
+};
+
+void destroyContext(void* p) noexcept {
+    auto* owned = static_cast<OwnedContext*>(p);
+    {
+        std::lock_guard lock(contextsMutex());
+        auto it = contexts().find(owned->db);
+        if (it != contexts().end() && it->second == &owned->context) contexts().erase(it);
+    }
+    delete owned;
+}
+
+// ---------------------------------------------------------------------------------
+// The table and the cursor.
+// ---------------------------------------------------------------------------------
+struct LinkTable {
+    sqlite3_vtab base;                 // SQLite's part; must come first
+    LinkContext* context;              // remote connections of this SQLite connection
+    std::string name;                  // the link's name in the archive (follows renames)
+    LinkSpec spec;                     // connect string, source table, columns, key
+    std::vector<int> keyColumns;       // column numbers of the declared key
+    std::int64_t nextRowid = 0;        // last synthetic rowid handed out
+    std::unordered_map<std::int64_t, std::vector<Value>> keysByRowid;  // key of each row handed out
+    bool inWrite = false;              // between xBegin and xCommit/xRollback
+};
+
+struct LinkCursor {
+    sqlite3_vtab_cursor base;          // SQLite's part; must come first
+    RecordsetPtr rows;                 // forward-only remote rows of the current xFilter
+    std::vector<int> fieldOf;          // column number -> field of rows (-1: not selected)
+    std::int64_t rowid = 0;            // synthetic rowid of the current row
+};
+
+LinkTable& tableOf(sqlite3_vtab* v) { return *reinterpret_cast<LinkTable*>(v); }
+LinkCursor& cursorOf(sqlite3_vtab_cursor* c) { return *reinterpret_cast<LinkCursor*>(c); }
+LinkTable& tableOf(sqlite3_vtab_cursor* c) { return tableOf(c->pVtab); }
+
+std::string messageOf(const std::exception& e) {
+    if (auto* z = dynamic_cast<const Error*>(&e)) return z->description();
+    return e.what();
+}
+
+// The one way errors reach SQLite from a callback.
+int setError(sqlite3_vtab* v, const std::exception& e) {
+    sqlite3_free(v->zErrMsg);
+    v->zErrMsg = sqlite3_mprintf("%s", messageOf(e).c_str());
+    return SQLITE_ERROR;
+}
+
+Error linkError(const LinkTable& t, const std::string& what) {
+    return Error(kErrProviderFailure, "link " + t.name + " (" + t.spec.source + "): " + what, kSource);
+}
+
+Value valueOf(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL: return Value::null();
+    case SQLITE_INTEGER: return Value(static_cast<std::int64_t>(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT: return Value(sqlite3_value_double(v));
+    default: {
+        auto p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return Value(std::string(p ? p : "", static_cast<size_t>(sqlite3_value_bytes(v))));
+    }
+    }
+}
+
+void setResult(sqlite3_context* ctx, const Value& v) {
+    switch (v.kind()) {
+    case ValueKind::Empty:
+    case ValueKind::Null: sqlite3_result_null(ctx); return;
+    case ValueKind::Boolean: sqlite3_result_int(ctx, v.toBool() ? 1 : 0); return;
+    case ValueKind::Integer: sqlite3_result_int64(ctx, v.toInteger()); return;
+    case ValueKind::Decimal: sqlite3_result_double(ctx, v.toDouble()); return;
+    case ValueKind::Text: {
+        const std::string& s = *v.textIf();
+        sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case ValueKind::DateTime: {
+        std::string s = isoText(v.toDateTime());
+        sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    }
+}
+
+std::vector<LinkColumn> readRemoteColumns(LinkContext& ctx, const std::string& connect, const std::string& source) {
+    try {
+        auto rs = ctx.connectionFor(connect).openRecordset(
+            "SELECT * FROM " + remoteName(source) + " WHERE 1 = 0", CursorType::ForwardOnly, LockType::ReadOnly);
+        std::vector<LinkColumn> columns;
+        for (int i = 0; i < rs->fieldCount(); ++i) columns.push_back({rs->fieldName(i), rs->fieldTypeName(i)});
+        return columns;
+    } catch (const std::exception& e) {
+        throw Error(kErrProviderFailure, "remote table " + source + " missing or unreadable: " + messageOf(e), kSource);
+    }
+}
+
+// ---------------------------------------------------------------------------------
+// xCreate / xConnect: argv[0] module, argv[1] schema, argv[2] table, argv[3..] the
+// arguments of link_spec.h. Both do the same: a new link and a reconnected one read
+// their columns from the arguments, and only a link written without them asks the
+// remote table.
+// ---------------------------------------------------------------------------------
+int linkConnect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out, char** err) {
+    try {
+        auto table = std::make_unique<LinkTable>();
+        std::memset(&table->base, 0, sizeof table->base);
+        table->context = &static_cast<OwnedContext*>(aux)->context;
+        table->name = argv[2];
+        table->spec = LinkSpec::fromArguments(std::vector<std::string>(argv + 3, argv + argc));
+        if (table->spec.columns.empty())
+            table->spec.columns = readRemoteColumns(*table->context, table->spec.connect, table->spec.source);
+        for (const auto& k : table->spec.key) {
+            int i = table->spec.columnIndex(k);
+            if (i < 0) throw linkError(*table, "key column " + k + " is not a column of the link");
+            table->keyColumns.push_back(i);
+        }
+        if (sqlite3_declare_vtab(db, table->spec.declaration().c_str()) != SQLITE_OK)
+            throw linkError(*table, std::string("columns not accepted: ") + sqlite3_errmsg(db));
+        sqlite3_vtab_config(db, SQLITE_VTAB_DIRECTONLY);  // see link_module.h
+        *out = &table.release()->base;
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        *err = sqlite3_mprintf("%s", messageOf(e).c_str());
+        return SQLITE_ERROR;
+    }
+}
+
+int linkDisconnect(sqlite3_vtab* v) {
+    delete &tableOf(v);
+    return SQLITE_OK;
+}
+
+// ---------------------------------------------------------------------------------
+// The plan. xBestIndex pushes down every constraint on a column whose operator the
+// remote SQL has (=, >, >=, <, <=, <>, IS NULL, IS NOT NULL) with SQLite's own BINARY
+// collation, and the ORDER BY when every term is a column. The plan travels in
+// idxStr as
+//     <colUsed in hex> "|" <column>:<op>,… "|" <column>:<a|d>,…
+// and xFilter receives one argv value per constraint that has a right-hand side, in
+// the order the constraints are listed. SQLite leaves pushed constraints to us
+// (omit): the remote engine compares as its columns compare (CHAR without trailing
+// blanks), which is what a person querying a linked table expects.
+// Every plan is usable: a link can always fall back to reading all remote rows, so
+// xBestIndex never answers SQLITE_CONSTRAINT.
+// Estimates: the remote size is unknown, so a full scan is taken as a million rows;
+// each equality keeps a fiftieth, each range a quarter; equality on the whole key is
+// one row (and unique).
+// ---------------------------------------------------------------------------------
+const char* remoteOperator(int op) {
+    switch (op) {
+    case SQLITE_INDEX_CONSTRAINT_EQ: return "=";
+    case SQLITE_INDEX_CONSTRAINT_GT: return ">";
+    case SQLITE_INDEX_CONSTRAINT_GE: return ">=";
+    case SQLITE_INDEX_CONSTRAINT_LT: return "<";
+    case SQLITE_INDEX_CONSTRAINT_LE: return "<=";
+    case SQLITE_INDEX_CONSTRAINT_NE: return "<>";
+    case SQLITE_INDEX_CONSTRAINT_ISNULL: return "IS NULL";
+    case SQLITE_INDEX_CONSTRAINT_ISNOTNULL: return "IS NOT NULL";
+    default: return nullptr;
+    }
+}
+
+bool hasRightHandSide(int op) {
+    return op != SQLITE_INDEX_CONSTRAINT_ISNULL && op != SQLITE_INDEX_CONSTRAINT_ISNOTNULL;
+}
+
+int linkBestIndex(sqlite3_vtab* v, sqlite3_index_info* info) {
+    LinkTable& t = tableOf(v);
+    try {
+        double rows = 1e6;
+        std::string where;
+        int argvIndex = 0;
+        std::vector<bool> keyEq(t.keyColumns.size(), false);
+        for (int i = 0; i < info->nConstraint; ++i) {
+            const auto& c = info->aConstraint[i];
+            const char* op = remoteOperator(c.op);
+            if (!c.usable || c.iColumn < 0 || !op) continue;
+            const char* coll = sqlite3_vtab_collation(info, i);
+            if (coll && !iequals(coll, "BINARY")) continue;
+            if (hasRightHandSide(c.op)) info->aConstraintUsage[i].argvIndex = ++argvIndex;
+            info->aConstraintUsage[i].omit = 1;
+            where += (where.empty() ? "" : ",") + std::to_string(c.iColumn) + ":" + std::to_string(c.op);
+            if (c.op == SQLITE_INDEX_CONSTRAINT_EQ) {
+                rows /= 50;
+                for (size_t k = 0; k < t.keyColumns.size(); ++k)
+                    if (t.keyColumns[k] == c.iColumn) keyEq[k] = true;
+            } else if (c.op == SQLITE_INDEX_CONSTRAINT_ISNULL) {
+                rows /= 10;
+            } else if (c.op != SQLITE_INDEX_CONSTRAINT_NE && c.op != SQLITE_INDEX_CONSTRAINT_ISNOTNULL) {
+                rows /= 4;
+            }
+        }
+        bool unique = !keyEq.empty();
+        for (bool k : keyEq) unique = unique && k;
+        if (unique) {
+            rows = 1;
+            info->idxFlags |= SQLITE_INDEX_SCAN_UNIQUE;
+        }
+        std::string order;
+        bool orderable = info->nOrderBy > 0;
+        for (int i = 0; i < info->nOrderBy; ++i)
+            if (info->aOrderBy[i].iColumn < 0) orderable = false;
+        if (orderable) {
+            for (int i = 0; i < info->nOrderBy; ++i)
+                order += (order.empty() ? "" : ",") + std::to_string(info->aOrderBy[i].iColumn) + ":" +
+                         (info->aOrderBy[i].desc ? "d" : "a");
+            info->orderByConsumed = 1;
+        }
+        char used[32];
+        std::snprintf(used, sizeof used, "%llx", static_cast<unsigned long long>(info->colUsed));
+        std::string plan = std::string(used) + "|" + where + "|" + order;
+        info->idxStr = sqlite3_mprintf("%s", plan.c_str());
+        info->needToFreeIdxStr = 1;
+        if (rows < 1) rows = 1;
+        info->estimatedRows = static_cast<sqlite3_int64>(rows);
+        info->estimatedCost = 10 + rows;
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, e);
+    }
+}
+
+struct Plan {
+    std::uint64_t colUsed = ~0ULL;
+    std::vector<std::pair<int, int>> constraints;  // column, operator
+    std::vector<std::pair<int, bool>> order;       // column, descending
+};
+
+Plan readPlan(const char* idxStr) {
+    Plan p;
+    if (!idxStr) return p;
+    auto parts = splitTopLevel(idxStr, '|');
+    if (parts.size() != 3) throw Error(kErrProviderFailure, std::string("bad link plan ") + idxStr, kSource);
+    p.colUsed = std::stoull(parts[0], nullptr, 16);
+    for (const auto& item : splitTopLevel(parts[1], ',')) {
+        if (item.empty()) continue;
+        auto colon = item.find(':');
+        p.constraints.emplace_back(std::stoi(item.substr(0, colon)), std::stoi(item.substr(colon + 1)));
+    }
+    for (const auto& item : splitTopLevel(parts[2], ',')) {
+        if (item.empty()) continue;
+        auto colon = item.find(':');
+        p.order.emplace_back(std::stoi(item.substr(0, colon)), item.substr(colon + 1) == "d");
+    }
+    return p;
+}
+
+bool columnUsed(const Plan& p, size_t column) {
+    return (p.colUsed & (1ULL << (column < 63 ? column : 63))) != 0;
+}
+
+std::string columnName(const LinkTable& t, int column) {
+    return remoteName(t.spec.columns.at(static_cast<size_t>(column)).name);
+}
+
+int linkOpen(sqlite3_vtab* v, sqlite3_vtab_cursor** out) {
+    auto* cursor = new (std::nothrow) LinkCursor();
+    if (!cursor) return SQLITE_NOMEM;
+    std::memset(&cursor->base, 0, sizeof cursor->base);
+    *out = &cursor->base;
+    return SQLITE_OK;
+}
+
+int linkClose(sqlite3_vtab_cursor* c) {
+    delete &cursorOf(c);
+    return SQLITE_OK;
+}
+
+int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite3_value** argv) {
+    LinkCursor& cur = cursorOf(c);
+    LinkTable& t = tableOf(c);
+    try {
+        cur.rows.reset();
+        if (!t.inWrite) t.keysByRowid.clear();
+        Plan plan = readPlan(idxStr);
+        std::string select;
+        cur.fieldOf.assign(t.spec.columns.size(), -1);
+        int fields = 0;
+        for (size_t i = 0; i < t.spec.columns.size(); ++i) {
+            bool isKey = std::find(t.keyColumns.begin(), t.keyColumns.end(), static_cast<int>(i)) != t.keyColumns.end();
+            if (!columnUsed(plan, i) && !isKey) continue;
+            select += (select.empty() ? "" : ", ") + columnName(t, static_cast<int>(i));
+            cur.fieldOf[i] = fields++;
+        }
+        std::string sql = "SELECT " + (select.empty() ? std::string("1") : select) + " FROM " + remoteName(t.spec.source);
+        std::string where;
+        int arg = 0;
+        for (const auto& [column, op] : plan.constraints) {
+            where += (where.empty() ? " WHERE " : " AND ") + columnName(t, column) + " " + remoteOperator(op);
+            if (hasRightHandSide(op)) {
+                if (arg >= argc) throw Error(kErrProviderFailure, "link plan and values disagree", kSource);
+                where += " " + sqlLiteral(valueOf(argv[arg++]));
+            }
+        }
+        std::string order;
+        for (const auto& [column, desc] : plan.order)
+            order += (order.empty() ? " ORDER BY " : ", ") + columnName(t, column) + (desc ? " DESC" : "");
+        sql += where + order;
+        try {
+            cur.rows = t.context->connectionFor(t.spec.connect).openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly);
+        } catch (const std::exception& e) {
+            throw linkError(t, "remote table cannot be read: " + messageOf(e));
+        }
+        cur.rowid = ++t.nextRowid;
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(c->pVtab, e);
+    }
+}
+
+int linkNext(sqlite3_vtab_cursor* c) {
+    LinkCursor& cur = cursorOf(c);
+    try {
+        cur.rows->moveNext();
+        cur.rowid = ++tableOf(c).nextRowid;
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(c->pVtab, e);
+    }
+}
+
+int linkEof(sqlite3_vtab_cursor* c) {
+    LinkCursor& cur = cursorOf(c);
+    return !cur.rows || cur.rows->eof();
+}
+
+int linkColumn(sqlite3_vtab_cursor* c, sqlite3_context* ctx, int column) {
+    LinkCursor& cur = cursorOf(c);
+    try {
+        // An UPDATE does not need the old value of a column it leaves alone.
+        if (sqlite3_vtab_nochange(ctx)) return SQLITE_OK;
+        int field = cur.fieldOf.at(static_cast<size_t>(column));
+        if (field < 0) {
+            sqlite3_result_null(ctx);
+            return SQLITE_OK;
+        }
+        setResult(ctx, cur.rows->field(field));
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(c->pVtab, e);
+    }
+}
+
+// Rowids are numbers handed out per row read; the key of a row is remembered with its
+// rowid so that a later xUpdate (which only gets the rowid) can address the row.
+int linkRowid(sqlite3_vtab_cursor* c, sqlite3_int64* out) {
+    LinkCursor& cur = cursorOf(c);
+    LinkTable& t = tableOf(c);
+    try {
+        *out = cur.rowid;
+        if (!t.keyColumns.empty()) {
+            std::vector<Value> key;
+            for (int k : t.keyColumns) key.push_back(cur.rows->field(cur.fieldOf.at(static_cast<size_t>(k))));
+            t.keysByRowid[cur.rowid] = std::move(key);
+        }
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(c->pVtab, e);
+    }
+}
+
+std::string keyCondition(LinkTable& t, sqlite3_value* rowid) {
+    if (t.keyColumns.empty())
+        throw linkError(t, "no primary key declared on the link: rows cannot be updated or deleted through it");
+    auto it = t.keysByRowid.find(sqlite3_value_int64(rowid));
+    if (it == t.keysByRowid.end()) throw linkError(t, "row not read through the link");
+    std::string where;
+    for (size_t k = 0; k < t.keyColumns.size(); ++k) {
+        const Value& v = it->second[k];
+        where += (where.empty() ? "" : " AND ") + columnName(t, t.keyColumns[k]) +
+                 (v.isNullish() ? " IS NULL" : " = " + sqlLiteral(v));
+    }
+    return where;
+}
+
+void runRemote(LinkTable& t, const std::string& sql) {
+    try {
+        t.context->connectionFor(t.spec.connect).execute(sql);
+    } catch (const std::exception& e) {
+        throw linkError(t, messageOf(e));
+    }
+}
+
+// argc == 1: DELETE of rowid argv[0]. argv[0] NULL: INSERT of argv[2..]. Otherwise
+// UPDATE of the row argv[0] with argv[2..] (unchanged columns arrive as "no change").
+int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* rowid) {
+    LinkTable& t = tableOf(v);
+    try {
+        const std::string table = remoteName(t.spec.source);
+        if (argc == 1) {
+            runRemote(t, "DELETE FROM " + table + " WHERE " + keyCondition(t, argv[0]));
+            return SQLITE_OK;
+        }
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+            std::string cols, vals;
+            for (int i = 2; i < argc; ++i) {
+                if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;  // the remote default, or its numbering
+                cols += (cols.empty() ? "" : ", ") + columnName(t, i - 2);
+                vals += (vals.empty() ? "" : ", ") + sqlLiteral(valueOf(argv[i]));
+            }
+            runRemote(t, cols.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                      : "INSERT INTO " + table + " (" + cols + ") VALUES (" + vals + ")");
+            *rowid = ++t.nextRowid;
+            return SQLITE_OK;
+        }
+        if (sqlite3_value_int64(argv[0]) != sqlite3_value_int64(argv[1]))
+            throw linkError(t, "a link's rowid cannot be changed");
+        std::string where = keyCondition(t, argv[0]);
+        std::string set;
+        for (int i = 2; i < argc; ++i) {
+            if (sqlite3_value_nochange(argv[i])) continue;
+            set += (set.empty() ? "" : ", ") + columnName(t, i - 2) + " = " + sqlLiteral(valueOf(argv[i]));
+        }
+        if (!set.empty()) runRemote(t, "UPDATE " + table + " SET " + set + " WHERE " + where);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, e);
+    }
+}
+
+int linkBegin(sqlite3_vtab* v) {
+    tableOf(v).inWrite = true;
+    return SQLITE_OK;
+}
+
+int linkSync(sqlite3_vtab*) { return SQLITE_OK; }
+
+int linkEnd(sqlite3_vtab* v) {
+    LinkTable& t = tableOf(v);
+    t.inWrite = false;
+    t.keysByRowid.clear();
+    return SQLITE_OK;
+}
+
+int linkRename(sqlite3_vtab* v, const char* newName) {
+    try {
+        tableOf(v).name = newName;  // the remote table keeps its name
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, e);
+    }
+}
+
+sqlite3_module makeModule() {
+    sqlite3_module m{};
+    m.iVersion = 1;
+    m.xCreate = linkConnect;
+    m.xConnect = linkConnect;
+    m.xBestIndex = linkBestIndex;
+    m.xDisconnect = linkDisconnect;
+    m.xDestroy = linkDisconnect;  // dropping a link leaves the remote table alone
+    m.xOpen = linkOpen;
+    m.xClose = linkClose;
+    m.xFilter = linkFilter;
+    m.xNext = linkNext;
+    m.xEof = linkEof;
+    m.xColumn = linkColumn;
+    m.xRowid = linkRowid;
+    m.xUpdate = linkUpdate;
+    m.xBegin = linkBegin;
+    m.xSync = linkSync;
+    m.xCommit = linkEnd;
+    m.xRollback = linkEnd;
+    m.xRename = linkRename;
+    return m;
+}
+
+const sqlite3_module kModule = makeModule();
+
+}  // namespace
+
+void registerLinkModule(sqlite3* db) {
+    auto* owned = new OwnedContext{db, {}};
+    {
+        std::lock_guard lock(contextsMutex());
+        contexts()[db] = &owned->context;
+    }
+    // SQLite owns `owned` from here: destroyContext runs even when registering fails.
+    if (sqlite3_create_module_v2(db, kLinkModuleName, &kModule, owned, destroyContext) != SQLITE_OK)
+        throw Error(kErrProviderFailure, std::string("link module not registered: ") + sqlite3_errmsg(db), kSource);
+}
+
+std::vector<LinkColumn> describeRemoteTable(sqlite3* db, const std::string& connect, const std::string& source) {
+    LinkContext* ctx = nullptr;
+    {
+        std::lock_guard lock(contextsMutex());
+        if (auto it = contexts().find(db); it != contexts().end()) ctx = it->second;
+    }
+    if (!ctx) throw Error(kErrProviderFailure, "the link module is not registered on this connection", kSource);
+    return readRemoteColumns(*ctx, connect, source);
+}
+
+}  // namespace zq

@@ -1,0 +1,294 @@
+#include "dataaccess/archive_db.h"
+
+#include "common/error.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace zq {
+namespace {
+
+FieldDef field(const char* name, int type, long size, int attributes, bool required = false, int ordinal = 0) {
+    FieldDef f;
+    f.name = name;
+    f.type = type;
+    f.size = size;
+    f.attributes = attributes;
+    f.required = required;
+    f.ordinalPosition = ordinal;
+    return f;
+}
+
+IndexDef index(const char* name, std::vector<std::string> fields, bool primary = false, bool unique = false) {
+    IndexDef i;
+    i.name = name;
+    i.fields = std::move(fields);
+    i.primary = primary;
+    i.unique = unique;
+    return i;
+}
+
+TableDef table(const char* name, std::vector<FieldDef> fields, std::vector<IndexDef> indexes = {}) {
+    TableDef t;
+    t.name = name;
+    t.fields = std::move(fields);
+    t.indexes = std::move(indexes);
+    return t;
+}
+
+long rows(ArchiveDatabase& db, const std::string& sql) {
+    return db.connection().openRecordset(sql, CursorType::Static, LockType::ReadOnly)->recordCount();
+}
+
+std::vector<std::string> names(ArchiveDatabase& db) {
+    std::vector<std::string> out;
+    for (const auto& t : db.tableDefs()) out.push_back(t.name);
+    return out;
+}
+
+class ArchiveTest : public ::testing::Test {
+protected:
+    std::string file() const { return (dir / "Vizidore.mdb").string(); }
+    test::TempDir dir;
+};
+
+TEST_F(ArchiveTest, EveryFieldTypeRoundTrips) {
+    const FieldDef fields[] = {
+        field("f_bool", dbBoolean, 1, dbFixedField, false, 0),
+        field("f_byte", dbByte, 1, dbFixedField, true, 1),
+        field("f_int", dbInteger, 2, dbFixedField, false, 2),
+        field("f_long", dbLong, 4, dbFixedField, true, 3),
+        field("sys_record", dbLong, 4, dbFixedField | dbAutoIncrField, true, 4),
+        field("f_cur", dbCurrency, 8, dbFixedField, false, 5),
+        field("f_single", dbSingle, 4, dbFixedField, false, 6),
+        field("f_double", dbDouble, 8, dbFixedField, false, 7),
+        field("f_date", dbDate, 8, dbFixedField, false, 8),
+        field("f_bin", dbBinary, 16, dbFixedField, false, 9),
+        field("f_text", dbText, 50, dbVariableField, true, 10),
+        field("f_longbin", dbLongBinary, 0, 0, false, 11),
+        field("f_memo", dbMemo, 0, dbVariableField, false, 12),
+        field("f_guid", dbGUID, 16, dbFixedField, false, 13),
+        field("f_bigint", dbBigInt, 8, dbFixedField, false, 14),
+        field("f_varbin", dbVarBinary, 100, dbVariableField, false, 15),
+        field("f_char", dbChar, 10, dbFixedField, false, 16),
+        field("f_numeric", dbNumeric, 19, dbFixedField, false, 17),
+        field("f_decimal", dbDecimal, 16, dbFixedField, false, 18),
+        field("f_float", dbFloat, 8, dbFixedField, false, 19),
+        field("f_time", dbTime, 8, dbFixedField, false, 20),
+        field("f_stamp", dbTimeStamp, 8, dbFixedField, false, 21),
+        field("f text with blank", dbText, 255, 0, false, 22),
+    };
+    {
+        auto db = ArchiveDatabase::create(file());
+        db->createTable(table("everything", {std::begin(fields), std::end(fields)}));
+    }
+    auto db = ArchiveDatabase::open(file());
+    auto def = db->tableDef("EVERYTHING");
+    ASSERT_TRUE(def);
+    ASSERT_EQ(def->fields.size(), std::size(fields));
+    EXPECT_FALSE(def->isLink());
+    EXPECT_EQ(def->connect, "");
+    for (size_t i = 0; i < std::size(fields); ++i) {
+        SCOPED_TRACE(fields[i].name);
+        const FieldDef& got = def->fields[i];
+        EXPECT_EQ(got.name, fields[i].name);
+        EXPECT_EQ(got.type, fields[i].type);
+        EXPECT_EQ(got.size, fields[i].size);
+        EXPECT_EQ(got.attributes, fields[i].attributes);
+        EXPECT_EQ(got.required, fields[i].required);
+        EXPECT_EQ(got.ordinalPosition, fields[i].ordinalPosition);
+    }
+}
+
+TEST_F(ArchiveTest, UnknownTypeCodeIsRefusedAndNothingIsMade) {
+    auto db = ArchiveDatabase::create(file());
+    EXPECT_THROW(db->createTable(table("t", {field("a", dbText, 10, 2), field("b", 99, 0, 0)})), Error);
+    EXPECT_FALSE(db->hasTable("t"));
+    EXPECT_THROW(db->createTable(table("t", {field("a", dbText, 10, 2), field("A", dbText, 10, 2)})), Error);
+    EXPECT_THROW(db->createTable(table("zq_mine", {field("a", dbText, 10, 2)})), Error);
+    EXPECT_TRUE(db->tableDefs().empty());
+}
+
+TEST_F(ArchiveTest, CounterNumbersRowsItself) {
+    auto db = ArchiveDatabase::create(file());
+    db->createTable(table("t", {field("n", dbLong, 4, 17, true), field("d", dbText, 10, 2)}));
+    auto rs = db->openTable("t");
+    for (const char* d : {"a", "b"}) {
+        rs->addNew();
+        rs->setField("d", Value(d));
+        rs->update();
+    }
+    EXPECT_EQ(rs->field("n").toInteger(), 2);
+    db->execute("DELETE FROM t WHERE n = 2");
+    db->execute("INSERT INTO t(d) VALUES('c')");
+    auto check = db->connection().openRecordset("SELECT n FROM t ORDER BY n", CursorType::Static, LockType::ReadOnly);
+    std::vector<std::int64_t> got;
+    for (; !check->eof(); check->moveNext()) got.push_back(check->field(0).toInteger());
+    EXPECT_EQ(got, (std::vector<std::int64_t>{1, 3}));
+}
+
+TEST_F(ArchiveTest, IndexesRoundTrip) {
+    IndexDef pk = index("PrimaryKey", {"sys_record"}, true, true);
+    pk.required = true;
+    pk.clustered = true;
+    IndexDef slash = index("cliente/data", {"cliente", "data"});
+    slash.ignoreNulls = true;
+    IndexDef uniq = index("Codice unico", {"codice"}, false, true);
+    const IndexDef indexes[] = {pk, slash, uniq};
+    {
+        auto db = ArchiveDatabase::create(file());
+        db->createTable(table("a1", {field("sys_record", dbLong, 4, 17, true), field("cliente", dbText, 60, 2),
+                                     field("data", dbDate, 8, 1), field("codice", dbText, 10, 2)},
+                              {std::begin(indexes), std::end(indexes)}));
+        // the same index names on another table: Jet names belong to their table
+        db->createTable(table("a2", {field("sys_record", dbLong, 4, 1)}, {pk}));
+    }
+    auto db = ArchiveDatabase::open(file());
+    auto def = db->tableDef("a1");
+    ASSERT_TRUE(def);
+    ASSERT_EQ(def->indexes.size(), std::size(indexes));
+    for (size_t i = 0; i < std::size(indexes); ++i) {
+        SCOPED_TRACE(indexes[i].name);
+        const IndexDef& got = def->indexes[i];
+        EXPECT_EQ(got.name, indexes[i].name);
+        EXPECT_EQ(got.primary, indexes[i].primary);
+        EXPECT_EQ(got.unique, indexes[i].unique);
+        EXPECT_EQ(got.foreign, false);
+        EXPECT_EQ(got.ignoreNulls, indexes[i].ignoreNulls);
+        EXPECT_EQ(got.clustered, indexes[i].clustered);
+        EXPECT_EQ(got.required, indexes[i].required);
+        EXPECT_EQ(got.fields, indexes[i].fields);
+    }
+    EXPECT_EQ(db->tableDef("a2")->indexes.at(0).name, "PrimaryKey");
+    // the unique index is enforced
+    db->execute("INSERT INTO a1(cliente, codice) VALUES('x', 'C1')");
+    EXPECT_THROW(db->execute("INSERT INTO a1(cliente, codice) VALUES('y', 'C1')"), Error);
+}
+
+TEST_F(ArchiveTest, IndexOnMissingFieldIsRefused) {
+    auto db = ArchiveDatabase::create(file());
+    EXPECT_THROW(db->createTable(table("t", {field("a", dbText, 10, 2)}, {index("ix", {"b"})})), Error);
+    EXPECT_FALSE(db->hasTable("t"));
+}
+
+TEST_F(ArchiveTest, CollectionOrderIsCreationOrderAcrossRenames) {
+    auto db = ArchiveDatabase::create(file());
+    for (const char* n : {"zeta", "alfa", "Mezzo"}) db->createTable(table(n, {field("a", dbText, 10, 2)}));
+    db->renameTable("zeta", "omega_sav");
+    db->renameTable("mezzo", "MEZZO");  // only the case changes
+    EXPECT_EQ(names(*db), (std::vector<std::string>{"omega_sav", "alfa", "MEZZO"}));
+    db->deleteTable("ALFA");
+    db->createTable(table("beta", {field("a", dbText, 10, 2)}));
+    EXPECT_EQ(names(*db), (std::vector<std::string>{"omega_sav", "MEZZO", "beta"}));
+}
+
+TEST_F(ArchiveTest, RenameKeepsRowsFieldsAndIndexes) {
+    auto db = ArchiveDatabase::create(file());
+    db->createTable(table("2401011200001a2b",
+                          {field("sys_record", dbLong, 4, 17, true), field("descr", dbText, 40, 2, true)},
+                          {index("PrimaryKey", {"sys_record"}, true, true), index("descr/x", {"descr"})}));
+    db->execute("INSERT INTO \"2401011200001a2b\"(descr) VALUES('uno')");
+    db->execute("INSERT INTO \"2401011200001a2b\"(descr) VALUES('due')");
+    auto before = *db->tableDef("2401011200001a2b");
+    db->renameTable("2401011200001A2B", "2401011200001a2b_sav");
+    EXPECT_FALSE(db->hasTable("2401011200001a2b"));
+    auto after = db->tableDef("2401011200001a2b_sav");
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->name, "2401011200001a2b_sav");
+    ASSERT_EQ(after->fields.size(), before.fields.size());
+    for (size_t i = 0; i < before.fields.size(); ++i) {
+        EXPECT_EQ(after->fields[i].name, before.fields[i].name);
+        EXPECT_EQ(after->fields[i].attributes, before.fields[i].attributes);
+    }
+    ASSERT_EQ(after->indexes.size(), 2u);
+    EXPECT_EQ(after->indexes[1].name, "descr/x");
+    EXPECT_EQ(rows(*db, "SELECT * FROM \"2401011200001a2b_sav\""), 2);
+    // numbering goes on under the new name
+    db->execute("INSERT INTO \"2401011200001a2b_sav\"(descr) VALUES('tre')");
+    EXPECT_EQ(rows(*db, "SELECT * FROM \"2401011200001a2b_sav\" WHERE sys_record = 3"), 1);
+}
+
+TEST_F(ArchiveTest, RenameOntoAnExistingNameOrOfAMissingTableFails) {
+    auto db = ArchiveDatabase::create(file());
+    db->createTable(table("a", {field("x", dbText, 10, 2)}));
+    db->createTable(table("b", {field("x", dbText, 10, 2)}));
+    EXPECT_THROW(db->renameTable("a", "B"), Error);
+    EXPECT_THROW(db->renameTable("nothing", "c"), Error);
+    EXPECT_THROW(db->deleteTable("nothing"), Error);
+    EXPECT_EQ(names(*db), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(ArchiveTest, DeleteRemovesTableAndDefinition) {
+    auto db = ArchiveDatabase::create(file());
+    db->createTable(table("a", {field("x", dbText, 10, 2)}, {index("ix", {"x"})}));
+    db->deleteTable("A");
+    EXPECT_FALSE(db->tableDef("a"));
+    db->createTable(table("a", {field("y", dbLong, 4, 1)}));
+    auto def = db->tableDef("a");
+    ASSERT_EQ(def->fields.size(), 1u);
+    EXPECT_EQ(def->fields[0].type, dbLong);
+    EXPECT_TRUE(def->indexes.empty());
+}
+
+TEST_F(ArchiveTest, TablesMadeByPlainSqlAreReadFromTheirDeclarations) {
+    auto db = ArchiveDatabase::create(file());
+    db->execute("CREATE TABLE AREE (ID_AREA LONG NOT NULL PRIMARY KEY, AREA TEXT(50), ID_PARENT LONG, NOTE MEMO)");
+    auto def = db->tableDef("aree");
+    ASSERT_TRUE(def);
+    ASSERT_EQ(def->fields.size(), 4u);
+    EXPECT_EQ(def->fields[0].type, dbLong);
+    EXPECT_TRUE(def->fields[0].required);
+    EXPECT_EQ(def->fields[1].type, dbText);
+    EXPECT_EQ(def->fields[1].size, 50);
+    EXPECT_EQ(def->fields[3].type, dbMemo);
+    ASSERT_EQ(def->indexes.size(), 1u);
+    EXPECT_TRUE(def->indexes[0].primary);
+    EXPECT_EQ(def->indexes[0].fields, std::vector<std::string>{"ID_AREA"});
+}
+
+TEST_F(ArchiveTest, MissingFileIsAnErrorAndCreatesNothing) {
+    try {
+        ArchiveDatabase::open(file());
+        FAIL() << "opened";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), kErrProviderFailure);
+        EXPECT_NE(e.description().find(file()), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(file()));
+    ArchiveDatabase::create(file());
+    EXPECT_THROW(ArchiveDatabase::create(file()), Error);  // never over an existing file
+}
+
+TEST_F(ArchiveTest, RollbackUndoesGroupedSteps) {
+    auto db = ArchiveDatabase::create(file());
+    db->createTable(table("s", {field("x", dbText, 10, 2)}));
+    {
+        ArchiveTransaction t(*db);
+        db->renameTable("s", "s_sav");
+        db->createTable(table("other", {field("x", dbText, 10, 2)}));
+    }  // no commit
+    EXPECT_EQ(names(*db), std::vector<std::string>{"s"});
+    {
+        ArchiveTransaction t(*db);
+        db->renameTable("s", "s_sav");
+        t.commit();
+    }
+    EXPECT_EQ(names(*db), std::vector<std::string>{"s_sav"});
+}
+
+TEST_F(ArchiveTest, ClosedDatabaseRefusesWork) {
+    auto db = ArchiveDatabase::create(file());
+    db->close();
+    EXPECT_THROW(db->tableDefs(), Error);
+}
+
+TEST_F(ArchiveTest, ArchiveConnectionStringOpensTheSameFile) {
+    ArchiveDatabase::create(file())->createTable(table("DB_ELENCO", {field("SYS_SERIALE", dbText, 16, 2)}));
+    auto c = openArchiveConnection(file(), "x");
+    EXPECT_EQ(c->engineName(), "archive");
+    c->execute("INSERT INTO DB_ELENCO VALUES('2401011200001a2b')");
+    EXPECT_EQ(c->openRecordset("db_elenco", CursorType::Static, LockType::ReadOnly)->recordCount(), 1);
+}
+
+}  // namespace
+}  // namespace zq

@@ -596,6 +596,12 @@ bool txtFrmt::keyPressed(int i, QKeyEvent* e) {
     int key = original;
     bool literal = false;
 
+    if (i == 0 ? single_->isReadOnly() : multi_->isReadOnly()) {
+        // A locked box still reports the key, but neither the mask nor the host may type.
+        emit KeyPress(key);
+        return false;
+    }
+
     if (key == '\r' || key == '\n') {
         // The single-line box has no second line to go to.
         if (i == 0) key = 0;
@@ -633,9 +639,10 @@ bool txtFrmt::eventFilter(QObject* watched, QEvent* event) {
         // Coming back from another window or a popup menu is no new entry into the field.
         if (focused_) return false;
         // The box places its own caret first (a tab selects everything); ours goes last.
-        watched->removeEventFilter(this);
+        if (redelivering_) return false;
+        redelivering_ = true;
         QCoreApplication::sendEvent(watched, event);
-        watched->installEventFilter(this);
+        redelivering_ = false;
         focusGained(i);
         return true;
     }

@@ -212,6 +212,7 @@ private:
     quint32 savedBack_ = 0xFFFFFFu;        ///< the box's colours before it got the focus
     quint32 savedFore_ = 0u;
     bool focused_ = false;                 ///< between focus gained and focus lost
+    bool redelivering_ = false;            ///< a focus event is being handed to the box first
 
     QString queryString_;
     QString inputMask_;

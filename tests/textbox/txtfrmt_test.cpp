@@ -476,3 +476,72 @@ TEST_F(TxtFrmtTest, DefaultsAreNotWrittenAndAnEmptyStoreGivesANewControl) {
 
 }  // namespace
 }  // namespace zq
+
+namespace zq {
+namespace {
+
+TEST_F(TxtFrmtTest, KeyEventsReachTheHost) {
+    showForm();
+    box->setText({});
+    std::vector<std::pair<int, int>> downs, ups;
+    QObject::connect(box, &txtFrmt::KeyDown, box, [&](int& code, int& shift) { downs.emplace_back(code, shift); });
+    QObject::connect(box, &txtFrmt::KeyUp, box, [&](int& code, int& shift) { ups.emplace_back(code, shift); });
+    QSignalSpy changes(box, &txtFrmt::Change);
+    enter();
+    QTest::keyClick(single(), Qt::Key_A, Qt::ShiftModifier);
+    QTest::keyClick(single(), Qt::Key_F2);
+    QTest::keyClick(single(), Qt::Key_Left, Qt::ControlModifier);
+    // The modifier keys themselves go down and up too, as they did in the original.
+    const std::vector<std::pair<int, int>> expectedDowns{{16, 1}, {'A', 1}, {113, 0}, {17, 2}, {37, 2}};
+    const std::vector<std::pair<int, int>> expectedUps{{'A', 1}, {16, 0}, {113, 0}, {37, 2}, {17, 0}};
+    EXPECT_EQ(downs, expectedDowns);
+    EXPECT_EQ(ups, expectedUps);
+    EXPECT_EQ(changes.count(), 1);  // only the letter changed the text
+    EXPECT_EQ(box->text().size(), 1);
+}
+
+TEST_F(TxtFrmtTest, LockedBoxTakesNoTypingEvenThroughTheMask) {
+    showForm();
+    box->setText(QStringLiteral("12"));
+    box->setInputMask(QStringLiteral("NN/NN"));
+    box->setLocked(true);
+    int presses = 0;
+    QObject::connect(box, &txtFrmt::KeyPress, box, [&](int&) { ++presses; });
+    enter();
+    single()->setCursorPosition(2);
+    QTest::keyClicks(single(), QStringLiteral("3a"));
+    QTest::keySequence(single(), QKeySequence::Paste);
+    EXPECT_EQ(box->text(), QStringLiteral("12"));
+    EXPECT_EQ(presses, 2);
+}
+
+TEST_F(TxtFrmtTest, PasteIntoAMaskedMultiLineBoxIsFiltered) {
+    showForm();
+    box->setMultiline(true);
+    box->setText({});
+    box->setInputMask(QStringLiteral("I"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("12\nab-3"));
+    enter();
+    QTest::keySequence(multi(), QKeySequence::Paste);
+    EXPECT_EQ(box->text(), QStringLiteral("12-3"));
+    EXPECT_EQ(dialogs.beeps, 1);
+}
+
+TEST_F(TxtFrmtTest, QueryModeMaskLetsCriterionOperatorsThrough) {
+    showForm();
+    box->setText({});
+    box->setDataType(DataTypes::intero);
+    box->setDataField(QStringLiteral("ANNO"));
+    box->setQueryMask(QStringLiteral("N"));
+    box->setInputMask(QStringLiteral("L"));
+    box->setQueryStatus(QueryDest::Selezione);
+    enter();
+    QTest::keyClicks(single(), QStringLiteral(">2003x"));
+    EXPECT_EQ(box->text(), QStringLiteral(">2003"));
+    EXPECT_EQ(dialogs.beeps, 1);
+    leave();
+    EXPECT_EQ(box->queryString(), QStringLiteral("ANNO > 2003"));
+}
+
+}  // namespace
+}  // namespace zq

@@ -1,0 +1,68 @@
+#pragma once
+// CollTable: links one archive table to the company database. The archive's table is
+// created in the company database with mapped column types and its indexes (unless it
+// is there already), the local table is set aside as s + "_sav", a link named s takes
+// its place, and the registry row in ar_dbelenco is inserted or updated.
+//
+// The same steps serve the DAV link (CollDav), which differs only in its fixed registry
+// values (given by the caller), its parameter query and its index names.
+//
+// A failing statement or data-access call goes through the error report with the
+// form's name as module: Retry repeats it, Ignore ends this archive's steps (the archive
+// steps that belong together are rolled back), Abort throws AbortProgram. Running the
+// link again completes an interrupted one.
+
+#include "app/session.h"
+#include "dataaccess/archive_db.h"
+#include "linking/index_namer.h"
+#include "linking/link_entries.h"
+
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace zq {
+
+class CollTable {
+public:
+    enum class Variant { Coll, Dav };
+    /// Linked: every step ran. Refused: a check stopped it with its message, nothing
+    /// changed. Stopped: Ignore in the error report ended its steps.
+    enum class Outcome { Linked, Refused, Stopped };
+
+    /// `db` is the archive database the run opened; `namer` lives for the whole run.
+    CollTable(Session& session, ArchiveDatabase& db, IndexNamer& namer, Variant variant);
+
+    /// Links the archive of entry `e` with the registry values `p`.
+    Outcome run(const ArchRow& e, const LinkParams& p);
+
+    /// "Collegamento tabelle al database TARV" or "Collegamento tabelle DAV".
+    static const char* caption(Variant v);
+    /// "frmColl" or "frmCDAV".
+    static const char* module(Variant v);
+
+private:
+    bool guard(const std::string& query, const std::function<void()>& statement);
+    void warn(const std::string& text);
+    void inform(const std::string& text);
+
+    bool refusedByParameters(const LinkParams& p, bool& stopped);
+    bool refusedByRegistry(const LinkParams& p, bool& stopped);
+    bool refusedByPremastering(bool& stopped);
+    bool refusedByNames(const TableDef& td);
+    bool locateTable(std::optional<TableDef>& td);
+    bool tarvTableExists(bool& exists);
+    bool createTarvTable(const TableDef& td, std::set<std::string>& columns);
+    bool createIndexes(const TableDef& td, const std::set<std::string>& columns);
+    bool makeLink(const TableDef& td);
+    bool writeRegistry(const ArchRow& e, const LinkParams& p);
+
+    Session& session_;
+    ArchiveDatabase& db_;
+    IndexNamer& namer_;
+    Variant variant_;
+    std::string s_, sav_, col_, tarv_;
+};
+
+}  // namespace zq

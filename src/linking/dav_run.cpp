@@ -1,0 +1,58 @@
+#include "linking/dav_run.h"
+
+#include "linking/coll_table.h"
+#include "linking/message_lines.h"
+
+namespace zq {
+
+DavRun::DavRun(Session& session, ArchiveOpener opener, IndexNamer::Random random)
+    : session_(session), opener_(std::move(opener)), random_(std::move(random)) {
+    if (!opener_) opener_ = [](const std::string& path) { return ArchiveDatabase::open(path); };
+}
+
+const char* DavRun::caption() { return CollTable::caption(CollTable::Variant::Dav); }
+
+void DavRun::message(const std::string& text, Icon icon) {
+    session_.dialogs().message(Message{text, caption(), Buttons::Ok, icon});
+}
+
+bool DavRun::CollDav(ArchiveDatabase& db, const DavRequest& request, const ArchRow& e) {
+    LinkParams p;
+    p.ditt = request.companyCode;
+    p.anno = 9999;
+    p.tipoAss = "M";
+    p.tipoDoc = "Z";
+    IndexNamer namer(random_);
+    return CollTable(session_, db, namer, CollTable::Variant::Dav).run(e, p) == CollTable::Outcome::Linked;
+}
+
+DavRunResult DavRun::cmdColl_Click(const DavRequest& request, const std::vector<ArchRow>& entries, int chosen) {
+    DavRunResult result;
+    if (request.companyIndex < 0) {
+        message("Devi selezionare una Ditta!", Icon::Information);
+        return result;
+    }
+    if (!request.arAttiva) {
+        message(messageLines({"La Ditta selezionata non prevede", "il collegamento ad QUIRNOVA!"}), Icon::Exclamation);
+        return result;
+    }
+    if (chosen < 0 || chosen >= static_cast<int>(entries.size())) {
+        message("Devi selezionare un archivio!", Icon::Exclamation);
+        return result;
+    }
+    const ArchRow& e = entries[static_cast<std::size_t>(chosen)];
+    result.asked = true;
+    const Answer a = session_.dialogs().message(
+        Message{messageLines({"Vuoi collegare la tabella " + e.description, "area " + e.area, "(" + e.serial + ")?"}),
+                caption(), Buttons::YesNo, Icon::Question});
+    if (a != Answer::Yes) return result;
+
+    auto db = opener_(session_.cfg.PathArch);
+    result.linked = CollDav(*db, request, e);
+    db->close();
+    session_.dialogs().yield();
+    message("Collegamento tabella effettuato con successo.", Icon::Information);
+    return result;
+}
+
+}  // namespace zq

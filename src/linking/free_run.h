@@ -1,0 +1,46 @@
+#pragma once
+// The run of the unlink form's "&Scollega": for each ticked and confirmed archive the
+// link is deleted and the set-aside table takes the archive's name again; when the
+// person asked for it (once per run), the company's TARV table is dropped and the
+// registry row deleted too.
+
+#include "app/session.h"
+#include "linking/link_entries.h"
+#include "linking/link_run.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zq {
+
+struct FreeRunResult {
+    bool completed = false;   ///< reached the closing message (the list is reloaded)
+    bool delTarv = false;     ///< the answer to "Vuoi cancellare le tabelle collegate dal TARV?"
+    int unlinked = 0, skipped = 0, stopped = 0;
+};
+
+class FreeRun {
+public:
+    explicit FreeRun(Session& session, ArchiveOpener opener = {});
+
+    /// `allCompanies`: the company picker is on "<TUTTE>" (ListIndex below 1), so every
+    /// entry connects to its own company before its table is dropped.
+    FreeRunResult cmdFree_Click(const std::vector<FreeRow>& entries, bool allCompanies);
+
+    /// Unlinks one archive; false when the person chose Ignore in the error report or
+    /// No to going on without a set-aside table.
+    enum class Outcome { Unlinked, Skipped, Stopped };
+    Outcome FreeTable(ArchiveDatabase& db, const FreeRow& e, bool delTarv, bool allCompanies);
+
+    static const char* caption();
+
+private:
+    bool guard(const std::string& query, const std::function<void()>& statement);
+    Answer ask(const std::string& text);
+
+    Session& session_;
+    ArchiveOpener opener_;
+};
+
+}  // namespace zq

@@ -1,0 +1,66 @@
+#include "premastering/copy_table.h"
+
+#include "common/gesterr.h"
+
+#include <functional>
+#include <vector>
+
+namespace zq {
+
+CopyTable::CopyTable(Dialogs& dialogs, std::string module) : dialogs_(dialogs), module_(std::move(module)) {}
+
+bool CopyTable::guard(const std::function<void()>& statement) {
+    return runGuarded(dialogs_, module_, "CopyTable", "", statement);
+}
+
+CopyTable::Counts CopyTable::run(const std::string& source, const std::string& target, Connection& cnn) {
+    Counts counts;
+    RecordsetPtr src, dst;
+    if (!guard([&] { src = cnn.openRecordset("SELECT * FROM " + source, CursorType::ForwardOnly, LockType::ReadOnly); }))
+        return counts;
+    if (!guard([&] { dst = cnn.openRecordset("SELECT * FROM " + target, CursorType::Static, LockType::Optimistic); }))
+        return counts;
+
+    // One transaction: an interrupted copy leaves the target as it was, and the file is
+    // written once instead of once per row.
+    struct Rollback {
+        Connection& cnn;
+        bool open = false;
+        ~Rollback() {
+            if (open) try { cnn.rollbackTrans(); } catch (...) {}
+        }
+    } tx{cnn};
+    tx.open = guard([&] { cnn.beginTrans(); });
+
+    const long before = dst->recordCount();
+    for (long i = 0; i < before && !dst->eof(); ++i) {
+        if (guard([&] { dst->deleteCurrent(); })) ++counts.deleted;
+        guard([&] { dst->moveNext(); });
+    }
+
+    // The set-aside table may hold a column the TARV table lacks (a field the link step
+    // left out): matching by name keeps every value in its own column.
+    std::vector<int> targetIndex;
+    for (int f = 0; f < src->fieldCount(); ++f) targetIndex.push_back(dst->fieldIndex(src->fieldName(f)));
+
+    while (!src->eof()) {
+        const bool added = guard([&] {
+            dst->addNew();
+            for (int f = 0; f < src->fieldCount(); ++f) {
+                if (targetIndex[static_cast<std::size_t>(f)] < 0) continue;
+                const Value v = src->field(f);
+                if (!v.isNull()) dst->setField(targetIndex[static_cast<std::size_t>(f)], v);
+            }
+            dst->update();
+        });
+        if (added) ++counts.copied;
+        if (!guard([&] { src->moveNext(); })) break;
+    }
+
+    if (tx.open && guard([&] { cnn.commitTrans(); })) tx.open = false;
+    guard([&] { src->close(); });
+    guard([&] { dst->close(); });
+    return counts;
+}
+
+}  // namespace zq

@@ -1,0 +1,39 @@
+#pragma once
+// CopyTable: replaces every row of one table with the rows of another, both read
+// through one connection (the archive database, where the source is a link and the
+// rows come from TARV).
+
+#include "common/dialogs.h"
+#include "dataaccess/connection.h"
+
+#include <functional>
+#include <string>
+
+namespace zq {
+
+class CopyTable {
+public:
+    /// How many rows went where.
+    struct Counts {
+        long deleted = 0;
+        long copied = 0;
+    };
+
+    /// Failing statements go through the error report as module `module`, routine
+    /// "CopyTable", empty query: Retry repeats, Ignore goes on with the next statement,
+    /// Abort throws AbortProgram.
+    CopyTable(Dialogs& dialogs, std::string module);
+
+    /// Empties `target`, then adds one row per row of `source`. Fields are matched by
+    /// name: a field that only one side has is left out, a Null stays at the target's
+    /// default. All of it is one transaction on `cnn`.
+    Counts run(const std::string& source, const std::string& target, Connection& cnn);
+
+private:
+    bool guard(const std::function<void()>& statement);
+
+    Dialogs& dialogs_;
+    std::string module_;
+};
+
+}  // namespace zq

@@ -1,0 +1,129 @@
+// Archive links (SQLite virtual tables) to a TARV table on the server, followed through
+// the ODBC engine: the link step's result used as the program uses it.
+
+#include "odbc_test_base.h"
+
+#include "common/error.h"
+#include "dataaccess/archive_db.h"
+#include "dataaccess/engine_settings.h"
+#include "dataaccess/odbc/odbc_engine.h"
+#include "temp_dir.h"
+
+#include <gmock/gmock.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <unistd.h>
+
+namespace zq::test {
+namespace {
+
+class OdbcLinkTest : public OdbcServerTest {
+protected:
+    void SetUp() override {
+        OdbcServerTest::SetUp();
+        registerOdbcEngine();
+        setInstallation(tarv_->settings());
+        // Serial and TARV table name as the link step makes them; unique in the server log.
+        serial_ = "2412" + std::to_string(getpid());
+        remote_ = "a" + serial_;
+        conn_->execute("CREATE TABLE " + remote_ +
+                       "(sys_record SERIAL,descr CHAR(50),anno INTEGER,tipo_doc CHAR(3),imp MONEY,data DATE)");
+        conn_->execute("CREATE UNIQUE INDEX sys_record1234 ON " + remote_ + "(sys_record)");
+        conn_->execute("INSERT INTO " + remote_ +
+                       " VALUES (0, 'uno', 2023, 'FT', 10.5, '2023-05-01'), (0, 'due', 2024, 'FT', 20, '2024-02-01'),"
+                       " (0, 'tre', 2024, 'NC', 30, NULL), (0, 'quattro', 2024, 'FT', 40, '2024-03-01')");
+        archive_ = ArchiveDatabase::create((dir_ / "Vizidore.mdb").string());
+        archive_->createLink(serial_, linkConnect(), remote_);
+        archive_->execute("ALTER TABLE " + serial_ + " ADD CONSTRAINT PrimaryKey PRIMARY KEY (sys_record)");
+    }
+
+    // The link connect string of the link step, pointing at this test's database.
+    std::string linkConnect() const {
+        return "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp;SRVR=" + tarv_->serverName() +
+               ";SERV=sqlexec;HOST=" + tarv_->host() + ";DATABASE=" + path_ + ";DSN=Default;userid=" +
+               tarv_->user() + ";password=" + tarv_->password();
+    }
+
+    Value archiveScalar(const std::string& sql) {
+        auto rs = archive_->connection().openRecordset(sql, CursorType::Static, LockType::ReadOnly);
+        return rs->eof() ? Value() : rs->field(0);
+    }
+
+    TempDir dir_{"zq-odbc-link"};
+    std::string serial_;
+    std::string remote_;
+    std::unique_ptr<ArchiveDatabase> archive_;
+};
+
+TEST_F(OdbcLinkTest, ReadsTheRemoteRows) {
+    auto td = archive_->tableDef(serial_);
+    ASSERT_TRUE(td.has_value());
+    EXPECT_TRUE(td->isLink());
+    EXPECT_EQ(td->sourceTableName, remote_);
+    EXPECT_EQ(archiveScalar("SELECT COUNT(*) FROM \"" + serial_ + "\"").toInteger(), 4);
+    auto rs = archive_->connection().openRecordset("SELECT * FROM \"" + serial_ + "\" ORDER BY sys_record",
+                                                   CursorType::Static, LockType::ReadOnly);
+    ASSERT_EQ(rs->recordCount(), 4);
+    EXPECT_EQ(rs->field("sys_record").toInteger(), 1);
+    EXPECT_EQ(rs->field("descr").toText(), "uno" + std::string(47, ' '));  // CHAR stays padded
+    EXPECT_DOUBLE_EQ(rs->field("imp").toDouble(), 10.5);
+    rs->moveLast();
+    EXPECT_EQ(rs->field("descr").toText().substr(0, 7), "quattro");
+}
+
+TEST_F(OdbcLinkTest, RowsWrittenThroughTheLinkLandOnTheServer) {
+    auto& a = archive_->connection();
+    a.execute("INSERT INTO \"" + serial_ + "\" (sys_record, descr, anno, tipo_doc, imp) VALUES (0, 'cinque', 2024, 'FT', 5)");
+    EXPECT_EQ(scalar("SELECT sys_record FROM " + remote_ + " WHERE descr = 'cinque'").toInteger(), 5);
+
+    a.execute("UPDATE \"" + serial_ + "\" SET descr = 'DUE', imp = 22.25 WHERE sys_record = 2");
+    EXPECT_EQ(scalar("SELECT descr FROM " + remote_ + " WHERE sys_record = 2").toText().substr(0, 4), "DUE ");
+    EXPECT_DOUBLE_EQ(scalar("SELECT imp FROM " + remote_ + " WHERE sys_record = 2").toDouble(), 22.25);
+    EXPECT_EQ(scalar("SELECT descr FROM " + remote_ + " WHERE sys_record = 3").toText().substr(0, 4), "tre ");
+
+    a.execute("DELETE FROM \"" + serial_ + "\" WHERE tipo_doc = 'NC'");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM " + remote_).toInteger(), 4);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM " + remote_ + " WHERE sys_record = 3").toInteger(), 0);
+
+    // And read back through the link.
+    EXPECT_EQ(archiveScalar("SELECT descr FROM \"" + serial_ + "\" WHERE sys_record = 5").toText().substr(0, 6),
+              "cinque");
+}
+
+TEST_F(OdbcLinkTest, DroppingTheLinkLeavesTheRemoteTable) {
+    archive_->deleteTable(serial_);
+    EXPECT_FALSE(archive_->hasTable(serial_));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM " + remote_).toInteger(), 4);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM systables WHERE tabname = '" + remote_ + "'").toInteger(), 1);
+}
+
+TEST_F(OdbcLinkTest, WhereAndOrderByAreSentToTheServer) {
+    const PgServer& srv = tarv_->server();
+    ASSERT_FALSE(srv.dir.empty()) << "ZQ_PG_DIR names the server's folder (and its log)";
+    // Every statement this account sends from now on goes to the server log.
+    srv.psql("postgres", "ALTER ROLE " + tarv_->user() + " SET log_statement = 'all'");
+    auto fresh = ArchiveDatabase::open(archive_->path());  // new remote sessions pick the setting up
+    archive_->close();
+
+    auto rs = fresh->connection().openRecordset("SELECT sys_record, descr FROM \"" + serial_ +
+                                                    "\" WHERE anno = 2024 AND tipo_doc = 'FT' ORDER BY sys_record DESC",
+                                                CursorType::Static, LockType::ReadOnly);
+    ASSERT_EQ(rs->recordCount(), 2);
+    EXPECT_EQ(rs->field("sys_record").toInteger(), 4);
+    rs->moveNext();
+    EXPECT_EQ(rs->field("sys_record").toInteger(), 2);
+
+    std::ifstream log(srv.dir + "/server.log");
+    ASSERT_TRUE(log) << "cannot read " << srv.dir << "/server.log";
+    std::stringstream text;
+    text << log.rdbuf();
+    const std::regex sent("FROM \"?" + remote_ + "\"? WHERE [^\\n]*anno\"? = 2024[^\\n]*tipo_doc\"? = 'FT'[^\\n]*"
+                          "ORDER BY \"?sys_record\"? DESC");
+    EXPECT_TRUE(std::regex_search(text.str(), sent))
+        << "no statement on " << remote_ << " with the WHERE and ORDER BY in the server log";
+}
+
+}  // namespace
+}  // namespace zq::test

@@ -1,0 +1,248 @@
+#include "dataaccess/archive_db.h"
+
+#include "common/error.h"
+#include "dataaccess/link_module.h"
+#include "tarv_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace zq {
+namespace {
+
+using test::TarvFixture;
+
+class LinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        company = f.openCompany();
+        company->execute("CREATE TABLE a2401011200001a2b(sys_record SERIAL,anno SMALLINT,tipo_doc SMALLINT,"
+                         "descr CHAR(20),data DATE,importo MONEY)");
+        company->execute("CREATE UNIQUE INDEX sys_rec1234 ON a2401011200001a2b(sys_record)");
+        for (int i = 1; i <= 6; ++i)
+            company->execute("INSERT INTO a2401011200001a2b VALUES(0," + std::to_string(2020 + i % 2) + "," +
+                             std::to_string(i % 3) + ",'riga " + std::to_string(i) + "','2024-01-0" +
+                             std::to_string(i) + "'," + std::to_string(i) + ".5)");
+        db = ArchiveDatabase::create(archiveFile());
+        db->createLink("2401011200001a2b", f.linkConnectString(), "a2401011200001a2b");
+    }
+    std::string archiveFile() const { return (f.programFolder() / "Vizidore.mdb").string(); }
+    long archiveRows(const std::string& sql) {
+        return db->connection().openRecordset(sql, CursorType::Static, LockType::ReadOnly)->recordCount();
+    }
+    long remoteRows(const std::string& where = "") {
+        return company->openRecordset("SELECT * FROM a2401011200001a2b" + where, CursorType::Static, LockType::ReadOnly)
+            ->recordCount();
+    }
+    std::string plan(const std::string& sql) {
+        std::string out;
+        auto rs = db->connection().openRecordset("EXPLAIN QUERY PLAN " + sql, CursorType::Static, LockType::ReadOnly);
+        for (; !rs->eof(); rs->moveNext()) out += rs->field("detail").toText() + "\n";
+        return out;
+    }
+    void declareKey() {
+        db->execute("ALTER TABLE 2401011200001a2b ADD CONSTRAINT PrimaryKey PRIMARY KEY (sys_record)");
+    }
+
+    TarvFixture f;
+    ConnectionPtr company;
+    std::unique_ptr<ArchiveDatabase> db;
+};
+
+TEST_F(LinkTest, ReadsTheRemoteRows) {
+    auto rs = db->connection().openRecordset("SELECT * FROM \"2401011200001a2b\" ORDER BY sys_record",
+                                              CursorType::Static, LockType::ReadOnly);
+    ASSERT_EQ(rs->recordCount(), 6);
+    EXPECT_EQ(rs->field("sys_record").toInteger(), 1);
+    EXPECT_EQ(rs->field("descr").toText(), "riga 1" + std::string(14, ' '));  // CHAR(20) as TARV gives it
+    EXPECT_EQ(rs->field("data"), Value(DateTime{2024, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(rs->field("importo").toDouble(), 1.5);
+}
+
+TEST_F(LinkTest, ConnectAndSourceTableNameReadBackAsWritten) {
+    auto def = db->tableDef("2401011200001A2B");
+    ASSERT_TRUE(def);
+    EXPECT_TRUE(def->isLink());
+    EXPECT_EQ(def->connect, f.linkConnectString());
+    EXPECT_EQ(def->sourceTableName, "a2401011200001a2b");
+    ASSERT_EQ(def->fields.size(), 6u);
+    EXPECT_EQ(def->fields[0].type, dbLong);
+    EXPECT_EQ(def->fields[0].attributes, 17);
+    EXPECT_EQ(def->fields[3].type, dbText);
+    EXPECT_EQ(def->fields[3].size, 20);
+    EXPECT_TRUE(def->indexes.empty());
+    db->close();
+    auto again = ArchiveDatabase::open(archiveFile());
+    EXPECT_EQ(again->tableDef("2401011200001a2b")->connect, f.linkConnectString());
+}
+
+TEST_F(LinkTest, KeyDeclarationIsRecordedAsThePrimaryIndex) {
+    declareKey();
+    auto def = db->tableDef("2401011200001a2b");
+    ASSERT_EQ(def->indexes.size(), 1u);
+    EXPECT_EQ(def->indexes[0].name, "PrimaryKey");
+    EXPECT_TRUE(def->indexes[0].primary);
+    EXPECT_EQ(def->indexes[0].fields, std::vector<std::string>{"sys_record"});
+    EXPECT_EQ(def->linkKey, std::vector<std::string>{"sys_record"});
+    EXPECT_THROW(db->execute("ALTER TABLE 2401011200001a2b ADD CONSTRAINT k PRIMARY KEY (nope)"), Error);
+}
+
+TEST_F(LinkTest, InsertUpdateAndDeleteReachTheRemoteTable) {
+    declareKey();
+    db->execute("INSERT INTO \"2401011200001a2b\"(sys_record, anno, tipo_doc, descr) VALUES(0, 2024, 9, 'nuova')");
+    EXPECT_EQ(remoteRows(" WHERE sys_record = 7 AND descr = 'nuova'"), 1);  // SERIAL numbered it
+    db->execute("UPDATE \"2401011200001a2b\" SET descr = 'cambiata' WHERE anno = 2024");
+    EXPECT_EQ(remoteRows(" WHERE descr = 'cambiata'"), 1);
+    EXPECT_EQ(remoteRows(" WHERE descr = 'riga 1'"), 1);  // the others are untouched
+    db->execute("DELETE FROM \"2401011200001a2b\" WHERE tipo_doc = 0");
+    EXPECT_EQ(remoteRows(), 5);
+    EXPECT_EQ(remoteRows(" WHERE tipo_doc = 0"), 0);
+}
+
+TEST_F(LinkTest, RecordsetChangesThroughTheLinkAddressTheKey) {
+    declareKey();
+    auto rs = db->connection().openRecordset("SELECT * FROM \"2401011200001a2b\" WHERE sys_record = 3",
+                                              CursorType::Static, LockType::Optimistic);
+    ASSERT_EQ(rs->recordCount(), 1);
+    rs->setField(rs->fieldIndex("descr"), Value("via recordset"));
+    rs->update();
+    EXPECT_EQ(remoteRows(" WHERE sys_record = 3 AND descr = 'via recordset'"), 1);
+    EXPECT_EQ(remoteRows(" WHERE descr = 'via recordset'"), 1);
+}
+
+TEST_F(LinkTest, WithoutKeyRowsCanBeReadButNotChanged) {
+    EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\""), 6);
+    try {
+        db->execute("UPDATE \"2401011200001a2b\" SET descr = 'x' WHERE sys_record = 1");
+        FAIL() << "updated";
+    } catch (const Error& e) {
+        EXPECT_NE(e.description().find("no primary key"), std::string::npos) << e.description();
+    }
+    EXPECT_THROW(db->execute("DELETE FROM \"2401011200001a2b\""), Error);
+    EXPECT_EQ(remoteRows(), 6);
+    EXPECT_EQ(remoteRows(" WHERE descr = 'x'"), 0);
+    db->execute("INSERT INTO \"2401011200001a2b\"(anno) VALUES(2030)");  // inserting needs no key
+    EXPECT_EQ(remoteRows(" WHERE anno = 2030 AND sys_record = 7"), 1);
+}
+
+TEST_F(LinkTest, DroppingTheLinkKeepsTheRemoteRows) {
+    db->deleteTable("2401011200001a2b");
+    EXPECT_FALSE(db->hasTable("2401011200001a2b"));
+    EXPECT_EQ(remoteRows(), 6);
+}
+
+TEST_F(LinkTest, RenamedLinkStillReads) {
+    db->renameTable("2401011200001a2b", "2401011200001a2b_COL");
+    EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b_COL\" WHERE anno = 2021"), 3);
+    EXPECT_EQ(db->tableDef("2401011200001a2b_col")->sourceTableName, "a2401011200001a2b");
+}
+
+TEST_F(LinkTest, LinksSurviveClosingAndReopening) {
+    declareKey();
+    db->close();
+    db = ArchiveDatabase::open(archiveFile());
+    EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\""), 6);
+    db->execute("DELETE FROM \"2401011200001a2b\" WHERE sys_record = 2");
+    EXPECT_EQ(remoteRows(), 5);
+    // and through the connection the program opens with the Jet string
+    auto c = openArchiveConnection(archiveFile(), "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + archiveFile());
+    EXPECT_EQ(c->openRecordset("SELECT * FROM \"2401011200001a2b\"", CursorType::Static, LockType::ReadOnly)->recordCount(), 5);
+}
+
+TEST_F(LinkTest, ConstraintsAndOrderArePushedDown) {
+    struct Case {
+        const char* sql;
+        std::vector<const char*> planHas;
+        std::vector<const char*> planLacks;
+        long rows;
+    };
+    const Case cases[] = {
+        {"SELECT * FROM \"2401011200001a2b\" WHERE anno = 2021 AND tipo_doc = 2", {":2,", ":2|"}, {}, 1},
+        {"SELECT sys_record FROM \"2401011200001a2b\" ORDER BY sys_record DESC LIMIT 1", {"0:d"}, {"TEMP B-TREE"}, 1},
+        {"SELECT * FROM \"2401011200001a2b\" WHERE importo > 3 AND importo <= 5", {":4", ":8"}, {}, 2},
+        {"SELECT * FROM \"2401011200001a2b\" WHERE descr = 'riga 4'", {"3:2"}, {}, 1},
+        {"SELECT * FROM \"2401011200001a2b\" WHERE descr IS NULL", {"3:71"}, {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        std::string p = plan(c.sql);
+        for (const char* has : c.planHas) EXPECT_NE(p.find(has), std::string::npos) << p;
+        for (const char* lacks : c.planLacks) EXPECT_EQ(p.find(lacks), std::string::npos) << p;
+        EXPECT_EQ(archiveRows(c.sql), c.rows);
+    }
+    auto rs = db->connection().openRecordset("SELECT sys_record FROM \"2401011200001a2b\" ORDER BY sys_record DESC LIMIT 1",
+                                              CursorType::ForwardOnly, LockType::ReadOnly);
+    EXPECT_EQ(rs->field(0).toInteger(), 6);
+}
+
+TEST_F(LinkTest, QuotesInValuesReachTheRemoteSafely) {
+    declareKey();
+    db->execute("INSERT INTO \"2401011200001a2b\"(descr) VALUES('l''ape''); DROP TABLE x; --')");
+    EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\" WHERE descr = 'l''ape''); DROP TABLE x; --'"), 1);
+    EXPECT_EQ(remoteRows(), 7);
+}
+
+TEST_F(LinkTest, MissingRemoteTableIsAClearErrorAndWritesNothing) {
+    try {
+        db->createLink("2401011200009999", f.linkConnectString(), "a2401011200009999");
+        FAIL() << "linked";
+    } catch (const Error& e) {
+        EXPECT_NE(e.description().find("a2401011200009999"), std::string::npos) << e.description();
+    }
+    EXPECT_FALSE(db->hasTable("2401011200009999"));
+    company->execute("DROP TABLE a2401011200001a2b");
+    try {
+        archiveRows("SELECT * FROM \"2401011200001a2b\"");
+        FAIL() << "read";
+    } catch (const Error& e) {
+        EXPECT_NE(e.description().find("link 2401011200001a2b"), std::string::npos) << e.description();
+    }
+    db->deleteTable("2401011200001a2b");  // a dangling link can still be removed
+    EXPECT_TRUE(db->tableDefs().empty());
+}
+
+TEST_F(LinkTest, WrongCredentialsInTheConnectStringAreReported) {
+    std::string bad = f.linkConnectString();
+    bad.replace(bad.find(TarvFixture::kPassword), std::string(TarvFixture::kPassword).size(), "nope");
+    try {
+        db->createLink("x", bad, "a2401011200001a2b");
+        FAIL() << "linked";
+    } catch (const Error& e) {
+        EXPECT_NE(e.description().find("password"), std::string::npos) << e.description();
+    }
+}
+
+TEST_F(LinkTest, LinksCannotBeUsedFromViewsOrTriggers) {
+    db->execute("CREATE VIEW v AS SELECT * FROM \"2401011200001a2b\"");
+    EXPECT_THROW(archiveRows("SELECT * FROM v"), Error);
+}
+
+TEST_F(LinkTest, SetLinkConnectPointsTheLinkElsewhere) {
+    f.addCompanyDatabase("/usr/tarv/ditt002");
+    auto other = f.openCompany("/usr/tarv/ditt002");
+    other->execute("CREATE TABLE a2401011200001a2b(sys_record SERIAL,anno SMALLINT,tipo_doc SMALLINT,"
+                   "descr CHAR(20),data DATE,importo MONEY)");
+    declareKey();
+    db->setLinkConnect("2401011200001a2b", f.linkConnectString("/usr/tarv/ditt002"), "");
+    EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\""), 0);
+    auto def = db->tableDef("2401011200001a2b");
+    EXPECT_EQ(def->connect, f.linkConnectString("/usr/tarv/ditt002"));
+    EXPECT_EQ(def->linkKey, std::vector<std::string>{"sys_record"});
+}
+
+TEST_F(LinkTest, TheSqliteShellReadsALinkWithTheExtension) {
+    db->close();
+    std::string cmd = "cd / && ZEL_QUIRNOVA_HOME='" + f.programFolder().string() + "' sqlite3 '" + archiveFile() +
+                      "' '.load " ZQ_TARVLINK_PATH "' 'SELECT count(*), max(sys_record) FROM \"2401011200001a2b\";' 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char buf[512] = {};
+    std::string out;
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    EXPECT_EQ(pclose(p), 0) << out;
+    EXPECT_EQ(out, "6|6\n");
+}
+
+}  // namespace
+}  // namespace zq

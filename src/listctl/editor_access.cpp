@@ -68,10 +68,15 @@ void EditorAccess::setCaret(QWidget* editor, int pos)
         line->setCursorPosition(pos);
         return;
     }
-    if (editor->property("cursorPosition").isValid())
+    if (editor->property("cursorPosition").isValid()) {
         editor->setProperty("cursorPosition", pos);
-    else if (editor->property("SelStart").isValid())
+        return;
+    }
+    if (editor->property("SelStart").isValid()) {
         editor->setProperty("SelStart", pos);
+        if (editor->property("SelLength").isValid())
+            editor->setProperty("SelLength", 0);
+    }
 }
 
 QString EditorAccess::inputMask(const QWidget* editor)

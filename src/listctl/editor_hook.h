@@ -2,8 +2,8 @@
 // The editor side of in-grid editing, wired once instead of in every form: a key
 // going down in the editor runs TextEdit, Enter is swallowed (it must not reach the
 // control), and losing the focus to anything outside the editor runs AggiGrid.
-// For a frame of option buttons the hook also watches the buttons, which hold the
-// focus while the frame is open.
+// The hook watches the editor and every widget inside it, because composite editors
+// (a formatted text box, a frame of option buttons) hold the focus in a child.
 
 #include <QObject>
 
@@ -17,7 +17,7 @@ class grdComm;
 class EditorHook : public QObject {
     Q_OBJECT
 public:
-    /// Watches editor (and its buttons); owned by the editor.
+    /// Watches editor and its children; owned by the editor.
     EditorHook(grdComm& list, QWidget* editor);
 
 protected:
@@ -25,6 +25,7 @@ protected:
 
 private:
     bool insideEditor(const QWidget* w) const;
+    bool isFirstReceiver(const QObject* watched) const;
 
     grdComm& list_;
     QWidget* editor_;

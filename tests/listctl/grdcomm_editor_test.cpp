@@ -17,6 +17,31 @@
 namespace zq::test {
 namespace {
 
+// A text box built like the formatted text box: a widget whose line edit inside holds
+// the focus, and whose value, caret and mask are properties.
+class CompositeText : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ text WRITE setText)
+    Q_PROPERTY(int SelStart READ selStart WRITE setSelStart)
+    Q_PROPERTY(int SelLength READ selLength WRITE setSelLength)
+    Q_PROPERTY(QString InputMask MEMBER mask)
+
+public:
+    explicit CompositeText(QWidget* parent) : QWidget(parent), edit(new QLineEdit(this))
+    {
+        setFocusProxy(edit);
+    }
+    QString text() const { return edit->text(); }
+    void setText(const QString& t) { edit->setText(t); }
+    int selStart() const { return edit->cursorPosition(); }
+    void setSelStart(int p) { edit->setCursorPosition(p); }
+    int selLength() const { return int(edit->selectedText().size()); }
+    void setSelLength(int n) { edit->setSelection(edit->cursorPosition(), n); }
+
+    QLineEdit* edit;
+    QString mask;
+};
+
 class EditorTest : public ListFixture {
 protected:
     void SetUp() override
@@ -250,6 +275,31 @@ TEST_F(EditorTest, ListBoxTakesTheCellTextAsItsValue)
     EXPECT_EQ(list->TextMatrix(2, 2), "tre");
 }
 
+TEST_F(EditorTest, ACompositeTextBoxWorksThroughItsProperties)
+{
+    auto* box = new CompositeText(form.get());
+    box->setObjectName("txtFrmtCodice");
+    box->mask = "A";
+    box->hide();
+    new EditorHook(*list, box);
+    current = box;
+    typeChar(grid, QChar('x'));
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_TRUE(box->edit->hasFocus());
+    EXPECT_EQ(box->text(), "X");
+    EXPECT_EQ(box->selStart(), 1);
+    QTest::keyClicks(box->edit, "yz");
+    QTest::keyClick(box->edit, Qt::Key_Return);
+    EXPECT_EQ(list->TextMatrix(2, 2), "Xyz");
+    EXPECT_TRUE(box->isHidden());
+
+    typeKey(grid, Qt::Key_Space, " ");
+    box->setSelStart(0);
+    QTest::keyClick(box->edit, Qt::Key_Left);
+    EXPECT_EQ(list->Col(), 1) << "one key, one column";
+    EXPECT_TRUE(box->isHidden());
+}
+
 class FrameTest : public EditorTest {
 protected:
     void SetUp() override
@@ -367,3 +417,5 @@ TEST_F(CheckEditorTest, BoxIsCentredAndNeverWrittenBack)
 
 }  // namespace
 }  // namespace zq::test
+
+#include "grdcomm_editor_test.moc"

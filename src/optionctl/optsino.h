@@ -21,6 +21,7 @@ class PropertyBag;
 
 class LUMECHOICE_EXPORT optSiNo : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("ProgID", "Lumechoice.optSiNo")
     Q_PROPERTY(QFont Font READ choiceFont WRITE setChoiceFont NOTIFY FontChanged)
     Q_PROPERTY(quint32 BackColor READ backColor WRITE setBackColor NOTIFY BackColorChanged)
     Q_PROPERTY(quint32 ForeColor READ foreColor WRITE setForeColor NOTIFY ForeColorChanged)

@@ -450,6 +450,9 @@ void txtFrmt::display(const QVariant& value) {
     case QMetaType::Float:
         s = QString::fromStdString(Value(value.toDouble()).toText());
         break;
+    case QMetaType::Bool:
+        s = QString::fromStdString(Value(value.toBool()).toText());
+        break;
     default:
         s = value.isNull() ? QString() : value.toString();
     }

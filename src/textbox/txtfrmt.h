@@ -32,6 +32,8 @@ class Value;
 
 class LUMETEXT_EXPORT txtFrmt : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("ProgID", "Lumetext.txtFrmt")
+    Q_CLASSINFO("Description", "Casella di Testo Personalizzata (ADO)")
     Q_PROPERTY(QString QueryString READ queryString WRITE setQueryString NOTIFY QueryStringChanged)
     Q_PROPERTY(QString InputMask READ inputMask WRITE setInputMask NOTIFY InputMaskChanged)
     Q_PROPERTY(QString Text READ text WRITE setText NOTIFY Change)
@@ -43,10 +45,10 @@ class LUMETEXT_EXPORT txtFrmt : public QWidget {
     Q_PROPERTY(quint32 ForeColor READ foreColor WRITE setForeColor NOTIFY ForeColorChanged)
     Q_PROPERTY(quint32 Focus_BackColor READ focusBackColor WRITE setFocusBackColor NOTIFY Focus_BackColorChanged)
     Q_PROPERTY(quint32 Focus_ForeColor READ focusForeColor WRITE setFocusForeColor NOTIFY Focus_ForeColorChanged)
-    Q_PROPERTY(zq::DataTypes DataType READ dataType WRITE setDataType NOTIFY DataTypeChanged)
+    Q_PROPERTY(zq::TextBoxEnums::DataTypes DataType READ dataType WRITE setDataType NOTIFY DataTypeChanged)
     Q_PROPERTY(bool Multiline READ multiline WRITE setMultiline NOTIFY MultilineChanged)
     Q_PROPERTY(bool Updatable READ updatable WRITE setUpdatable NOTIFY UpdatableChanged)
-    Q_PROPERTY(zq::QueryDest QueryStatus READ queryStatus WRITE setQueryStatus NOTIFY QueryStatusChanged)
+    Q_PROPERTY(zq::TextBoxEnums::QueryDest QueryStatus READ queryStatus WRITE setQueryStatus NOTIFY QueryStatusChanged)
     Q_PROPERTY(QString DataField READ dataField WRITE setDataField NOTIFY DataFieldChanged)
     Q_PROPERTY(QString QueryMask READ queryMask WRITE setQueryMask NOTIFY QueryMaskChanged)
     Q_PROPERTY(bool Enabled READ boxEnabled WRITE setBoxEnabled NOTIFY EnabledChanged)
@@ -98,7 +100,8 @@ public:
     DataTypes dataType() const { return dataType_; }
     void setDataType(DataTypes t);
 
-    /// Shows a value in display form (OutFormat, date and time checks).
+    /// Shows a value in display form (OutFormat, date and time checks). Dates and
+    /// date-times are shown day/month/year, date-times to the minute.
     Q_INVOKABLE void display(const QVariant& value);
     /// The same for a database value; Null shows nothing.
     void display(const Value& value);

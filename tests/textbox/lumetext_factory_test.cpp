@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLibrary>
+#include <QMetaClassInfo>
+#include <QMetaProperty>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,28 @@ TEST(LumetextFactory, EntryPointIsFoundInTheLoadedLibrary) {
     EXPECT_STREQ(w->metaObject()->className(), "zq::txtFrmt");
     EXPECT_TRUE(w->metaObject()->indexOfProperty("QueryString") >= 0);
     EXPECT_TRUE(w->metaObject()->indexOfMethod("display(QVariant)") >= 0);
+}
+
+}  // namespace
+}  // namespace zq
+
+namespace zq {
+namespace {
+
+TEST(LumetextFactory, PropertiesCanBeSetByNameAsTheProgramDoes) {
+    ensureApp();
+    std::unique_ptr<QWidget> w(lumetext::createControl(QStringLiteral("Lumetext.txtFrmt")));
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->setProperty("DataType", 2));
+    EXPECT_EQ(static_cast<txtFrmt*>(w.get())->dataType(), DataTypes::Data);
+    EXPECT_TRUE(w->setProperty("QueryStatus", QStringLiteral("Crystal_Reports")));
+    EXPECT_EQ(static_cast<txtFrmt*>(w.get())->queryStatus(), QueryDest::Crystal_Reports);
+    EXPECT_TRUE(w->setProperty("Text", QStringLiteral("abc")));
+    EXPECT_EQ(w->property("Text").toString(), QStringLiteral("abc"));
+    EXPECT_EQ(w->property("DataType").value<DataTypes>(), DataTypes::Data);
+    const QMetaObject* mo = w->metaObject();
+    EXPECT_STREQ(mo->classInfo(mo->indexOfClassInfo("Description")).value(), "Casella di Testo Personalizzata (ADO)");
+    EXPECT_TRUE(mo->property(mo->indexOfProperty("DataType")).isEnumType());
 }
 
 }  // namespace

@@ -456,8 +456,14 @@ void DemoInstallation::build(const fs::path& dirIn) {
     for (const auto& c : companies())
         if (!c.regditta.empty()) buildCompany(engines, c);
 
+    // The accounts hold passwords in clear, as the configuration file does.
+    fs::permissions(embeddedAccountsFile(engines), fs::perms::owner_read | fs::perms::owner_write);
+
     buildArchive(dir);
-    engines.save(dir);
+    // Relative to the program folder, so the installation can be moved as a whole.
+    EngineSettings saved = engines;
+    saved.embeddedRoot = "tarv";
+    saved.save(dir);
     // The configuration file last: its presence is what makes the folder an installation.
     ConfigFile::write(cfgFile, config(dir));
 }

@@ -1,0 +1,244 @@
+// Runs the built zelq program as a person would, on fresh installations.
+
+#include "dataaccess/archive_db.h"
+#include "dataaccess/resolver.h"
+#include "demo_fixture.h"
+#include "linking/archive_model.h"
+#include "temp_dir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace zq {
+namespace {
+
+struct Outcome {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+Outcome zelq(const std::vector<std::string>& args, const std::string& env = {}) {
+    test::TempDir io("zelq-io");
+    std::string cmd = env + " " + quoted(ZELQ_BIN);
+    for (const auto& a : args) cmd += " " + quoted(a);
+    cmd += " < /dev/null > " + quoted((io / "out").string()) + " 2> " + quoted((io / "err").string());
+    const int status = std::system(cmd.c_str());
+    Outcome r;
+    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = slurp(io / "out");
+    r.err = slurp(io / "err");
+    return r;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        const auto tab = line.find('\t', start);
+        out.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos) return out;
+        start = tab + 1;
+    }
+}
+
+TEST(Zelq, DemoThenLoginThenStatusOnAFreshFolder) {
+    test::TempDir tmp("zelq");
+    const std::string home = (tmp / "studio").string();
+
+    const Outcome demo = zelq({"demo", home});
+    ASSERT_EQ(demo.exit, 0) << demo.err << demo.out;
+    EXPECT_TRUE(std::filesystem::exists(tmp / "studio" / "zel_QUIRNOVA.CFG"));
+    EXPECT_TRUE(std::filesystem::exists(tmp / "studio" / "Vizidore.mdb"));
+    EXPECT_TRUE(std::filesystem::exists(tmp / "studio" / "documenti" / "2024" / "Fatt_Acqu" / "Fatt_Forn_2024" /
+                                        "00000001" / "00000501.pdf"));
+
+    const Outcome login = zelq({"--home", home, "login"});
+    EXPECT_EQ(login.exit, 0) << login.err;
+    EXPECT_EQ(login.err, "");
+    EXPECT_NE(login.out.find("Accesso eseguito: utente tarv"), std::string::npos) << login.out;
+    EXPECT_NE(login.out.find("Uscita eseguita."), std::string::npos);
+
+    const Outcome status = zelq({"--home", home, "status"});
+    ASSERT_EQ(status.exit, 0) << status.err;
+    const auto lines = linesOf(status.out);
+    ASSERT_EQ(lines.size(), 10u) << status.out;
+    EXPECT_EQ(lines[0], "serial\tarea\tarchive\tstate\tditt\tanno\ttipo_ass\ttipo_doc");
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const auto f = fieldsOf(lines[i]);
+        ASSERT_EQ(f.size(), 8u) << lines[i];
+        EXPECT_EQ(f[3], "local") << lines[i];
+        EXPECT_EQ(f[4] + f[5] + f[6] + f[7], "") << lines[i];
+    }
+    EXPECT_NE(status.out.find("\n2408010930122c3d\tFatture Acquisto\tFatture Fornitori 2024\tlocal\t\t\t\t\n"),
+              std::string::npos)
+        << status.out;
+    EXPECT_NE(status.out.find("\n2106051045138c93\tDocumenti Societari\tStatuti\tlocal"), std::string::npos);
+
+    const Outcome again = zelq({"demo", home});
+    EXPECT_EQ(again.exit, 1);
+    EXPECT_NE(again.err.find("WARNING zel_QUIRNOVA: La cartella " + home + " contiene già un'installazione"),
+              std::string::npos)
+        << again.err;
+}
+
+TEST(Zelq, CompaniesAndAreas) {
+    test::DemoFixture fx;
+    const std::string home = fx.dir().string();
+    const Outcome companies = zelq({"--home", home, "companies"});
+    ASSERT_EQ(companies.exit, 0) << companies.err;
+    EXPECT_EQ(companies.out,
+              "code\tname\tyear\ttax_code\n"
+              "002\tAutofficina Corradini di Corradini Luca\t2024\tCRRLCU71C12H223K\n"
+              "003\tCaseificio Sociale San Prospero\t2023\t00412340358\n"
+              "001\tRossi Mario & Figli srl\t2024\t01234560355\n"
+              "006\tagriturismo Le Querce di Ferretti Anna\t2024\tFRRNNA80A41F463X\n");
+
+    const Outcome areas = zelq({"--home", home, "areas"});
+    ASSERT_EQ(areas.exit, 0) << areas.err;
+    EXPECT_NE(areas.out.find("id\tarea\n1\t2023\n4\t2024\n7\tDocumenti Societari\n2\tFatture Acquisto   -  2023\n"),
+              std::string::npos)
+        << areas.out;
+    EXPECT_EQ(fx.porta("tarv"), "");
+}
+
+TEST(Zelq, UsageErrorsAndHelp) {
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        const char* fragment;
+    };
+    const Case cases[] = {
+        {{}, 2, "uso: zelq"},
+        {{"sconosciuto"}, 2, "comando sconosciuto: sconosciuto"},
+        {{"--forse", "login"}, 2, "opzione sconosciuta"},
+        {{"--home"}, 2, "opzione sconosciuta o incompleta: --home"},
+        {{"demo"}, 2, "uso: zelq demo CARTELLA"},
+        {{"--help"}, 0, "status"},
+        {{"status", "--help"}, 0, "serial area archive state ditt anno tipo_ass tipo_doc"},
+        {{"login", "--help"}, 0, "utenti.porta"},
+    };
+    for (const auto& c : cases) {
+        std::string name;
+        for (const auto& a : c.args) name += a + " ";
+        SCOPED_TRACE(name);
+        const Outcome r = zelq(c.args);
+        EXPECT_EQ(r.exit, c.exit);
+        EXPECT_NE((r.out + r.err).find(c.fragment), std::string::npos) << r.out << r.err;
+    }
+}
+
+TEST(Zelq, MissingConfigurationIsRefusedNamingTheFile) {
+    test::TempDir empty("zelq-empty");
+    const Outcome r = zelq({"--home", empty.path().string(), "login"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("WARNING zel_QUIRNOVA: Manca il file di configurazione " +
+                         (empty.path() / "zel_QUIRNOVA.CFG").string()),
+              std::string::npos)
+        << r.err;
+}
+
+TEST(Zelq, ShortConfigurationIsAbortedEvenWithYes) {
+    test::DemoFixture fx;
+    std::ofstream(fx.dir() / "zel_QUIRNOVA.CFG", std::ios::binary) << "/usr/tarv/\r\n/x.mdb\r\nStudio\r\n";
+    for (const char* flag : {"--yes", "--no"}) {
+        SCOPED_TRACE(flag);
+        const Outcome r = zelq({"--home", fx.dir().string(), flag, "login"});
+        EXPECT_EQ(r.exit, 1);
+        EXPECT_NE(r.err.find("ERROR zel_QUIRNOVA: Errore non previsto.: Errore 62 "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("\n    nel modulo: garInizio,\n    alla routine: OpenConn,"), std::string::npos);
+        EXPECT_NE(r.err.find("    -> Interrompi\n"), std::string::npos);
+    }
+    EXPECT_EQ(fx.porta("tarv"), "");
+}
+
+TEST(Zelq, UserActiveElsewhereEndsTheLogin) {
+    test::DemoFixture fx;
+    fx.rawExec("/usr/tarv/comune",
+               "CREATE TRIGGER other_login AFTER UPDATE OF porta ON utenti "
+               "WHEN trim(NEW.nome) = 'tarv' AND trim(NEW.porta) = '' "
+               "BEGIN UPDATE utenti SET porta = 'tty05' WHERE rowid = NEW.rowid; END");
+    const Outcome r = zelq({"--home", fx.dir().string(), "login"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("INFO zel_QUIRNOVA: Accesso a ZEL QUIRNOVA.: L'Utente tarv\n    è già attivo\n    sulla porta tty05"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(fx.porta("tarv"), "tty05");
+}
+
+TEST(Zelq, MissingArchiveFileFailsLoginButLogsOut) {
+    test::DemoFixture fx;
+    fx.editConfig([&](Config& c) { c.PathArch = (fx.dir() / "altrove.mdb").string(); });
+    const Outcome r = zelq({"--home", fx.dir().string(), "login"});
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("INFO zel_QUIRNOVA: "), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("Uscita eseguita."), std::string::npos);
+    EXPECT_EQ(fx.porta("tarv"), "");
+    EXPECT_FALSE(std::filesystem::exists(fx.dir() / "altrove.mdb"));
+}
+
+TEST(Zelq, HomeFromTheEnvironment) {
+    test::DemoFixture fx;
+    const Outcome r = zelq({"login"}, "ZEL_QUIRNOVA_HOME=" + quoted(fx.dir().string()));
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("Archivio aperto: " + (fx.dir() / "Vizidore.mdb").string()), std::string::npos) << r.out;
+}
+
+TEST(Zelq, StatusTellsLinkedAndPremasteredArchivesWithTheirRegistryRow) {
+    test::DemoFixture fx;
+    setInstallation(fx.engines());
+    const Config cfg = fx.config();
+    auto company = openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=server;User ID=tarv;"
+                                  "password=Quirnova24;Data Source=/usr/tarv/ditt001@linux_se",
+                                  fx.engines());
+    auto db = ArchiveDatabase::open(cfg.PathArch);
+    for (const std::string s : {"2408010930122c3d", "2408010935144e5f"}) {
+        company->execute("CREATE TABLE a" + s + " (sys_record SERIAL, sys_filename CHAR(100))");
+        db->renameTable(s, s + "_sav");
+        db->createLink(s, ArchiveModel::linkConnectString(cfg, "/usr/tarv/ditt001"), "a" + s);
+    }
+    db->renameTable("2408010935144e5f", "2408010935144e5f_COL");
+    db->renameTable("2408010935144e5f_sav", "2408010935144e5f");
+    db->close();
+    company->close();
+    fx.rawExec("/usr/tarv/comune",
+               "INSERT INTO ar_dbelenco VALUES ('001', 2024, 'M', '01', 'a2408010930122c3d', '/x/00000000/');"
+               "INSERT INTO ar_dbelenco VALUES ('001', 9999, 'A', '', 'a2408010935144e5f', '/y/00000000/');");
+
+    const Outcome r = zelq({"--home", fx.dir().string(), "status"});
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("\n2408010930122c3d\tFatture Acquisto\tFatture Fornitori 2024\tlinked\t001\t2024\tM\t01\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\n2408010935144e5f\tFatture Vendita\tFatture Clienti 2024\tpremastering\t001\t9999\tA\t\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\n2408010930133d4e\tFatture Acquisto\tNote di Credito Fornitori 2024\tlocal\t\t\t\t\n"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace zq

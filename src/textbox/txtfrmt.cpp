@@ -150,10 +150,7 @@ void txtFrmt::createBoxes() {
         if (!filter.isActive() && maxLen_[1] == 0) return false;
         if (!source->hasText()) return true;
         const QString plain = multi_->toPlainText();
-        const QTextCursor c = multi_->textCursor();
-        const int start = crLfPos(plain, c.selectionStart());
-        const int length = crLfPos(plain, c.selectionEnd()) - start;
-        const MaskPaste p = filter.paste(source->text(), toCrLf(plain), start, length, maxLen_[1]);
+        const MaskPaste p = filter.paste(source->text(), toCrLf(plain), boxSelStart(1), boxSelLength(1), maxLen_[1]);
         setBoxText(1, p.text);
         setBoxSelection(1, p.selStart, 0);
         if (p.rejected) beep();
@@ -396,12 +393,14 @@ int txtFrmt::selStart() const { return boxSelStart(active_); }
 
 void txtFrmt::setSelStart(int n) { setBoxSelection(active_, n, 0); }
 
-int txtFrmt::selLength() const {
-    if (active_ == 0) return int(single_->selectedText().size());
+int txtFrmt::boxSelLength(int i) const {
+    if (i == 0) return int(single_->selectedText().size());
     const QString plain = multi_->toPlainText();
     const QTextCursor c = multi_->textCursor();
     return crLfPos(plain, c.selectionEnd()) - crLfPos(plain, c.selectionStart());
 }
+
+int txtFrmt::selLength() const { return boxSelLength(active_); }
 
 void txtFrmt::setSelLength(int n) { setBoxSelection(active_, selStart(), n); }
 
@@ -579,7 +578,7 @@ void txtFrmt::pasteFiltered(int i) {
     }
     const QString clip = QGuiApplication::clipboard()->text();
     const int start = boxSelStart(0);
-    const MaskPaste p = filter.paste(clip, boxText(0), start, int(single_->selectedText().size()), maxLen_[0]);
+    const MaskPaste p = filter.paste(clip, boxText(0), start, boxSelLength(0), maxLen_[0]);
     setBoxText(0, p.text);
     setBoxSelection(0, p.selStart, 0);
     if (p.rejected) beep();
@@ -622,8 +621,7 @@ bool txtFrmt::keyPressed(int i, QKeyEvent* e) {
     }
     emit KeyPress(key);
     if (key >= 32 && maxLen_[i] > 0) {
-        const int selected = i == 0 ? int(single_->selectedText().size()) : 0;
-        if (int(boxText(i).size()) - selected >= maxLen_[i]) {
+        if (int(boxText(i).size()) - boxSelLength(i) >= maxLen_[i]) {
             beep();
             key = 0;
         }

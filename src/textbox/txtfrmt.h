@@ -191,6 +191,7 @@ private:
     QString boxText(int i) const;
     void setBoxText(int i, const QString& s);
     int boxSelStart(int i) const;
+    int boxSelLength(int i) const;
     void setBoxSelection(int i, int start, int length);
     void applyColors(int i, quint32 back, quint32 fore);
     void applyAlignment(int i);

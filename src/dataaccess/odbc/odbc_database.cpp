@@ -4,6 +4,8 @@
 
 #include <sqlext.h>
 
+#include <cctype>
+
 namespace zq {
 
 OdbcDatabase::OdbcDatabase(std::string odbcConnectionString, std::string database)
@@ -12,11 +14,20 @@ OdbcDatabase::OdbcDatabase(std::string odbcConnectionString, std::string databas
       env_(OdbcEnvironment::shared()) {
     session_ = std::make_shared<OdbcSession>(env_, connectionString_, database_);
     open_ = true;
+    // NOTE: psqlODBC streams a forward-only read (UseDeclareFetch) through a cursor in
+    // an implicit transaction; when another statement on the same session fails, the
+    // driver ends that transaction and the cursor with it, and the read then stops
+    // early without any error. Outside a transaction such reads therefore get a session
+    // of their own.
+    std::string driver = session_->driverName();
+    for (auto& c : driver) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    separateReaders_ = driver.rfind("psqlodbc", 0) == 0;
 }
 
 void OdbcDatabase::close() noexcept {
     // Recordsets still open keep their own session alive until they are released.
     session_.reset();
+    idleReaders_.clear();
     open_ = false;
     inTransaction_ = false;
     lost_ = false;
@@ -51,6 +62,26 @@ std::shared_ptr<OdbcSession> OdbcDatabase::session() {
 
 OdbcStatement OdbcDatabase::statement() {
     return OdbcStatement(session());
+}
+
+std::shared_ptr<OdbcSession> OdbcDatabase::readerSession() {
+    auto live = session();
+    if (!separateReaders_ || inTransaction_) return live;
+    while (!idleReaders_.empty()) {
+        auto reader = std::move(idleReaders_.back());
+        idleReaders_.pop_back();
+        if (!reader->dead()) return reader;
+    }
+    return std::make_shared<OdbcSession>(env_, connectionString_, database_);
+}
+
+void OdbcDatabase::releaseReader(std::shared_ptr<OdbcSession> reader) noexcept {
+    if (!reader || reader == session_ || !open_ || reader->dead()) return;
+    try {
+        if (idleReaders_.size() < 4) idleReaders_.push_back(std::move(reader));
+    } catch (...) {
+        // Not kept for reuse: it disconnects when the last reference goes.
+    }
 }
 
 void OdbcDatabase::noteFailure(const Error& e) noexcept {

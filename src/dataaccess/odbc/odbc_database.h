@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zq {
 
@@ -26,6 +27,11 @@ public:
     std::shared_ptr<OdbcSession> session();
     /// A new statement handle on the live session.
     OdbcStatement statement();
+    /// The session a forward-only read streams on; hand it back with releaseReader()
+    /// once the read is over. Inside a transaction it is the live session (the read
+    /// must see the transaction's changes).
+    std::shared_ptr<OdbcSession> readerSession();
+    void releaseReader(std::shared_ptr<OdbcSession> reader) noexcept;
     /// Runs a statement through `stmt`; marks the session lost when the driver says so.
     bool run(OdbcStatement& stmt, const std::string& sql);
     /// Executes one statement; rows affected, 0 for SQL_NO_DATA, -1 when unknown.
@@ -52,6 +58,8 @@ private:
     bool open_ = false;
     bool lost_ = false;
     bool inTransaction_ = false;
+    bool separateReaders_ = false;                            // see readerSession()
+    std::vector<std::shared_ptr<OdbcSession>> idleReaders_;  // reader sessions to reuse
 };
 
 }  // namespace zq

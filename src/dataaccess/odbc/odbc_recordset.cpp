@@ -87,16 +87,24 @@ OdbcRecordset::OdbcRecordset(std::shared_ptr<OdbcDatabase> db, const std::string
       sql_(recordsetStatement(sqlOrTable)),
       forwardOnly_(cursor == CursorType::ForwardOnly),
       readOnly_(lock == LockType::ReadOnly) {
-    OdbcStatement stmt = db_->statement();
-    db_->run(stmt, sql_);
-    columns_ = stmt.columns();
-    if (columns_.empty()) fail("The statement returns no rows: " + sql_);
+    auto session = forwardOnly_ ? db_->readerSession() : db_->session();
+    std::optional<OdbcStatement> opened(std::in_place, session);
+    try {
+        db_->run(*opened, sql_);
+        columns_ = opened->columns();
+        if (columns_.empty()) fail("The statement returns no rows: " + sql_);
+    } catch (...) {
+        opened.reset();
+        db_->releaseReader(std::move(session));
+        throw;
+    }
     if (forwardOnly_) {
-        stream_.emplace(std::move(stmt));
+        stream_.emplace(std::move(*opened));
         open_ = true;
         fetchForward();
         return;
     }
+    OdbcStatement& stmt = *opened;
     std::vector<Value> row;
     try {
         while (stmt.fetch(row)) rows_.push_back(row);
@@ -109,7 +117,14 @@ OdbcRecordset::OdbcRecordset(std::shared_ptr<OdbcDatabase> db, const std::string
     open_ = true;
 }
 
-OdbcRecordset::~OdbcRecordset() = default;
+OdbcRecordset::~OdbcRecordset() { endStream(); }
+
+void OdbcRecordset::endStream() noexcept {
+    if (!stream_) return;
+    auto reader = stream_->session();
+    stream_.reset();  // the statement handle goes before its session is reused
+    db_->releaseReader(std::move(reader));
+}
 
 void OdbcRecordset::requireOpen() const {
     if (!open_) fail("Operation is not allowed when the object is closed");
@@ -163,7 +178,7 @@ void OdbcRecordset::fetchForward() {
             streamEof_ = true;
             streamRow_.clear();
             // Closing the cursor at the end lets psqlODBC end its implicit transaction.
-            stream_->closeCursor();
+            endStream();
         }
     } catch (const Error& e) {
         db_->noteFailure(e);
@@ -498,7 +513,7 @@ void OdbcRecordset::deleteCurrent() {
 
 void OdbcRecordset::close() {
     if (!open_) return;
-    stream_.reset();
+    endStream();
     rows_.clear();
     streamRow_.clear();
     edit_ = Edit::None;

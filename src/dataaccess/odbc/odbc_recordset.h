@@ -71,6 +71,7 @@ private:
     const std::vector<Value>& currentRow() const;
     std::vector<Value>& currentRow();
     void fetchForward();
+    void endStream() noexcept;
     void flushEdit();
 
     // Where the changes go.

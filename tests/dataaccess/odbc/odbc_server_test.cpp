@@ -279,3 +279,34 @@ TEST_F(OdbcServerTest, FieldTypesAreNamedTheInformixWay) {
 
 }  // namespace
 }  // namespace zq::test
+
+namespace zq::test {
+namespace {
+
+TEST_F(OdbcServerTest, AFailedStatementDoesNotSpoilAnOpenForwardOnlyRead) {
+    conn_->execute("CREATE TABLE t (n INTEGER PRIMARY KEY)");
+    conn_->execute("INSERT INTO t SELECT generate_series(1, 5000)");
+    auto rs = conn_->openRecordset("SELECT n FROM t ORDER BY n", CursorType::ForwardOnly, LockType::ReadOnly);
+    EXPECT_THROW(conn_->execute("INSERT INTO t VALUES (1)"), Error);  // duplicate key
+    EXPECT_EQ(conn_->execute("INSERT INTO t VALUES (5001)"), 1);
+    long n = 0;
+    for (; !rs->eof(); rs->moveNext()) ++n;
+    EXPECT_GE(n, 5000);
+    rs->close();
+    EXPECT_EQ(connect()->execute("DELETE FROM t WHERE n = 5001"), 1);  // the insert was committed
+
+    // The same inside a transaction, where the read shares the transaction's session.
+    conn_->beginTrans();
+    conn_->execute("INSERT INTO t VALUES (6001)");
+    auto inTx = conn_->openRecordset("SELECT n FROM t ORDER BY n", CursorType::ForwardOnly, LockType::ReadOnly);
+    EXPECT_THROW(conn_->execute("INSERT INTO t VALUES (1)"), Error);
+    n = 0;
+    for (; !inTx->eof(); inTx->moveNext()) ++n;
+    EXPECT_EQ(n, 5001);  // sees the transaction's own row
+    inTx->close();
+    conn_->commitTrans();
+    EXPECT_EQ(connect()->execute("DELETE FROM t WHERE n = 6001"), 1);
+}
+
+}  // namespace
+}  // namespace zq::test

@@ -15,10 +15,12 @@ bool CopyTable::guard(const std::function<void()>& statement) {
 
 CopyTable::Counts CopyTable::run(const std::string& source, const std::string& target, Connection& cnn) {
     Counts counts;
+    // Archive serials begin with a digit: the names go in brackets, as the archive's SQL
+    // writes such names.
     RecordsetPtr src, dst;
-    if (!guard([&] { src = cnn.openRecordset("SELECT * FROM " + source, CursorType::ForwardOnly, LockType::ReadOnly); }))
+    if (!guard([&] { src = cnn.openRecordset("SELECT * FROM [" + source + "]", CursorType::ForwardOnly, LockType::ReadOnly); }))
         return counts;
-    if (!guard([&] { dst = cnn.openRecordset("SELECT * FROM " + target, CursorType::Static, LockType::Optimistic); }))
+    if (!guard([&] { dst = cnn.openRecordset("SELECT * FROM [" + target + "]", CursorType::Static, LockType::Optimistic); }))
         return counts;
 
     // One transaction: an interrupted copy leaves the target as it was, and the file is

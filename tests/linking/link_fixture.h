@@ -1,0 +1,142 @@
+#pragma once
+// What the link, unlink and pre-mastering tests share: a demo installation with a
+// logged-in session on scripted dialogs, the TARV engine as a test parameter, checks
+// through the program's own connections, and decorators that record statements or make
+// a chosen call fail (to stop a run at a given step).
+
+#include "app/session.h"
+#include "dataaccess/archive_db.h"
+#include "linking/archive_model.h"
+#include "linking/link_entries.h"
+#include "lookups/lookups.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zq::test {
+
+/// The TARV engine a suite runs on.
+enum class TarvKind { Embedded, Odbc };
+std::string PrintToString(TarvKind k);
+
+/// A Connection that forwards everything, records every statement text, and throws
+/// from the statements a test names (each failure once per call of failOn).
+class RecordingConnection final : public Connection {
+public:
+    explicit RecordingConnection(ConnectionPtr inner) : inner_(std::move(inner)) {}
+
+    std::vector<std::string> statements;  ///< execute() and openRecordset() texts, in order
+    /// The next statement that begins with `prefix` throws zq::Error, `times` times.
+    void failOn(std::string prefix, int times = 1) { failPrefix_ = std::move(prefix), failTimes_ = times; }
+
+    int state() const override { return inner_->state(); }
+    void close() override { inner_->close(); }
+    long execute(const std::string& sql) override;
+    RecordsetPtr openRecordset(const std::string& sql, CursorType c, LockType l) override;
+    void beginTrans() override { inner_->beginTrans(); }
+    void commitTrans() override { inner_->commitTrans(); }
+    void rollbackTrans() override { inner_->rollbackTrans(); }
+    const std::string& connectionString() const override { return inner_->connectionString(); }
+    std::string engineName() const override { return inner_->engineName(); }
+
+private:
+    void maybeFail(const std::string& sql);
+    ConnectionPtr inner_;
+    std::string failPrefix_;
+    int failTimes_ = 0;
+};
+
+/// An ArchiveDatabase that forwards everything and makes the n-th rename fail.
+class FailingArchive final : public ArchiveDatabase {
+public:
+    explicit FailingArchive(std::unique_ptr<ArchiveDatabase> inner) : inner_(std::move(inner)) {}
+    int failRenameNumber = 0;  ///< 1-based; 0 never
+    bool failCreateLink = false;
+    int renames = 0;
+
+    std::vector<TableDef> tableDefs() override { return inner_->tableDefs(); }
+    std::optional<TableDef> tableDef(const std::string& n) override { return inner_->tableDef(n); }
+    bool hasTable(const std::string& n) override { return inner_->hasTable(n); }
+    void createTable(const TableDef& d) override { inner_->createTable(d); }
+    void createLink(const std::string& n, const std::string& c, const std::string& s) override;
+    void renameTable(const std::string& o, const std::string& n) override;
+    void deleteTable(const std::string& n) override { inner_->deleteTable(n); }
+    void setLinkConnect(const std::string& n, const std::string& c, const std::string& s) override {
+        inner_->setLinkConnect(n, c, s);
+    }
+    void execute(const std::string& sql) override { inner_->execute(sql); }
+    void beginTrans() override { inner_->beginTrans(); }
+    void commitTrans() override { inner_->commitTrans(); }
+    void rollbackTrans() override { inner_->rollbackTrans(); }
+    Connection& connection() override { return inner_->connection(); }
+    RecordsetPtr openTable(const std::string& n) override { return inner_->openTable(n); }
+    void close() override { inner_->close(); }
+    const std::string& path() const override { return inner_->path(); }
+
+private:
+    std::unique_ptr<ArchiveDatabase> inner_;
+};
+
+/// A demo installation on the engine of the parameter, logged in.
+class LinkTest : public ::testing::TestWithParam<TarvKind> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// Connects CnnDitt to the company (what picking it does).
+    void pickCompany(const std::string& code);
+    /// The list of the link forms, all areas.
+    std::vector<ArchRow> archiveList();
+    /// The entry of a demo archive, ticked with the given association and document type.
+    ArchRow entry(const std::string& serial, const std::string& tipoAss = "A", const std::string& tipoDoc = "");
+    int docIndex(const std::string& tipoDoc) const;
+
+    /// A fresh connection to a TARV database ("/usr/tarv/comune", "/usr/tarv/ditt001" …).
+    ConnectionPtr tarv(const std::string& informixPath) const;
+    /// Rows of a query on a TARV database, each row's values as trimmed texts ("" for Null).
+    std::vector<std::vector<std::string>> rows(const std::string& informixPath, const std::string& sql) const;
+    bool tarvTableExists(const std::string& informixPath, const std::string& table) const;
+    /// Index names of a TARV table (sysindexes joined with systables).
+    std::vector<std::string> tarvIndexes(const std::string& informixPath, const std::string& table) const;
+    /// Column names and declared types of a TARV table.
+    std::vector<std::pair<std::string, std::string>> tarvColumns(const std::string& informixPath,
+                                                                 const std::string& table) const;
+
+    /// The archive database's table definitions, and row counts through the archive file.
+    std::vector<TableDef> archiveDefs() const;
+    std::optional<TableDef> archiveDef(const std::string& name) const;
+    long archiveCount(const std::string& table) const;
+
+    /// Adds a local table (and no DB_ELENCO row) to the archive database.
+    void addArchiveTable(const TableDef& def) const;
+    static FieldDef text(const std::string& name, long size);
+    static IndexDef index(const std::string& name, std::vector<std::string> fields, bool primary = false);
+
+    /// Wraps CnnTarv / CnnDitt in a RecordingConnection (returned, owned by the session).
+    RecordingConnection& recordTarv();
+    RecordingConnection& recordDitt();
+
+    std::unique_ptr<TempDir> dir_;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<Lookups> lookups;
+    ArchiveModel model;
+    EngineSettings engines;
+
+    static constexpr const char* kFornitori2023 = "2215032010150a1f";   ///< purchase invoices
+    static constexpr const char* kClienti2023 = "2215032010161b2c";
+    static constexpr const char* kFornitori2024 = "2408010930122c3d";   ///< has index Forn/Data
+    static constexpr const char* kVerbali = "2106051045116a71";        ///< has a LongBinary field
+    static constexpr const char* kContratti = "2106051045127b82";      ///< blank in a field name
+    static constexpr const char* kComune = "/usr/tarv/comune";
+    static constexpr const char* kDitt001 = "/usr/tarv/ditt001";
+};
+
+}  // namespace zq::test

@@ -1,0 +1,443 @@
+// The link run on a demo installation: TARV tables, indexes, links, set-aside tables
+// and registry rows; its messages, its statements, its refusals and its recovery.
+
+#include "link_fixture.h"
+
+#include "common/error.h"
+#include "linking/coll_table.h"
+#include "linking/link_list.h"
+#include "linking/link_run.h"
+#include "app/demo_installation.h"
+
+#include <regex>
+
+namespace zq::test {
+namespace {
+
+const std::string kTitle = "Collegamento tabelle al database TARV";
+
+class LinkRunTest : public LinkTest {
+protected:
+    LinkRequest request(const std::string& year = "2023") {
+        LinkRequest r;
+        r.companyIndex = 0;
+        r.companyCode = "001";
+        r.yearIndex = 0;
+        r.yearText = year;
+        r.arAttiva = true;
+        return r;
+    }
+    LinkRunResult run(const std::vector<ArchRow>& entries, const LinkRequest& r) {
+        return LinkRun(*session, lookups->aDocs, {}, random).cmdColl_Click(r, entries);
+    }
+    LinkRunResult run(const std::vector<ArchRow>& entries) { return run(entries, request()); }
+
+    IndexNamer::Random random;  ///< default: the system's generator
+};
+
+TEST_P(LinkRunTest, LinksAnMovementAndAnOtherArchive) {
+    pickCompany("001");
+    const ArchRow m = entry(kFornitori2023, "M", "01");
+    const ArchRow a = entry(kClienti2023, "A");
+    dialogs.then(Answer::Yes).then(Answer::Yes);
+    const auto result = run({m, a});
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.linked, 2);
+
+    // The messages, in order: one question per archive, the closing message.
+    ASSERT_EQ(dialogs.messages().size(), 3u);
+    EXPECT_EQ(dialogs.messages()[0].text,
+              lines({"Vuoi collegare la tabella Fatture Fornitori 2023", "area Fatture Acquisto", "(2215032010150a1f)?"}));
+    EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Question);
+    EXPECT_EQ(dialogs.messages()[0].title, kTitle);
+    EXPECT_EQ(dialogs.messages()[1].text,
+              lines({"Vuoi collegare la tabella Fatture Clienti 2023", "area Fatture Vendita", "(2215032010161b2c)?"}));
+    EXPECT_EQ(dialogs.messages()[2].text, "Collegamento tabelle effettuato con successo.");
+    EXPECT_EQ(dialogs.messages()[2].icon, Icon::Information);
+    EXPECT_EQ(dialogs.messages()[2].title, kTitle);
+
+    // The TARV table with the mapped columns, in the archive's order.
+    const std::vector<std::pair<std::string, std::string>> columns = {
+        {"sys_record", "SERIAL"},   {"sys_filename", "CHAR(100)"}, {"sys_data_ins", "DATE"},
+        {"sys_utente", "CHAR(20)"}, {"sys_pagine", "INTEGER"},     {"numero_doc", "CHAR(20)"},
+        {"data_doc", "DATE"},       {"ragione_sociale", "CHAR(60)"}, {"partita_iva", "CHAR(11)"},
+        {"imponibile", "MONEY"},    {"importo", "MONEY"},          {"pagata", "SMALLINT"},
+        {"cod_tipo_doc_f", "SMALLINT"}, {"note", "CHAR(255)"}};
+    EXPECT_EQ(tarvColumns(kDitt001, "a2215032010150a1f"), columns);
+    EXPECT_TRUE(tarvTableExists(kDitt001, "a2215032010161b2c"));
+
+    // Its indexes: each base and four digits.
+    const auto indexes = tarvIndexes(kDitt001, "a2215032010150a1f");
+    ASSERT_EQ(indexes.size(), 2u);
+    EXPECT_TRUE(std::regex_match(indexes[0], std::regex("numero_doc[0-9]{4,5}"))) << indexes[0];
+    EXPECT_TRUE(std::regex_match(indexes[1], std::regex("primario[0-9]{4,5}"))) << indexes[1];
+
+    // The archive file: links in place of the tables, the rows set aside.
+    for (const char* s : {kFornitori2023, kClienti2023}) {
+        SCOPED_TRACE(s);
+        const auto link = archiveDef(s);
+        ASSERT_TRUE(link.has_value());
+        EXPECT_EQ(link->name, s);
+        EXPECT_EQ(link->sourceTableName, "a" + std::string(s));
+        EXPECT_EQ(link->connect, ArchiveModel::linkConnectString(session->cfg, "/usr/tarv/ditt001"));
+        const auto saved = archiveDef(std::string(s) + "_sav");
+        ASSERT_TRUE(saved.has_value());
+        EXPECT_EQ(saved->name, std::string(s) + "_sav");
+        EXPECT_FALSE(saved->isLink());
+        EXPECT_EQ(archiveCount(s), 0);
+    }
+    EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
+    EXPECT_EQ(archiveCount(std::string(kClienti2023) + "_sav"), 3);
+    EXPECT_EQ(archiveDef(kFornitori2023)->linkKey, std::vector<std::string>{"sys_record"});
+
+    // The registry.
+    const auto docs = DemoInstallation::archives(dir_->path());
+    const std::vector<std::vector<std::string>> registry = {
+        {"001", "2023", "M", "01", "a2215032010150a1f", ArchiveModel::PathServ(docs[0].docs, session->cfg)},
+        {"001", "9999", "A", "", "a2215032010161b2c", ArchiveModel::PathServ(docs[1].docs, session->cfg)}};
+    EXPECT_EQ(rows(kComune, "SELECT * FROM ar_dbelenco ORDER BY sys_seriale"), registry);
+
+    // The list now shows both as linked.
+    const auto list = archiveList();
+    EXPECT_TRUE(list[static_cast<std::size_t>(LinkList::find(list, kFornitori2023))].linked);
+    EXPECT_FALSE(list[static_cast<std::size_t>(LinkList::find(list, kFornitori2024))].linked);
+}
+
+TEST_P(LinkRunTest, RowsWrittenThroughTheLinkLandInTarv) {
+    pickCompany("001");
+    dialogs.then(Answer::Yes);
+    ASSERT_EQ(run({entry(kFornitori2023, "M", "01")}).linked, 1);
+    session->CnnArch->execute("INSERT INTO [" + std::string(kFornitori2023) +
+                              "] (sys_filename, sys_utente, numero_doc, pagata) VALUES ('00000009.pdf', 'tarv', '9/A', 1)");
+    const auto got = rows(kDitt001, "SELECT sys_filename, numero_doc, pagata FROM a2215032010150a1f");
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0], (std::vector<std::string>{"00000009.pdf", "9/A", "1"}));
+    EXPECT_EQ(archiveCount(kFornitori2023), 1);
+    EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
+}
+
+TEST_P(LinkRunTest, SendsTheStatementsOfTheOriginal) {
+    pickCompany("001");
+    std::vector<double> values = {0.1234, 0.5678};
+    std::size_t n = 0;
+    random = [&] { return values.at(n++ % values.size()); };
+    const ArchRow m = entry(kFornitori2023, "M", "01");
+    auto& tarvCnn = recordTarv();
+    auto& dittCnn = recordDitt();
+    dialogs.then(Answer::Yes);
+    ASSERT_EQ(run({m}).linked, 1);
+
+    const std::string path = m.serverPath;
+    EXPECT_EQ(tarvCnn.statements,
+              (std::vector<std::string>{
+                  "SELECT * FROM ar_dbelenco WHERE ditt = '001' AND anno = 2023 AND tipo_ass = 'M' AND tipo_doc = '01'",
+                  "SELECT * FROM ar_dbelenco WHERE sys_seriale = 'a2215032010150a1f'",
+                  "SELECT * FROM ar_dbelenco WHERE sys_seriale = 'a2215032010150a1f'",
+                  "INSERT INTO ar_dbelenco VALUES('001', 2023, 'M', '01', 'a2215032010150a1f', '" + path + "')"}));
+    EXPECT_EQ(dittCnn.statements,
+              (std::vector<std::string>{
+                  "SELECT * FROM systables WHERE tabname = 'a2215032010150a1f'",
+                  "CREATE TABLE a2215032010150a1f(sys_record SERIAL,sys_filename CHAR(100),sys_data_ins DATE,"
+                  "sys_utente CHAR(20),sys_pagine INTEGER,numero_doc CHAR(20),data_doc DATE,ragione_sociale CHAR(60),"
+                  "partita_iva CHAR(11),imponibile MONEY,importo MONEY,pagata SMALLINT,cod_tipo_doc_f SMALLINT,"
+                  "note CHAR(255))",
+                  "SELECT * FROM sysindexes ORDER BY idxname",
+                  "CREATE UNIQUE INDEX primario1234 ON a2215032010150A1F(sys_record)",
+                  "CREATE INDEX numero_doc5678 ON a2215032010150A1F(numero_doc,data_doc)"}));
+}
+
+TEST_P(LinkRunTest, FieldsAndIndexesWithoutACounterpartAreLeftOutWithAMessage) {
+    pickCompany("001");
+    dialogs.answerAlways(Answer::Yes);
+    ASSERT_EQ(run({entry(kVerbali, "A")}).linked, 1);
+    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "Tipo campo non riconosciuto:", "firma_digitale (11)"})));
+    const auto verbali = tarvColumns(kDitt001, "a2106051045116a71");
+    ASSERT_EQ(verbali.size(), 8u);
+    EXPECT_EQ(verbali[6].first, "oggetto");
+    EXPECT_EQ(verbali[7].first, "note");
+
+    dialogs.clear();
+    // Contratti: a blank in a field name, and an index over 60 + 100 characters.
+    const LinkRequest other = [&] {
+        LinkRequest r = request();
+        r.companyCode = "001";
+        return r;
+    }();
+    ArchRow c = entry(kContratti, "M", "02");
+    ASSERT_EQ(run({c}, other).linked, 1);
+    EXPECT_EQ(dialogs.texts(),
+              (std::vector<std::string>{
+                  lines({"Vuoi collegare la tabella Contratti", "area Documenti Societari", "(2106051045127b82)?"}),
+                  lines({"ATTENZIONE!", "Nome di campo non valido:", "data firma"}),
+                  lines({"ATTENZIONE!", "non posso creare l'indice 'Descrizione estesa':", "Indice troppo esteso."}),
+                  "Collegamento tabelle effettuato con successo."}));
+    for (const auto& [name, type] : tarvColumns(kDitt001, "a2106051045127b82")) EXPECT_NE(name, "data firma");
+    EXPECT_TRUE(archiveDef(kContratti)->isLink());
+}
+
+TEST_P(LinkRunTest, IndexOf120CharactersIsMadeOf121Refused) {
+    pickCompany("001");
+    TableDef t;
+    t.name = "LimiteIndici";
+    t.fields = {text("a", 60), text("b", 60), text("c", 61)};
+    t.indexes = {index("cliente/data", {"a", "b"}), index("UnIndiceDalNomeLungo", {"c", "b"}),
+                 index("c_sola", {"c"})};
+    addArchiveTable(t);
+    ArchRow e;
+    e.description = "Limite";
+    e.area = "Prove";
+    e.serial = "limiteindici";
+    e.serverPath = "/x/00000000/";
+    e.selected = true;
+    dialogs.answerAlways(Answer::Yes);
+    ASSERT_EQ(run({e}).linked, 1);
+    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "non posso creare l'indice 'UnIndiceDalNomeLungo':", "Indice troppo esteso."})));
+    const auto names = tarvIndexes(kDitt001, "alimiteindici");
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_TRUE(std::regex_match(names[0], std::regex("c_sola[0-9]{4,5}"))) << names[0];
+    EXPECT_TRUE(std::regex_match(names[1], std::regex("cliente_data[0-9]{4,5}"))) << names[1];
+}
+
+TEST_P(LinkRunTest, TheIndexNameKeepsFourteenCharactersOfTheBase) {
+    pickCompany("001");
+    dialogs.answerAlways(Answer::Yes);
+    ASSERT_EQ(run({entry(kFornitori2024, "M", "01")}, request("2024")).linked, 1);
+    const auto names = tarvIndexes(kDitt001, "a2408010930122c3d");
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_TRUE(std::regex_match(names[0], std::regex("forn_data[0-9]{4,5}"))) << names[0];
+}
+
+TEST_P(LinkRunTest, TwoOtherArchivesInOneRunAreRefusedBeforeAnything) {
+    pickCompany("001");
+    const auto result = run({entry(kFornitori2023, "A"), entry(kClienti2023, "A")});
+    EXPECT_FALSE(result.completed);
+    EXPECT_EQ(result.asked, 0);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, lines({"ATTENZIONE!", "Non si possono collegare più tabelle", "con gli stessi parametri."}));
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_FALSE(tarvTableExists(kDitt001, "a2215032010150a1f"));
+}
+
+TEST_P(LinkRunTest, ChecksOfCompanyYearAndSelection) {
+    LinkRequest r = request();
+    r.companyIndex = -1;
+    run({}, r);
+    r = request();
+    r.yearIndex = -1;
+    run({}, r);
+    r = request();
+    r.arAttiva = false;
+    run({}, r);
+    run({});
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Devi selezionare una Ditta!", "Devi selezionare un Esercizio!",
+                                                         lines({"La Ditta selezionata non prevede", "il collegamento ad QUIRNOVA!"}),
+                                                         "Devi selezionare un archivio!"}));
+}
+
+TEST_P(LinkRunTest, NoToEveryQuestionStillEndsWithTheSuccessMessage) {
+    pickCompany("001");
+    dialogs.then(Answer::No).then(Answer::No);
+    const auto result = run({entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")});
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.linked, 0);
+    EXPECT_EQ(dialogs.texts().back(), "Collegamento tabelle effettuato con successo.");
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_TRUE(rows(kComune, "SELECT * FROM ar_dbelenco").empty());
+}
+
+TEST_P(LinkRunTest, ASecondOtherArchiveOfTheCompanyIsRefused) {
+    pickCompany("001");
+    dialogs.answerAlways(Answer::Yes);
+    ASSERT_EQ(run({entry(kClienti2023, "A")}).linked, 1);
+    dialogs.clear();
+    const auto result = run({entry(kFornitori2023, "A")});
+    EXPECT_EQ(result.refused, 1);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(dialogs.texts().at(1), lines({"ATTENZIONE!", "Esiste già un'altra tabella collegata", "con gli stessi parametri.",
+                                            "", "Impossibile continuare"}));
+    EXPECT_EQ(dialogs.texts().at(2), "Collegamento tabelle effettuato con successo.");
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_FALSE(tarvTableExists(kDitt001, "a2215032010150a1f"));
+}
+
+TEST_P(LinkRunTest, RelinkingWithOtherParametersIsRefusedAndWithTheSameUpdatesThePath) {
+    pickCompany("001");
+    dialogs.answerAlways(Answer::Yes);
+    ASSERT_EQ(run({entry(kFornitori2023, "M", "01")}).linked, 1);
+    dialogs.clear();
+    EXPECT_EQ(run({entry(kFornitori2023, "M", "02")}).refused, 1);
+    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "La tabella è già collegata", "con parametri diversi.", "", "Impossibile continuare"})));
+
+    // Same parameters, documents moved: the registry row follows.
+    session->cfg.ConvBksl = "N";
+    dialogs.clear();
+    const ArchRow again = entry(kFornitori2023, "M", "01");
+    EXPECT_EQ(run({again}).linked, 1);
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
+                                   dialogs.texts()[0], "La tabella a2215032010150a1f esiste già nel database ditta.",
+                                   "La tabella 2215032010150a1f è già una tabella collegata.",
+                                   "Collegamento tabelle effettuato con successo."}));
+    const auto reg = rows(kComune, "SELECT sys_path_docs FROM ar_dbelenco");
+    ASSERT_EQ(reg.size(), 1u);
+    EXPECT_EQ(reg[0][0], again.serverPath);
+}
+
+TEST_P(LinkRunTest, AnArchiveInPremasteringIsRefused) {
+    pickCompany("001");
+    tarv(kDitt001)->execute("CREATE TABLE a2215032010150a1f (sys_record INTEGER)");
+    {
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        db->createLink(std::string(kFornitori2023) + "_COL", ArchiveModel::linkConnectString(session->cfg, kDitt001),
+                       "a2215032010150a1f");
+        db->close();
+    }
+    dialogs.answerAlways(Answer::Yes);
+    EXPECT_EQ(run({entry(kFornitori2023, "M", "01")}).refused, 1);
+    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "La tabella è già in fase", "di pre-masterizzazione.", "", "Impossibile continuare"})));
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
+}
+
+TEST_P(LinkRunTest, ARunStoppedBeforeTheRegistryRowIsCompletedByRunningItAgain) {
+    pickCompany("001");
+    auto& tarvCnn = recordTarv();
+    tarvCnn.failOn("INSERT INTO ar_dbelenco");
+    dialogs.then(Answer::Yes).then(Answer::Abort);
+    EXPECT_THROW(run({entry(kFornitori2023, "M", "01")}), AbortProgram);
+    const Message& report = dialogs.messages().back();
+    EXPECT_EQ(report.buttons, Buttons::AbortRetryIgnore);
+    EXPECT_NE(report.text.find("nel modulo: frmColl,\r\nalla routine: CollTable,"), std::string::npos) << report.text;
+    EXPECT_NE(report.text.find("Query: INSERT INTO ar_dbelenco VALUES('001', 2023"), std::string::npos);
+    EXPECT_TRUE(tarvTableExists(kDitt001, "a2215032010150a1f"));
+    EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_TRUE(rows(kComune, "SELECT * FROM ar_dbelenco").empty());
+
+    dialogs.clear();
+    dialogs.answerAlways(Answer::Yes);
+    EXPECT_EQ(run({entry(kFornitori2023, "M", "01")}).linked, 1);
+    EXPECT_EQ(rows(kComune, "SELECT sys_seriale FROM ar_dbelenco"), (std::vector<std::vector<std::string>>{{"a2215032010150a1f"}}));
+    EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
+}
+
+TEST_P(LinkRunTest, RetryRepeatsTheFailingStatementAndIgnoreGoesOnWithTheNextArchive) {
+    pickCompany("001");
+    auto& dittCnn = recordDitt();
+    dittCnn.failOn("CREATE TABLE a2215032010150a1f", 1);
+    dialogs.then(Answer::Yes).then(Answer::Retry).then(Answer::Yes);
+    auto result = run({entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")});
+    EXPECT_EQ(result.linked, 2);
+
+    // Ignore: the archive's steps end; the archive file is as it was.
+    dittCnn.failOn("CREATE UNIQUE INDEX", 1);
+    dialogs.clear();
+    dialogs.then(Answer::Yes).then(Answer::Ignore);
+    result = run({entry(kFornitori2024, "M", "01")}, request("2024"));
+    EXPECT_EQ(result.stopped, 1);
+    EXPECT_TRUE(result.completed);
+    EXPECT_FALSE(archiveDef(kFornitori2024)->isLink());
+    EXPECT_EQ(rows(kComune, "SELECT * FROM ar_dbelenco").size(), 2u);
+}
+
+TEST_P(LinkRunTest, AStepOnTheArchiveFileThatFailsRollsBackTheSetAside) {
+    pickCompany("001");
+    FailingArchive* failing = nullptr;
+    ArchiveOpener opener = [&](const std::string& path) {
+        auto db = std::make_unique<FailingArchive>(ArchiveDatabase::open(path));
+        db->failCreateLink = true;
+        failing = db.get();
+        return db;
+    };
+    dialogs.then(Answer::Yes).then(Answer::Ignore);
+    const auto result = LinkRun(*session, lookups->aDocs, opener).cmdColl_Click(request(), {entry(kFornitori2023, "M", "01")});
+    ASSERT_NE(failing, nullptr);
+    EXPECT_EQ(failing->renames, 1);
+    EXPECT_EQ(result.stopped, 1);
+    // The set-aside rename went back with the link that failed after it.
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_sav").has_value());
+    EXPECT_EQ(archiveCount(kFornitori2023), 4);
+    EXPECT_TRUE(rows(kComune, "SELECT * FROM ar_dbelenco").empty());
+
+    // Running it again finishes the link on the TARV table already there.
+    dialogs.clear();
+    dialogs.answerAlways(Answer::Yes);
+    EXPECT_EQ(run({entry(kFornitori2023, "M", "01")}).linked, 1);
+    EXPECT_TRUE(dialogs.saw("La tabella a2215032010150a1f esiste già nel database ditta."));
+    EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
+}
+
+TEST_P(LinkRunTest, BadInputIsRefusedWithNothingChanged) {
+    pickCompany("001");
+    dialogs.answerAlways(Answer::Yes);
+
+    ArchRow quoted;
+    quoted.description = "Apice";
+    quoted.area = "Prove";
+    quoted.serial = "x';drop table ar_dbelenco;--";
+    quoted.selected = true;
+    EXPECT_EQ(run({quoted}).refused, 1);
+    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "Nome di tabella non valido:", quoted.serial, "", "Impossibile continuare"})));
+
+    TableDef t;
+    t.name = "campostrano";
+    t.fields = {text("codice", 10), text("a;b", 10)};
+    addArchiveTable(t);
+    ArchRow odd = quoted;
+    odd.serial = "campostrano";
+    dialogs.clear();
+    EXPECT_EQ(run({odd}).refused, 1);
+    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "Nome di campo non valido:", "a;b", "", "Impossibile continuare"})));
+    EXPECT_FALSE(tarvTableExists(kDitt001, "acampostrano"));
+    EXPECT_FALSE(archiveDef("campostrano")->isLink());
+    EXPECT_EQ(rows(kComune, "SELECT * FROM ar_dbelenco").size(), 0u);
+}
+
+TEST_P(LinkRunTest, AnArchiveWhoseTableIsMissingGoesThroughTheErrorReport) {
+    pickCompany("001");
+    ArchRow ghost;
+    ghost.description = "Fantasma";
+    ghost.area = "Prove";
+    ghost.serial = "nonesiste";
+    ghost.selected = true;
+    dialogs.then(Answer::Yes).then(Answer::Ignore);
+    const auto result = run({ghost});
+    EXPECT_EQ(result.stopped, 1);
+    EXPECT_TRUE(result.completed);
+    EXPECT_TRUE(dialogs.saw("tabella nonesiste non trovata nell'archivio"));
+    EXPECT_FALSE(tarvTableExists(kDitt001, "anonesiste"));
+}
+
+TEST_P(LinkRunTest, ACompanyWithoutDatabaseStopsEachArchiveBeforeAnyChange) {
+    pickCompany("001");
+    session->CnnDitt.reset();  // what a failed company pick leaves
+    dialogs.then(Answer::Yes).then(Answer::Ignore);
+    const auto result = run({entry(kFornitori2023, "M", "01")});
+    EXPECT_EQ(result.stopped, 1);
+    EXPECT_TRUE(dialogs.saw("database della ditta non connesso"));
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_THROW(session->ConnDitt("005"), std::exception);  // company 005 has no database
+}
+
+TEST_P(LinkRunTest, TheSetAsideTableOfAnInterruptedRunTakesItsNameBack) {
+    pickCompany("001");
+    {
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        db->renameTable("2215032010150A1F", "2215032010150a1f_sav");
+        db->close();
+    }
+    dialogs.answerAlways(Answer::Yes);
+    ArchRow e = entry(kClienti2023, "A");
+    e.serial = kFornitori2023;
+    e.description = "Fatture Fornitori 2023";
+    EXPECT_EQ(run({e}).linked, 1);
+    EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LinkRunTest, testing::Values(TarvKind::Embedded),
+                         [](const auto& info) { return PrintToString(info.param); });
+
+}  // namespace
+}  // namespace zq::test

@@ -27,7 +27,7 @@ void typeKey(QWidget* target, int qtKey, const QString& text, Qt::KeyboardModifi
 void typeChar(QWidget* target, QChar ch)
 {
     const QChar upper = ch.toUpper();
-    const int key = upper.unicode() < 128 ? upper.unicode() : Qt::Key_unknown;
+    const int key = upper.unicode() < 128 ? int(upper.unicode()) : int(Qt::Key_unknown);
     typeKey(target, key, QString(ch));
 }
 

@@ -2,6 +2,8 @@
 // at close, again around a confirmed configuration; and the program itself, started
 // the way an operator starts it.
 
+#include "app/config_file.h"
+#include "app/gui/firststartfrommenu.h"
 #include "app/gui/frmmain.h"
 #include "app/gui/sessionlogin.h"
 #include "app/session.h"
@@ -79,6 +81,48 @@ TEST_F(SessionLoginTest, FailedLoginEndsAtLoadWithoutMarkingAnyone) {
     EXPECT_THROW(w.load(), AbortProgram);
     EXPECT_EQ(dialogs.messages().size(), 1u);  // the login's own refusal
     EXPECT_EQ(fx.tarvValue("/usr/tarv/comune", "SELECT count(*) FROM utenti WHERE porta = 'WIN'"), "0");
+}
+
+// At first start the configuration form of the menu entry runs; it stores the values
+// and writes the file, and the login follows without a second one around it.
+TEST_F(SessionLoginTest, FirstStartShowsTheConfigurationFormOnce) {
+    const Config demo = fx.config();
+    std::filesystem::remove(fx.dir() / "zel_QUIRNOVA.CFG");
+    for (bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm);
+        Session session(dialogs, fx.dir());
+        SessionLogin login(session);
+        frmMain w(login, home());
+        FirstStartFromMenu firstStart(w);
+        login.setFirstStartForm(&firstStart);
+        int shown = 0;
+        w.registerModalForm(QStringLiteral("mnuFileConf"), [&] {
+            ++shown;
+            auto* d = new QDialog;
+            d->setObjectName(QStringLiteral("frmConf"));
+            d->setProperty("x_Form", "0");
+            QTimer::singleShot(0, d, [&, d] {
+                if (!confirm)
+                    return d->reject();
+                session.cfg = demo;
+                ConfigFile::write(ConfigFile::pathIn(fx.dir()), demo);
+                d->accept();
+            });
+            return d;
+        });
+        if (!confirm) {
+            EXPECT_THROW(w.load(), AbortProgram);
+            EXPECT_EQ(fx.porta("tarv"), "");
+            EXPECT_FALSE(std::filesystem::exists(fx.dir() / "zel_QUIRNOVA.CFG"));
+        } else {
+            w.load();
+            EXPECT_EQ(fx.porta("tarv"), "WIN");
+            EXPECT_TRUE(w.close());
+            EXPECT_EQ(fx.porta("tarv"), "");
+        }
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(w.openForms(), 0);
+    }
 }
 
 #ifdef ZQ_PROGRAM

@@ -304,7 +304,7 @@ QWidget* frmMain::openChild(const QString& name) {
     return form;
 }
 
-bool frmMain::openModal(const QString& name) {
+bool frmMain::openModal(const QString& name, bool runAfterAccept) {
     auto it = entries_.find(name);
     if (it == entries_.end() || !it->modal || busy_.value(it->action) > 0)
         return false;
@@ -313,7 +313,7 @@ bool frmMain::openModal(const QString& name) {
     std::unique_ptr<QDialog> form(it->modal());
     OpenForm(form.get(), entry);
     const bool confirmed = form->exec() == QDialog::Accepted;
-    if (confirmed && afterAccept)
+    if (confirmed && runAfterAccept && afterAccept)
         afterAccept();
     ClosForm(form.get(), entry);
     return confirmed;

@@ -56,7 +56,9 @@ public:
     /// it is open already.
     QWidget* openChild(const QString& entry);
     /// Opens the modal form of `entry` and waits for it; true when it was confirmed.
-    bool openModal(const QString& entry);
+    /// `runAfterAccept` false skips the entry's after-accept step (the configuration
+    /// form at first start confirms a login that has not happened yet).
+    bool openModal(const QString& entry, bool runAfterAccept = true);
 
     /// A menu entry or separator by its name ("mnuFileExit"); nullptr when unknown.
     QAction* menuEntry(const QString& name) const;

@@ -1,6 +1,7 @@
 // Main: creates the main window, logs in from its load step and runs the program.
 
 #include "app/gui/application.h"
+#include "app/gui/firststartfrommenu.h"
 #include "app/gui/formgeometry.h"
 #include "app/gui/formtable.h"
 #include "app/gui/frmmain.h"
@@ -35,8 +36,10 @@ int main(int argc, char** argv) {
 #endif
         zq::QtDialogs dialogs;
         zq::Session session(dialogs, folder);
-        zq::SessionLogin login(session, /*firstStart=*/nullptr);
+        zq::SessionLogin login(session);
         zq::frmMain main(login, QString::fromStdString(folder.string()));
+        zq::FirstStartFromMenu firstStart(main);
+        login.setFirstStartForm(&firstStart);
         dialogs.setOwner(&main);
         zq::registerForms(main, session);
         main.load();

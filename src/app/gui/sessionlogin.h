@@ -12,7 +12,9 @@ class SessionLogin : public Login {
 public:
     /// `firstStart` may be nullptr: without a configuration file the program then ends
     /// as if the configuration form had been cancelled.
-    SessionLogin(Session& session, FirstStartForm* firstStart);
+    explicit SessionLogin(Session& session, FirstStartForm* firstStart = nullptr);
+
+    void setFirstStartForm(FirstStartForm* firstStart) { firstStart_ = firstStart; }
 
     void OpenConn() override;
     void CloseConn() override;

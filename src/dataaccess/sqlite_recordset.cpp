@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
 #include <regex>
 
 namespace zq {
@@ -265,6 +266,37 @@ Value SqliteRecordset::field(int index) const {
     requireRow();
     if (forwardOnly()) return readColumn(stmt_->get(), index, readings_[static_cast<size_t>(index)]);
     return rows_[static_cast<size_t>(pos_)][static_cast<size_t>(index)];
+}
+
+void SqliteRecordset::resultInto(int index, sqlite3_context* ctx) const {
+    checkIndex(index);
+    if (!forwardOnly() || adding_ || !pending_.empty())
+        throw Error(kErrProviderFailure, "resultInto: forward-only reading only", opts_.source);
+    requireRow();
+    sqlite3_stmt* st = stmt_->get();
+    const ColumnReading& how = readings_[static_cast<size_t>(index)];
+    if (how.conversion == ColumnConversion::PaddedChar && sqlite3_column_type(st, index) == SQLITE_TEXT) {
+        auto p = reinterpret_cast<const char*>(sqlite3_column_text(st, index));
+        int bytes = sqlite3_column_bytes(st, index);
+        int chars = 0;
+        for (int i = 0; i < bytes; ++i)
+            if ((static_cast<unsigned char>(p[i]) & 0xC0) != 0x80) ++chars;
+        if (chars < how.width) {
+            // one buffer, handed to SQLite with its own free
+            int size = bytes + (how.width - chars);
+            auto* buf = static_cast<char*>(sqlite3_malloc(size > 0 ? size : 1));
+            if (!buf) {
+                sqlite3_result_error_nomem(ctx);
+                return;
+            }
+            std::memcpy(buf, p, static_cast<size_t>(bytes));
+            std::memset(buf + bytes, ' ', static_cast<size_t>(how.width - chars));
+            sqlite3_result_text(ctx, buf, size, sqlite3_free);
+            return;
+        }
+    }
+    // dates stay in the ISO text they are stored in: what field() would give as text
+    sqlite3_result_value(ctx, sqlite3_column_value(st, index));
 }
 
 void SqliteRecordset::requireUpdatable() const {

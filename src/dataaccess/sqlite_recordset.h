@@ -14,6 +14,8 @@
 #include <map>
 #include <optional>
 
+struct sqlite3_context;
+
 namespace zq {
 
 struct SqliteRecordsetOptions {
@@ -45,6 +47,11 @@ public:
     void update() override;
     void deleteCurrent() override;
     void close() override;
+
+    /// Forward-only cursors: hands field `index` of the current row straight to an SQLite
+    /// function result, converted as field() converts it (CHAR padding) but without
+    /// building a Value. The link module reads embedded tables through it.
+    void resultInto(int index, sqlite3_context* ctx) const;
 
 private:
     bool forwardOnly() const { return opts_.cursor == CursorType::ForwardOnly; }

@@ -15,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QTime>
 
@@ -245,6 +246,22 @@ TEST_F(MainWindowTest, ExitAndEntriesFollowTheOpenChildren) {
     EXPECT_TRUE(anno->isEnabled());
 }
 
+TEST_F(MainWindowTest, FormClosingItselfIsReleased) {
+    frmMain w(login, {});
+    w.registerChildForm(QStringLiteral("mnuGestFree"), [] { return makeForm("frmFree"); });
+    w.show();
+    QWidget* form = w.openChild(QStringLiteral("mnuGestFree"));
+    ASSERT_NE(form, nullptr);
+    QPointer<QMdiSubWindow> sub = w.mdiArea()->subWindowList().value(0);
+    EXPECT_TRUE(form->close());  // the form's own exit button
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.openForms(), 0);
+    EXPECT_TRUE(w.menuEntry(QStringLiteral("mnuGestFree"))->isEnabled());
+    EXPECT_TRUE(w.menuEntry(QStringLiteral("mnuFileExit"))->isEnabled());
+    EXPECT_TRUE(sub.isNull());
+    EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
+}
+
 TEST_F(MainWindowTest, ChildrenOpenFillingTheInnerArea) {
     FormGeometry{150, 300, 1500, 1500}.write(QStringLiteral("frmCopy"));
     frmMain w(login, {});
@@ -315,6 +332,32 @@ TEST_F(MainWindowTest, CloseBoxClosesChildrenFirstAndStopsWhenOneRefuses) {
     EXPECT_TRUE(w.close());
     EXPECT_EQ(w.openForms(), 0);
     EXPECT_EQ(login.calls, std::vector<std::string>{"CloseConn"});
+}
+
+TEST_F(MainWindowTest, RefusedCloseOrMinimisedChildStaysRegistered) {
+    frmMain w(login, {});
+    RefusingForm* form = nullptr;
+    w.registerChildForm(QStringLiteral("mnuGestTiff"), [&] {
+        form = new RefusingForm;
+        form->setObjectName(QStringLiteral("frmTiff"));
+        return form;
+    });
+    w.show();
+    w.openChild(QStringLiteral("mnuGestTiff"));
+    QMdiSubWindow* sub = w.mdiArea()->subWindowList().value(0);
+    ASSERT_NE(sub, nullptr);
+    EXPECT_FALSE(form->close());
+    sub->showMinimized();
+    QApplication::processEvents();
+    sub->showNormal();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.openForms(), 1);
+    EXPECT_EQ(w.mdiArea()->subWindowList().size(), 1);
+    EXPECT_FALSE(w.menuEntry(QStringLiteral("mnuGestTiff"))->isEnabled());
+
+    form->refuse = false;
+    EXPECT_TRUE(sub->close());
+    EXPECT_EQ(w.openForms(), 0);
 }
 
 TEST_F(MainWindowTest, ExitEntryUnloadsTheWindow) {

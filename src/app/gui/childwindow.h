@@ -1,6 +1,7 @@
 #pragma once
 // The MDI frame of a form opened from a menu entry: it releases the form (ClosForm)
-// once the form has agreed to close.
+// once the form has agreed to close, whether the frame's close box asked or the form
+// closed itself (its own exit button), and then goes away with it.
 
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -18,10 +19,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void release();
+
     QPointer<QAction> entry_;
     bool released_ = false;
+    bool frameClosing_ = false;  ///< the close box asked, the frame goes by itself
 };
 
 }  // namespace zq

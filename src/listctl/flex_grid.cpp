@@ -528,7 +528,9 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent* e)
     // A double click is one Click and one DblClick, not two Clicks.
     if (std::exchange(swallowRelease_, false))
         return;
-    if (e->button() == Qt::LeftButton)
+    // Like the header row, the blank area past the last row or column is no cell:
+    // a click there must not act on the current row.
+    if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid())
         emit Click();
 }
 

@@ -7,8 +7,8 @@
 // data rows start at fixedRows() and TextMatrix(0, c) is the header of column c.
 // The grid keeps its own current cell (row(), col()), which may also lie in the
 // fixed column; changing it, by code or by the user, raises LeaveCell before the
-// change and RowColChange and EnterCell after it. Clicks on the header row do not
-// move the cursor and raise nothing. Sizes are in pixels; the list converts.
+// change and RowColChange and EnterCell after it. Clicks on the header row and on
+// the blank area past the last row do not move the cursor and raise nothing. Sizes are in pixels; the list converts.
 
 #include <QString>
 #include <QTableWidget>

@@ -139,6 +139,19 @@ TEST_F(CheckColumnTest, HeaderClickChangesNothing)
     EXPECT_EQ(clicks, 0);
 }
 
+TEST_F(CheckColumnTest, ClickBelowTheLastRowChangesNothing)
+{
+    load(3);
+    list->setRow(2);
+    const QRect lastRow = grid->cellRect(list->Rows() - 1, kCheckCol);
+    const QPoint below = lastRow.center() + QPoint(0, 3 * lastRow.height());
+    ASSERT_LT(below.y(), grid->viewport()->geometry().bottom());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, below - grid->viewport()->geometry().topLeft());
+    EXPECT_EQ(list->Row(), 2);
+    EXPECT_TRUE(tickedEntries().empty());
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST_F(CheckColumnTest, ClickOnARowTicksItAndNeverClears)
 {
     load(5, {2});

@@ -33,9 +33,19 @@ poppler::image::format_enum renderFormat(ColourMode mode) {
     return mode == ColourMode::Colour ? poppler::image::format_argb32 : poppler::image::format_gray8;
 }
 
-PageLayout layoutOf(ColourMode mode) {
+// A colour-mode page without any colour pixel is stored as 8-bit grey: the same pixel
+// values in a third of the bytes to compress and to keep.
+bool isGreyPage(const poppler::image& img) {
+    const auto* base = reinterpret_cast<const std::uint8_t*>(img.const_data());
+    const std::size_t stride = static_cast<std::size_t>(img.bytes_per_row());
+    for (int y = 0; y < img.height(); ++y)
+        if (!argbRowIsGrey(base + y * stride, static_cast<std::size_t>(img.width()))) return false;
+    return true;
+}
+
+PageLayout layoutOf(ColourMode mode, const poppler::image& img) {
     switch (mode) {
-    case ColourMode::Colour: return PageLayout::Rgb24;
+    case ColourMode::Colour: return isGreyPage(img) ? PageLayout::Grey8 : PageLayout::Rgb24;
     case ColourMode::Grey: return PageLayout::Grey8;
     case ColourMode::BlackWhite: return PageLayout::Bilevel1;
     }
@@ -51,12 +61,14 @@ void configure(poppler::page_renderer& r, const ConversionSettings& s) {
     r.set_render_hint(poppler::page_renderer::text_antialiasing, smooth);
 }
 
-TiffWriter::RowSource rowSource(const poppler::image& img, ColourMode mode, int threshold) {
+TiffWriter::RowSource rowSource(const poppler::image& img, ColourMode mode, PageLayout layout, int threshold) {
     const auto* base = reinterpret_cast<const std::uint8_t*>(img.const_data());
     const std::size_t stride = static_cast<std::size_t>(img.bytes_per_row());
     const std::size_t width = static_cast<std::size_t>(img.width());
     switch (mode) {
     case ColourMode::Colour:
+        if (layout == PageLayout::Grey8)
+            return [=](std::uint32_t y, std::uint8_t* row) { argbGreyRowToGrey(base + y * stride, row, width); };
         return [=](std::uint32_t y, std::uint8_t* row) { argbRowToRgb(base + y * stride, row, width); };
     case ColourMode::Grey:
         return [=](std::uint32_t y, std::uint8_t* row) { std::memcpy(row, base + y * stride, width); };
@@ -82,12 +94,12 @@ int writePages(poppler::document& doc, const std::filesystem::path& out, const C
         PageFormat f;
         f.width = static_cast<std::uint32_t>(img.width());
         f.height = static_cast<std::uint32_t>(img.height());
-        f.layout = layoutOf(s.mode);
+        f.layout = layoutOf(s.mode, img);
         f.dpi = s.dpi;
         f.compression = s.compression;
         f.pageNumber = i;
         f.pageCount = count;
-        tiff.writePage(f, rowSource(img, s.mode, s.threshold));
+        tiff.writePage(f, rowSource(img, s.mode, f.layout, s.threshold));
     }
     tiff.close();
     return count;

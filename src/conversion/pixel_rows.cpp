@@ -23,12 +23,19 @@ void argbRowToRgb(const std::uint8_t* argb, std::uint8_t* rgb, std::size_t width
     }
 }
 
-void argbRowToGrey(const std::uint8_t* argb, std::uint8_t* grey, std::size_t width) {
+bool argbRowIsGrey(const std::uint8_t* argb, std::size_t width) {
+    // No early exit inside the loop: a branch-free OR over the row vectorises, and a
+    // colour row is usually found within the first rows of a page anyway.
+    unsigned diff = 0;
     for (std::size_t x = 0; x < width; ++x) {
         const std::uint8_t* p = argb + 4 * x;
-        // 77 + 150 + 29 = 256: white stays 255, black stays 0.
-        grey[x] = static_cast<std::uint8_t>((77u * p[kR] + 150u * p[kG] + 29u * p[kB] + 128u) >> 8);
+        diff |= static_cast<unsigned>(p[kR] ^ p[kG]) | static_cast<unsigned>(p[kG] ^ p[kB]);
     }
+    return diff == 0;
+}
+
+void argbGreyRowToGrey(const std::uint8_t* argb, std::uint8_t* grey, std::size_t width) {
+    for (std::size_t x = 0; x < width; ++x) grey[x] = argb[4 * x + kB];
 }
 
 void greyRowToBilevel(const std::uint8_t* grey, std::uint8_t* bits, std::size_t width,

@@ -17,6 +17,9 @@ namespace {
 // piecewise.
 constexpr std::size_t kStripBytes = 256 * 1024;
 
+// Deflate level 3: nearly the size of the default level 6 at about half its time.
+constexpr int kDeflateLevel = 3;
+
 struct OptionsDeleter {
     void operator()(TIFFOpenOptions* o) const noexcept { TIFFOpenOptionsFree(o); }
 };
@@ -81,10 +84,15 @@ void TiffWriter::setTags(const PageFormat& f, std::uint32_t rowsPerStrip) {
     TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
     TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, rgb ? 3 : 1);
     TIFFSetField(t, TIFFTAG_PHOTOMETRIC, rgb ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK);
-    TIFFSetField(t, TIFFTAG_COMPRESSION,
-                 f.compression == TiffCompression::Deflate ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_LZW);
-    // Horizontal differencing turns flat page areas into runs of zeros for either coder.
-    TIFFSetField(t, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+    // No horizontal predictor: measured on rendered document pages it makes both coders
+    // slower and the files larger (sharp text edges become two differences instead of
+    // one step), and on scanned pages it gains nothing.
+    if (f.compression == TiffCompression::Deflate) {
+        TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+        TIFFSetField(t, TIFFTAG_ZIPQUALITY, kDeflateLevel);
+    } else {
+        TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+    }
 }
 
 void TiffWriter::writePage(const PageFormat& f, const RowSource& rows) {

@@ -87,6 +87,28 @@ TEST(PdfConverter, KeepsColoursAndTheirPlaces) {
     EXPECT_EQ(page.r(5, 5) + page.g(5, 5) + page.b(5, 5), 3 * 255) << "paper is white";
 }
 
+TEST(PdfConverter, ColourModeStoresPagesWithoutColourAsGrey) {
+    test::TempDir dir;
+    test::writeTextPdf(dir / "misto.pdf", std::vector<bool>{false, true, false});
+    const int dpi = 72;
+    ASSERT_EQ(PdfConverter(at(dpi)).convert(dir / "misto.pdf", dir / "misto.tif").pages, 3);
+
+    const auto pages = test::readTiffPages(dir / "misto.tif");
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0].samplesPerPixel, 1);
+    EXPECT_EQ(pages[0].photometric, PHOTOMETRIC_MINISBLACK);
+    EXPECT_EQ(pages[1].samplesPerPixel, 3);
+    EXPECT_EQ(pages[1].photometric, PHOTOMETRIC_RGB);
+    EXPECT_EQ(pages[2].samplesPerPixel, 1);
+    const int sq = px(108, dpi);
+    const test::TiffRaster grey(dir / "misto.tif", 0);
+    EXPECT_NEAR(grey.r(sq, sq), 128, 1) << "the grey square keeps its level";
+    EXPECT_EQ(grey.r(5, 5), 255);
+    const test::TiffRaster colour(dir / "misto.tif", 1);
+    EXPECT_EQ(colour.r(sq, sq), 255);
+    EXPECT_EQ(colour.g(sq, sq), 0);
+}
+
 struct ModeCase {
     const char* name;
     ColourMode mode;

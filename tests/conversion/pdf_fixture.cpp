@@ -62,6 +62,11 @@ void finish(PdfBuilder& b, int pagesId, const std::vector<int>& kids, const std:
 }  // namespace
 
 void writeTextPdf(const std::filesystem::path& path, int pages, const std::string& title) {
+    writeTextPdf(path, std::vector<bool>(static_cast<std::size_t>(pages), true), title);
+}
+
+void writeTextPdf(const std::filesystem::path& path, const std::vector<bool>& redPages, const std::string& title) {
+    const int pages = static_cast<int>(redPages.size());
     PdfBuilder b;
     const int pagesId = b.reserve();
     const int font = b.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
@@ -69,7 +74,7 @@ void writeTextPdf(const std::filesystem::path& path, int pages, const std::strin
     std::vector<int> kids;
     for (int i = 1; i <= pages; ++i) {
         std::ostringstream c;
-        c << "1 0 0 rg 72 " << kPageHeightPt - 144 << " 72 72 re f\n"                       // red, top left
+        c << (redPages[i - 1] ? "1 0 0 rg" : "0.5 g") << " 72 " << kPageHeightPt - 144 << " 72 72 re f\n"                       // red, top left
           << "0 0 0 rg " << kPageWidthPt - 144 << " 72 72 72 re f\n"                        // black, bottom right
           << "BT /F1 24 Tf 200 600 Td (" << title << " - Pagina " << i << ") Tj ET\n";
         const int contents = b.add(stream("", c.str()));

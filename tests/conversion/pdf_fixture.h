@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace zq::test {
 
@@ -15,6 +16,10 @@ inline constexpr double kPageHeightPt = 842;
 /// pure red square 72 pt wide whose top-left corner is 72 pt from the left and top edges,
 /// and a black square of the same size 72 pt from the right and bottom edges.
 void writeTextPdf(const std::filesystem::path& path, int pages, const std::string& title = "Documento");
+/// As writeTextPdf, one page per entry; a false entry draws the square in mid grey
+/// (0.5) instead of red, so that page holds no colour at all.
+void writeTextPdf(const std::filesystem::path& path, const std::vector<bool>& redPages,
+                  const std::string& title = "Documento");
 
 /// Writes a PDF of `pages` A4 pages, each covered by one RGB image of `w` x `h` pixels:
 /// a horizontal grey ramp (left black, right white) stored uncompressed.

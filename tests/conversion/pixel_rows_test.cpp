@@ -21,11 +21,20 @@ TEST(PixelRows, ArgbToRgbKeepsChannelOrder) {
     EXPECT_EQ(out, (std::vector<std::uint8_t>{255, 0, 0, 0, 255, 0, 0, 0, 255, 0x12, 0x34, 0x56, 0xab, 0xcd, 0xef}));
 }
 
-TEST(PixelRows, ArgbToGreyWeighsGreenMost) {
-    const auto in = argbRow({0xffffffff, 0xff000000, 0xffff0000, 0xff00ff00, 0xff0000ff, 0xff808080});
-    std::vector<std::uint8_t> out(6);
-    argbRowToGrey(in.data(), out.data(), 6);
-    EXPECT_EQ(out, (std::vector<std::uint8_t>{255, 0, 77, 149, 29, 128}));
+TEST(PixelRows, GreyRowsAreThoseWithoutAnyColouredPixel) {
+    const auto grey = argbRow({0xffffffff, 0xff000000, 0xff808080, 0x00121212});
+    EXPECT_TRUE(argbRowIsGrey(grey.data(), 4));
+    std::vector<std::uint8_t> out(4);
+    argbGreyRowToGrey(grey.data(), out.data(), 4);
+    EXPECT_EQ(out, (std::vector<std::uint8_t>{255, 0, 128, 0x12}));
+    // One channel off by one anywhere in the row makes it a colour row.
+    for (std::uint32_t odd : {0xff818080u, 0xff807f80u, 0xff808081u}) {
+        for (std::size_t at = 0; at < 37; at += 9) {
+            std::vector<std::uint32_t> words(37, 0xff808080);
+            words[at] = odd;
+            EXPECT_FALSE(argbRowIsGrey(argbRow(words).data(), words.size())) << std::hex << odd << " at " << at;
+        }
+    }
 }
 
 TEST(PixelRows, BilevelPacksMsbFirstWithWhitePadding) {

@@ -11,13 +11,13 @@
 namespace zq {
 namespace {
 
-TEST(ConversionSettings, DefaultsAre200DpiColourLzw) {
+TEST(ConversionSettings, DefaultsAre200DpiColourLzwWithoutSmoothing) {
     const ConversionSettings s;
     EXPECT_EQ(s.dpi, 200);
     EXPECT_EQ(s.mode, ColourMode::Colour);
     EXPECT_EQ(s.compression, TiffCompression::Lzw);
     EXPECT_EQ(s.threshold, 128);
-    EXPECT_TRUE(s.antialias);
+    EXPECT_FALSE(s.antialias);
     EXPECT_EQ(s.effectiveThreads(), std::max(1u, std::thread::hardware_concurrency()));
 }
 
@@ -29,13 +29,13 @@ TEST(ConversionSettings, ReadsEveryKeyWithCommentsBlanksAndCrLf) {
         "\r\n"
         "compression=Deflate\r\n"
         "threshold=100\r\n"
-        "antialias=no\r\n"
+        "antialias=yes\r\n"
         "threads=3\r\n");
     EXPECT_EQ(s.dpi, 300);
     EXPECT_EQ(s.mode, ColourMode::BlackWhite);
     EXPECT_EQ(s.compression, TiffCompression::Deflate);
     EXPECT_EQ(s.threshold, 100);
-    EXPECT_FALSE(s.antialias);
+    EXPECT_TRUE(s.antialias);
     EXPECT_EQ(s.effectiveThreads(), 3u);
     EXPECT_EQ(parseConversionSettings("mode=grey").mode, ColourMode::Grey);
     EXPECT_EQ(parseConversionSettings("mode=gray").mode, ColourMode::Grey);

@@ -47,6 +47,21 @@ TEST_F(SessionTest, LoginMarksTheUserWinUntilLogout) {
     EXPECT_FALSE(s.CnnDitt);
 }
 
+TEST_F(SessionTest, EightLineFileLogsInWithTheOptionalValuesEmpty) {
+    const Config c = fx.config();
+    std::ofstream(ConfigFile::pathIn(fx.dir()), std::ios::binary)
+        << c.PathTarv << "\n" << c.PathArch << "\n" << c.Azienda << "\n" << c.Citta << "\n" << c.Utente << "\n"
+        << c.Password << "\n" << c.Host << "\n" << c.Server << "\n";
+    Session s(dialogs, fx.dir());
+    s.OpenConn(nullptr);
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(s.cfg.RootOld, "");
+    EXPECT_EQ(s.cfg.ConvBksl, "");
+    EXPECT_EQ(s.cfg.GrpParm2, "");
+    s.CloseConn();
+}
+
 TEST_F(SessionTest, LoginNameIsTrimmedInSqlButNotInTheConnectionString) {
     fx.editConfig([](Config& c) { c.Utente = "  tarv "; });
     Session s(dialogs, fx.dir());

@@ -88,6 +88,9 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent)
 
     connect(this, &QTableWidget::currentCellChanged, this,
             [this](int r, int c, int, int) { if (!syncing_) onViewCurrentChanged(r, c); });
+    // The fixed column is the row's handle: pressing it makes that row current.
+    connect(verticalHeader(), &QHeaderView::sectionPressed, this,
+            [this](int r) { moveTo(r + fixedRows_, col_); });
     connect(verticalHeader(), &QHeaderView::sectionClicked, this, [this](int) { emit Click(); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int) { emit Scroll(); });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int) { emit Scroll(); });

@@ -6,6 +6,7 @@
 #include "common/product.h"
 #include "listctl/format_string.h"
 
+#include <QHeaderView>
 #include <QTest>
 
 namespace zq::test {
@@ -294,6 +295,49 @@ TEST_F(RowsTest, MarkerFollowsFocusAndTheCurrentRow)
     EXPECT_EQ(*lost, 1);
     for (int r = 0; r < list->Rows(); ++r)
         EXPECT_EQ(list->TextMatrix(r, 0), "") << r;
+}
+
+TEST_F(RowsTest, MouseClicksBecomeClickAndDblClick)
+{
+    init(0);
+    fill(4);
+    auto clicks = count(&grdComm::Click);
+    auto doubles = count(&grdComm::DblClick);
+    const QPoint cell = grid->cellRect(3, 2).center() - grid->viewport()->geometry().topLeft();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_EQ(list->Row(), 3);
+    EXPECT_EQ(list->Col(), 2);
+    EXPECT_EQ(*clicks, 1);
+    // What a real double click delivers: a click, then the double click and its release.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_EQ(*doubles, 1);
+    EXPECT_EQ(*clicks, 2) << "a double click is one Click and one DblClick";
+
+    // The fixed column selects its row.
+    const QRect marker = grid->cellRect(2, 0);
+    QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(marker.width() / 2, marker.center().y() - grid->viewport()->geometry().y()));
+    EXPECT_EQ(list->Row(), 2);
+    EXPECT_EQ(*clicks, 3);
+}
+
+TEST_F(RowsTest, AFormCanSwallowAKeyInKeyDown)
+{
+    init(0);
+    fill(4);
+    focusGrid();
+    list->setRow(1);
+    auto presses = count(&grdComm::KeyPress);
+    QObject::connect(list.get(), &grdComm::KeyDown, [](int& code, int&) {
+        if (code == 40 || code == 65) code = 0;
+    });
+    QTest::keyClick(grid, Qt::Key_Down);
+    typeChar(grid, QChar('a'));
+    EXPECT_EQ(list->Row(), 1);
+    EXPECT_EQ(*presses, 0);
+    typeChar(grid, QChar('b'));
+    EXPECT_EQ(*presses, 1);
 }
 
 TEST_F(RowsTest, GrowingPropertiesFollowTheStoreRules)

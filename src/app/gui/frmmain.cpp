@@ -116,25 +116,10 @@ void frmMain::createActions() {
     connect(entries_["mnuFileExit"].action, &QAction::triggered, this, &QWidget::close);
     connect(entries_["mnuWindowCascade"].action, &QAction::triggered, mdiArea_,
             &QMdiArea::cascadeSubWindows);
-    connect(entries_["mnuWindowTileHorizontal"].action, &QAction::triggered, this, [this] {
-        // Stacked one below the other, each as wide as the area.
-        const auto windows = mdiArea_->subWindowList();
-        const QSize area = mdiArea_->viewport()->size();
-        const int n = int(windows.size());
-        for (int i = 0; i < n; ++i) {
-            windows[i]->showNormal();
-            windows[i]->setGeometry(0, area.height() * i / n, area.width(), area.height() / n);
-        }
-    });
-    connect(entries_["mnuWindowTileVertical"].action, &QAction::triggered, this, [this] {
-        const auto windows = mdiArea_->subWindowList();
-        const QSize area = mdiArea_->viewport()->size();
-        const int n = int(windows.size());
-        for (int i = 0; i < n; ++i) {
-            windows[i]->showNormal();
-            windows[i]->setGeometry(area.width() * i / n, 0, area.width() / n, area.height());
-        }
-    });
+    connect(entries_["mnuWindowTileHorizontal"].action, &QAction::triggered, this,
+            &frmMain::tileHorizontally);
+    connect(entries_["mnuWindowTileVertical"].action, &QAction::triggered, this,
+            &frmMain::tileVertically);
     connect(entries_["mnuWindowArrangeIcons"].action, &QAction::triggered, this,
             &frmMain::arrangeIcons);
     connect(entries_["mnuHelpAbout"].action, &QAction::triggered, this, &frmMain::about);
@@ -280,6 +265,13 @@ void frmMain::registerChildForm(const QString& entry, ChildFactory factory) {
     updateMenus();
 }
 
+void frmMain::registerChildForm(const QString& entry, ChildFactory factory,
+                                const QString& registerWith) {
+    Q_ASSERT(entries_.contains(registerWith));
+    registerChildForm(entry, std::move(factory));
+    entries_[entry].registerWith = registerWith;
+}
+
 void frmMain::registerModalForm(const QString& entry, ModalFactory factory,
                                 std::function<void()> afterAccept) {
     Q_ASSERT(entries_.contains(entry) && entries_[entry].isForm);
@@ -294,7 +286,7 @@ QWidget* frmMain::openChild(const QString& name) {
     auto it = entries_.find(name);
     if (it == entries_.end() || !it->child || busy_.value(it->action) > 0)
         return nullptr;
-    QAction* entry = it->action;
+    QAction* entry = it->registerWith.isEmpty() ? it->action : menuEntry(it->registerWith);
     QWidget* form = it->child();
     auto* sub = new ChildWindow(entry);
     sub->setWidget(form);
@@ -375,6 +367,27 @@ void frmMain::updateWindowMenu() {
         a->setCheckable(true);
         a->setChecked(w == mdiArea_->activeSubWindow());
         connect(a, &QAction::triggered, w, [this, w] { mdiArea_->setActiveSubWindow(w); });
+    }
+}
+
+void frmMain::tileHorizontally() {
+    // One below the other, each as wide as the area.
+    const auto windows = mdiArea_->subWindowList();
+    const QSize area = mdiArea_->viewport()->size();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(0, area.height() * i / n, area.width(), area.height() / n);
+    }
+}
+
+void frmMain::tileVertically() {
+    const auto windows = mdiArea_->subWindowList();
+    const QSize area = mdiArea_->viewport()->size();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(area.width() * i / n, 0, area.width() / n, area.height());
     }
 }
 

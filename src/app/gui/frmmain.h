@@ -46,6 +46,9 @@ public:
 
     /// The factory of the MDI child form opened by the "&Gestione" entry `entry`.
     void registerChildForm(const QString& entry, ChildFactory factory);
+    /// Same, for a form that registers with another entry than the one that opens it
+    /// (frmCDAV with "mnuGestColl"): that entry is the one disabled while it is open.
+    void registerChildForm(const QString& entry, ChildFactory factory, const QString& registerWith);
     /// The factory of the modal form opened by the "&Imposta" entry `entry`; the form
     /// confirms with accept(). `afterAccept` runs once it has been confirmed
     /// ("mnuFileConf" already logs out and in again).
@@ -90,6 +93,8 @@ private slots:
     void reconnect();
     void updateWindowMenu();
     void updateClock();
+    void tileHorizontally();
+    void tileVertically();
     void arrangeIcons();
 
 private:
@@ -98,6 +103,7 @@ private:
         ChildFactory child;
         ModalFactory modal;
         std::function<void()> afterAccept;
+        QString registerWith;  ///< the entry the child form registers with, when not its own
         bool isForm = false;  ///< opens a form (disabled while none is registered)
     };
 

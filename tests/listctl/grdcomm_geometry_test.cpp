@@ -126,6 +126,16 @@ TEST_F(GeometryTest, CellFrmtFormatsTheValueAndStylesTheCell)
     EXPECT_EQ(list->TextMatrix(1, 1), "abc");
 }
 
+TEST_F(GeometryTest, EverythingThatTouchesTheGridFailsBeforeInitGrid)
+{
+    EXPECT_THROW(list->Rows(), std::logic_error);
+    EXPECT_THROW(list->setTextMatrix(1, 1, "x"), std::logic_error);
+    EXPECT_THROW(list->AppdRiga(), std::logic_error);
+    EXPECT_EQ(list->ColLeft(1), 0) << "ColLeft swallows the error";
+    list->setMaxRows(3);
+    EXPECT_EQ(list->MaxRows(), 3);
+}
+
 TEST_F(GeometryTest, TextFollowsTheCurrentCell)
 {
     init(0);

@@ -445,8 +445,29 @@ void DemoInstallation::build(const fs::path& dirIn) {
     if (fs::exists(dir / "Vizidore.mdb") || fs::exists(dir / "tarv"))
         throw Error(58, "La cartella " + dir.string() + " contiene già un archivio o dei database TARV: non li sovrascrivo",
                     kProductName);
-    fs::create_directories(dir);
 
+    // What this run creates, removed again when it fails half-way, so that the folder
+    // is as it was and a second attempt is not refused.
+    std::vector<fs::path> created;
+    for (const char* name : {"tarv", "Vizidore.mdb", "documenti", EngineSettings::kFileName})
+        if (!fs::exists(dir / name)) created.push_back(dir / name);
+    const bool newFolder = !fs::exists(dir);
+    try {
+        fs::create_directories(dir);
+        buildAll(dir);
+    } catch (const std::exception& e) {
+        std::error_code ec;
+        for (const auto& p : created) fs::remove_all(p, ec);
+        if (newFolder) fs::remove(dir, ec);
+        const auto* err = dynamic_cast<const Error*>(&e);
+        throw Error(err ? err->number() : 75,
+                    "Impossibile creare l'installazione dimostrativa in " + dir.string() + ": " +
+                        (err ? err->description() : std::string(e.what())),
+                    kProductName);
+    }
+}
+
+void DemoInstallation::buildAll(const fs::path& dir) {
     EngineSettings engines;
     engines.tarvEngine = EngineSettings::Tarv::Embedded;
     engines.embeddedRoot = dir / "tarv";
@@ -465,7 +486,7 @@ void DemoInstallation::build(const fs::path& dirIn) {
     saved.embeddedRoot = "tarv";
     saved.save(dir);
     // The configuration file last: its presence is what makes the folder an installation.
-    ConfigFile::write(cfgFile, config(dir));
+    ConfigFile::write(ConfigFile::pathIn(dir), config(dir));
 }
 
 }  // namespace zq

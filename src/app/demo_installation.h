@@ -28,13 +28,17 @@ public:
     };
 
     /// Builds the installation in `dir` (created when missing). Refuses, creating
-    /// nothing, when `dir` already holds a configuration file. Throws zq::Error.
+    /// nothing, when `dir` already holds a configuration file, an archive or TARV
+    /// databases. Throws zq::Error; a failed build removes what it had created.
     static void build(const std::filesystem::path& dir);
 
     /// The configuration the installation's file holds.
     static Config config(const std::filesystem::path& dir);
     /// The archives the installation holds, in DB_ELENCO order.
     static std::vector<Archive> archives(const std::filesystem::path& dir);
+
+private:
+    static void buildAll(const std::filesystem::path& dir);
 };
 
 }  // namespace zq

@@ -145,3 +145,31 @@ TEST_F(DemoInstallationTest, AnExistingInstallationIsNotOverwritten) {
 
 }  // namespace
 }  // namespace zq
+
+namespace zq {
+namespace {
+
+TEST(DemoInstallationFailure, AFailedBuildLeavesTheFolderAsItWas) {
+    test::TempDir tmp("zq-demo-fail");
+    // A file where the documents folder must go: the build fails half-way.
+    std::ofstream(tmp / "documenti") << "occupato";
+    try {
+        DemoInstallation::build(tmp.path());
+        ADD_FAILURE() << "built over a file";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.description().rfind("Impossibile creare l'installazione dimostrativa in " + tmp.path().string() + ": ", 0),
+                  0u)
+            << e.description();
+    }
+    EXPECT_FALSE(fs::exists(tmp / "tarv"));
+    EXPECT_FALSE(fs::exists(tmp / "Vizidore.mdb"));
+    EXPECT_FALSE(fs::exists(tmp / "zel_QUIRNOVA.CFG"));
+    EXPECT_EQ(slurp(tmp / "documenti"), "occupato");
+
+    fs::remove(tmp / "documenti");
+    DemoInstallation::build(tmp.path());
+    EXPECT_TRUE(fs::exists(tmp / "zel_QUIRNOVA.CFG"));
+}
+
+}  // namespace
+}  // namespace zq

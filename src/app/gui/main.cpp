@@ -13,9 +13,8 @@
 #include "common/product.h"
 #include "config/qtdialogs.h"
 #include "dataaccess/engine_settings.h"
-#if __has_include("dataaccess/odbc/odbc_engine.h")
+#ifdef ZQ_HAVE_ODBC
 #include "dataaccess/odbc/odbc_engine.h"
-#define ZQ_HAVE_ODBC 1
 #endif
 
 #include <QMessageBox>

@@ -44,15 +44,16 @@ void authenticate(const EngineSettings& s, const TarvTarget& t) {
                 "Incorrect password or user " + user + " is not known on the database server.", kSource);
 }
 
-// The Informix catalogue as each connection's temporary views.
+// The Informix catalogue as each connection's temporary views. Informix keeps names in
+// lower case (it folds undelimited identifiers), so the views show them that way.
 const char* kCatalogue = R"(
 CREATE TEMP VIEW systables AS
-  SELECT name AS tabname, rowid + 99 AS tabid,
+  SELECT lower(name) AS tabname, rowid + 99 AS tabid,
          CASE type WHEN 'view' THEN 'V' ELSE 'T' END AS tabtype, 'informix' AS owner
   FROM main.sqlite_schema
   WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\_%' ESCAPE '\' AND name NOT LIKE 'zq\_%' ESCAPE '\';
 CREATE TEMP VIEW sysindexes AS
-  SELECT i.name AS idxname, t.rowid + 99 AS tabid,
+  SELECT lower(i.name) AS idxname, t.rowid + 99 AS tabid,
          CASE WHEN (SELECT l."unique" FROM pragma_index_list(i.tbl_name, 'main') AS l WHERE l.name = i.name)
               THEN 'U' ELSE 'D' END AS idxtype,
          'informix' AS owner

@@ -26,17 +26,19 @@ constexpr const char* kSource = "zq.link";
 // ---------------------------------------------------------------------------------
 class LinkContext {
 public:
-    Connection& connectionFor(const std::string& connect) {
+    std::shared_ptr<Connection> connectionFor(const std::string& connect) {
         auto it = cache_.find(connect);
-        if (it != cache_.end() && it->second->state() != 0) return *it->second;
-        ConnectionPtr c = openConnection(connect, installation());
-        Connection& ref = *c;
-        cache_[connect] = std::move(c);
-        return ref;
+        if (it != cache_.end() && it->second->state() != 0) return it->second;
+        std::shared_ptr<Connection> c = openConnection(connect, installation());
+        cache_[connect] = c;
+        return c;
     }
+    /// After a failure the connection may be broken (a server gone away): the next
+    /// statement opens a fresh one.
+    void forget(const std::string& connect) { cache_.erase(connect); }
 
 private:
-    std::map<std::string, ConnectionPtr> cache_;
+    std::map<std::string, std::shared_ptr<Connection>> cache_;
 };
 
 std::mutex& contextsMutex() {
@@ -79,6 +81,7 @@ struct LinkTable {
 
 struct LinkCursor {
     sqlite3_vtab_cursor base;          // SQLite's part; must come first
+    std::shared_ptr<Connection> remote;  // keeps the connection of `rows` open while they are read
     RecordsetPtr rows;                 // forward-only remote rows of the current xFilter
     const SqliteRecordset* sqliteRows = nullptr;  // the same rows when the remote is SQLite
     std::vector<int> fieldOf;          // column number -> field of rows (-1: not selected)
@@ -139,7 +142,7 @@ void setResult(sqlite3_context* ctx, const Value& v) {
 
 std::vector<LinkColumn> readRemoteColumns(LinkContext& ctx, const std::string& connect, const std::string& source) {
     try {
-        auto rs = ctx.connectionFor(connect).openRecordset(
+        auto rs = ctx.connectionFor(connect)->openRecordset(
             "SELECT * FROM " + remoteName(source) + " WHERE 1 = 0", CursorType::ForwardOnly, LockType::ReadOnly);
         std::vector<LinkColumn> columns;
         for (int i = 0; i < rs->fieldCount(); ++i) columns.push_back({rs->fieldName(i), rs->fieldTypeName(i)});
@@ -353,8 +356,10 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
             order += (order.empty() ? " ORDER BY " : ", ") + columnName(t, column) + (desc ? " DESC" : "");
         sql += where + order;
         try {
-            cur.rows = t.context->connectionFor(t.spec.connect).openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly);
+            cur.remote = t.context->connectionFor(t.spec.connect);
+            cur.rows = cur.remote->openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly);
         } catch (const std::exception& e) {
+            t.context->forget(t.spec.connect);
             throw linkError(t, "remote table cannot be read: " + messageOf(e));
         }
         // NOTE: an embedded remote hands its values over without the Value round trip,
@@ -435,8 +440,9 @@ std::string keyCondition(LinkTable& t, sqlite3_value* rowid) {
 
 void runRemote(LinkTable& t, const std::string& sql) {
     try {
-        t.context->connectionFor(t.spec.connect).execute(sql);
+        t.context->connectionFor(t.spec.connect)->execute(sql);
     } catch (const std::exception& e) {
+        t.context->forget(t.spec.connect);
         throw linkError(t, messageOf(e));
     }
 }

@@ -162,4 +162,29 @@ bool parseIsoDate(std::string_view s, DateTime& out) {
     return true;
 }
 
+bool parseDmyDate(std::string_view s, DateTime& out) {
+    int parts[3] = {0, 0, 0};
+    int part = 0, digitsInPart = 0;
+    for (char c : s) {
+        if (c == '/') {
+            if (digitsInPart == 0 || ++part > 2) return false;
+            digitsInPart = 0;
+        } else if (c >= '0' && c <= '9') {
+            parts[part] = parts[part] * 10 + (c - '0');
+            if (++digitsInPart > (part == 2 ? 4 : 2)) return false;
+        } else {
+            return false;
+        }
+    }
+    if (part != 2 || digitsInPart != 4) return false;
+    DateTime d{};
+    d.day = parts[0];
+    d.month = parts[1];
+    d.year = parts[2];
+    d.hour = d.minute = d.second = 0;
+    if (!d.isValid()) return false;
+    out = d;
+    return true;
+}
+
 }  // namespace zq

@@ -37,5 +37,7 @@ std::string unquote(std::string_view s);
 std::string isoText(const DateTime& d);
 /// Reads "yyyy-mm-dd[ hh:mm[:ss]]" (also with 'T'); false when the text is not such a date.
 bool parseIsoDate(std::string_view s, DateTime& out);
+/// Reads "d/m/yyyy" or "dd/mm/yyyy" (the office's way of writing dates into SQL text).
+bool parseDmyDate(std::string_view s, DateTime& out);
 
 }  // namespace zq

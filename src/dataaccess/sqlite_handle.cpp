@@ -44,10 +44,15 @@ void execSql(sqlite3* db, const std::string& sql, const std::string& source) {
 Statement::Statement(sqlite3* db, std::string_view sql, const std::string& source)
     : db_(db), source_(source) {
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, &tail) != SQLITE_OK)
         throwSqlite(db, std::string(sql), source);
     st_.reset(raw);
     if (!raw) throw Error(kErrProviderFailure, "empty statement", source);
+    // One text is one statement: whatever follows a ";" is refused, never run or dropped.
+    std::string_view rest(tail, static_cast<size_t>(sql.data() + sql.size() - tail));
+    if (rest.find_first_not_of(" \t\r\n;") != std::string_view::npos)
+        throw Error(kErrProviderFailure, "only one statement at a time: " + std::string(sql), source);
 }
 
 bool Statement::step() {
@@ -130,7 +135,7 @@ Value readColumn(sqlite3_stmt* st, int index, const ColumnReading& how) {
     std::string text(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(st, index)));
     if (how.conversion == ColumnConversion::Date) {
         DateTime d;
-        if (parseIsoDate(text, d)) return Value(d);
+        if (parseIsoDate(text, d) || parseDmyDate(text, d)) return Value(d);
     } else if (how.conversion == ColumnConversion::PaddedChar) {
         return Value(padToWidth(std::move(text), how.width));
     }

@@ -3,6 +3,9 @@
 // loaded, so it calls SQLite directly instead of through the routines table.
 
 #include "dataaccess/link_module.h"
+#ifdef ZQ_TARVLINK_WITH_ODBC
+#include "dataaccess/odbc/odbc_engine.h"
+#endif
 
 #include <sqlite3.h>
 
@@ -11,6 +14,9 @@
 extern "C" __attribute__((visibility("default"))) int sqlite3_zqtarvlink_init(sqlite3* db, char** errorMessage,
                                                                               const sqlite3_api_routines*) {
     try {
+#ifdef ZQ_TARVLINK_WITH_ODBC
+        zq::registerOdbcEngine();  // installations whose engines file says tarv.engine = odbc
+#endif
         zq::registerLinkModule(db);
         return SQLITE_OK;
     } catch (const std::exception& e) {

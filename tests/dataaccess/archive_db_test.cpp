@@ -1,6 +1,7 @@
 #include "dataaccess/archive_db.h"
 
 #include "common/error.h"
+#include "dataaccess/resolver.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -280,6 +281,34 @@ TEST_F(ArchiveTest, ClosedDatabaseRefusesWork) {
     auto db = ArchiveDatabase::create(file());
     db->close();
     EXPECT_THROW(db->tableDefs(), Error);
+}
+
+TEST_F(ArchiveTest, PrimaryKeyStatementOnALocalTableAddsThePrimaryIndex) {
+    auto db = ArchiveDatabase::create(file());
+    db->createTable(table("t", {field("a", dbLong, 4, 1), field("b", dbText, 5, 2)}, {index("ix", {"b"})}));
+    db->execute("ALTER TABLE t ADD CONSTRAINT [Chiave/1] PRIMARY KEY (a, b)");
+    auto def = db->tableDef("t");
+    ASSERT_EQ(def->indexes.size(), 2u);
+    EXPECT_EQ(def->indexes[1].name, "Chiave/1");
+    EXPECT_TRUE(def->indexes[1].primary);
+    EXPECT_EQ(def->indexes[1].fields, (std::vector<std::string>{"a", "b"}));
+    EXPECT_THROW(db->execute("ALTER TABLE t ADD CONSTRAINT k2 PRIMARY KEY (a)"), Error);
+    EXPECT_TRUE(def->linkKey.empty());
+}
+
+TEST_F(ArchiveTest, JetConnectionStringToAMissingFileFailsAndCreatesNothing) {
+    const std::string s = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file() +
+                          ";Persist Security Info=False;Jet OLEDB:Database Password=zzpergola31";
+    try {
+        openConnection(s);
+        FAIL() << "opened";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), kErrProviderFailure);
+        EXPECT_NE(e.description().find(file()), std::string::npos) << e.description();
+    }
+    EXPECT_FALSE(std::filesystem::exists(file()));
+    ArchiveDatabase::create(file());
+    EXPECT_EQ(openConnection(s)->engineName(), "archive");
 }
 
 TEST_F(ArchiveTest, ArchiveConnectionStringOpensTheSameFile) {

@@ -162,6 +162,39 @@ TEST(EmbeddedEngine, CatalogueAnswersAsInformix) {
     EXPECT_EQ(countOf(*c, "SELECT * FROM sqlite_schema WHERE name IN ('systables','sysindexes')"), 0);
 }
 
+TEST(EmbeddedEngine, CatalogueNamesAreLowerCaseAsInformixKeepsThem) {
+    TarvFixture f;
+    auto c = f.openCompany();
+    c->execute("CREATE TABLE A2401(k INTEGER)");
+    c->execute("CREATE INDEX Cliente_Data1234 ON A2401(k)");
+    EXPECT_EQ(countOf(*c, "SELECT * FROM systables WHERE tabname = 'a2401'"), 1);
+    EXPECT_EQ(countOf(*c, "SELECT * FROM sysindexes WHERE idxname = 'cliente_data1234'"), 1);
+}
+
+TEST(EmbeddedEngine, OneTextIsOneStatement) {
+    TarvFixture f;
+    auto c = f.openCompany();
+    c->execute("CREATE TABLE t(k INTEGER);");
+    EXPECT_THROW(c->execute("INSERT INTO t VALUES(1); DROP TABLE t"), Error);
+    EXPECT_EQ(countOf(*c, "SELECT * FROM t"), 0);
+    EXPECT_EQ(countOf(*c, "SELECT * FROM systables WHERE tabname = 't'"), 1);
+}
+
+TEST(EmbeddedEngine, DatesWrittenDayMonthYearReadBackAsDates) {
+    TarvFixture f;
+    auto c = f.openCompany();
+    c->execute("CREATE TABLE d(x DATE)");
+    c->execute("INSERT INTO d VALUES('05/01/2024')");
+    c->execute("INSERT INTO d VALUES('2024-01-05')");
+    c->execute("INSERT INTO d VALUES('31/02/2024')");
+    auto rs = c->openRecordset("d", CursorType::Static, LockType::ReadOnly);
+    EXPECT_EQ(rs->field(0), Value(DateTime{2024, 1, 5, 0, 0, 0}));
+    rs->moveNext();
+    EXPECT_EQ(rs->field(0), Value(DateTime{2024, 1, 5, 0, 0, 0}));
+    rs->moveNext();
+    EXPECT_EQ(rs->field(0), Value("31/02/2024"));  // not a date: handed over as written
+}
+
 TEST(EmbeddedEngine, TransactionsAreSupported) {
     TarvFixture f;
     auto c = f.openCompany();

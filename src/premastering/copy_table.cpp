@@ -18,6 +18,12 @@ CopyTable::Counts CopyTable::run(const std::string& source, const std::string& t
     // Archive serials begin with a digit: the names go in brackets, as the archive's SQL
     // writes such names.
     RecordsetPtr src, dst;
+    // A connection opened before the link was made still holds the old table s in its
+    // schema: an empty read first brings it up to date, so that the column names the
+    // source reports belong to the rows it returns.
+    if (!guard([&] { cnn.openRecordset("SELECT * FROM [" + source + "] WHERE 1 = 0", CursorType::ForwardOnly,
+                                       LockType::ReadOnly)->close(); }))
+        return counts;
     if (!guard([&] { src = cnn.openRecordset("SELECT * FROM [" + source + "]", CursorType::ForwardOnly, LockType::ReadOnly); }))
         return counts;
     if (!guard([&] { dst = cnn.openRecordset("SELECT * FROM [" + target + "]", CursorType::Static, LockType::Optimistic); }))
@@ -37,7 +43,8 @@ CopyTable::Counts CopyTable::run(const std::string& source, const std::string& t
     const long before = dst->recordCount();
     for (long i = 0; i < before && !dst->eof(); ++i) {
         if (guard([&] { dst->deleteCurrent(); })) ++counts.deleted;
-        guard([&] { dst->moveNext(); });
+        // Deleting the last row already leaves the recordset at its end.
+        if (!dst->eof()) guard([&] { dst->moveNext(); });
     }
 
     // The set-aside table may hold a column the TARV table lacks (a field the link step

@@ -1,0 +1,189 @@
+// Pre-mastering on a demo installation: the TARV rows copied into the set-aside table,
+// the link renamed s + "_COL", the local table back under s; refusals and recovery.
+
+#include "link_fixture.h"
+
+#include "common/error.h"
+#include "linking/link_list.h"
+#include "linking/link_run.h"
+#include "premastering/copy_table.h"
+#include "premastering/premaster_run.h"
+#include "runtime/text.h"
+
+namespace zq::test {
+namespace {
+
+const std::string kTitle = "Pre-Masterizzazione Archivi";
+
+class PremasterTest : public LinkTest {
+protected:
+    void SetUp() override {
+        LinkTest::SetUp();
+        if (HasFatalFailure()) return;
+        pickCompany("001");
+        LinkRequest r{0, "001", 0, "2023", true};
+        dialogs.answerAlways(Answer::Yes);
+        ASSERT_EQ(LinkRun(*session, lookups->aDocs).cmdColl_Click(r, {entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")})
+                      .linked,
+                  2);
+        dialogs = ScriptedDialogs();
+        // Two rows in TARV, the second with Nulls.
+        tarv(kDitt001)->execute(
+            "INSERT INTO a2215032010150a1f (sys_record, sys_filename, sys_utente, numero_doc, imponibile, pagata, note)"
+            " VALUES (0, '00000001.pdf', 'tarv', '1/A', 100.5, 1, 'prima')");
+        tarv(kDitt001)->execute("INSERT INTO a2215032010150a1f (sys_record, sys_filename) VALUES (0, '00000002.pdf')");
+    }
+    std::vector<FreeRow> list() {
+        auto rows = LinkList::premastering(*session, model, FreeFilter{}, lookups->aDocs);
+        return rows;
+    }
+    std::vector<FreeRow> ticked(const std::string& serial) {
+        auto rows = list();
+        const int i = LinkList::find(rows, serial);
+        EXPECT_GE(i, 0);
+        if (i >= 0) rows[static_cast<std::size_t>(i)].selected = true;
+        return rows;
+    }
+    std::vector<std::vector<std::string>> localRows(const std::string& table) {
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        auto rs = db->connection().openRecordset("SELECT sys_filename, numero_doc, imponibile, pagata, note FROM [" + table +
+                                                     "] ORDER BY sys_filename",
+                                                 CursorType::Static, LockType::ReadOnly);
+        std::vector<std::vector<std::string>> out;
+        for (; !rs->eof(); rs->moveNext()) {
+            std::vector<std::string> row;
+            for (int f = 0; f < rs->fieldCount(); ++f) row.push_back(rs->field(f).isNull() ? "<Null>" : vbTrim(rs->field(f).toText()));
+            out.push_back(row);
+        }
+        rs->close();
+        db->close();
+        return out;
+    }
+};
+
+TEST_P(PremasterTest, CopiesTheTarvRowsAndKeepsTheLinkUnderItsNewName) {
+    const auto entries = ticked(kFornitori2023);
+    ASSERT_EQ(entries.size(), 2u);
+    dialogs.then(Answer::Yes);
+    const auto result = PremasterRun(*session).cmdMast_Click(entries);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.premastered, 1);
+    EXPECT_EQ(result.rowsCopied, 2);
+    const auto& e = entries[static_cast<std::size_t>(LinkList::find(entries, kFornitori2023))];
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
+                                   lines({"vuoi pre-masterizzare la tabella ", e.description, "area " + e.area, "(" + e.serial + ")?"}),
+                                   "Copia dei dati per la Pre-Masterizzazione eseguita con successo."}));
+    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, kTitle);
+
+    const auto local = archiveDef(kFornitori2023);
+    ASSERT_TRUE(local.has_value());
+    EXPECT_FALSE(local->isLink());
+    const auto col = archiveDef(std::string(kFornitori2023) + "_COL");
+    ASSERT_TRUE(col.has_value());
+    EXPECT_TRUE(col->isLink());
+    EXPECT_EQ(col->sourceTableName, "a2215032010150a1f");
+    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_sav").has_value());
+    // Exactly the TARV rows; Nulls left at the column's default (none: Null).
+    EXPECT_EQ(localRows(kFornitori2023),
+              (std::vector<std::vector<std::string>>{{"00000001.pdf", "1/A", "100,5", "Vero", "prima"},
+                                                     {"00000002.pdf", "<Null>", "<Null>", "<Null>", "<Null>"}}));
+    // TARV and the registry are untouched; the archive leaves the list.
+    EXPECT_EQ(rows(kDitt001, "SELECT COUNT(*) FROM a2215032010150a1f")[0][0], "2");
+    EXPECT_EQ(rows(kComune, "SELECT * FROM ar_dbelenco").size(), 2u);
+    EXPECT_EQ(LinkList::find(list(), kFornitori2023), -1);
+    EXPECT_EQ(list().size(), 1u);
+}
+
+TEST_P(PremasterTest, ALinkWithoutRowsLeavesAnEmptyLocalTable) {
+    dialogs.then(Answer::Yes);
+    EXPECT_EQ(PremasterRun(*session).cmdMast_Click(ticked(kClienti2023)).premastered, 1);
+    EXPECT_EQ(archiveCount(kClienti2023), 0);
+    EXPECT_FALSE(archiveDef(kClienti2023)->isLink());
+}
+
+TEST_P(PremasterTest, ARunStoppedBetweenTheTwoRenamesIsCompletedByRunningItAgain) {
+    ArchiveOpener failing = [](const std::string& path) {
+        auto db = std::make_unique<FailingArchive>(ArchiveDatabase::open(path));
+        db->failRenameNumber = 2;
+        return db;
+    };
+    dialogs.then(Answer::Yes).then(Answer::Abort);
+    EXPECT_THROW(PremasterRun(*session, failing).cmdMast_Click(ticked(kFornitori2023)), AbortProgram);
+    EXPECT_NE(dialogs.texts().back().find("nel modulo: frmMast,\r\nalla routine: Elabora,"), std::string::npos);
+    // Both renames are one change: the archive is still linked, its rows already copied.
+    EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_COL").has_value());
+    EXPECT_EQ(localRows(std::string(kFornitori2023) + "_sav").size(), 2u);
+
+    dialogs = ScriptedDialogs();
+    dialogs.then(Answer::Yes);
+    EXPECT_EQ(PremasterRun(*session).cmdMast_Click(ticked(kFornitori2023)).premastered, 1);
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_EQ(localRows(kFornitori2023).size(), 2u);
+}
+
+TEST_P(PremasterTest, AHalfRenamedArchiveTakesItsNameBack) {
+    {
+        // What an interruption between the renames leaves: the link renamed, no table s.
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        db->renameTable(kFornitori2023, std::string(kFornitori2023) + "_COL");
+        db->close();
+    }
+    auto db = ArchiveDatabase::open(session->cfg.PathArch);
+    EXPECT_EQ(PremasterRun(*session).Elabora(*db, kFornitori2023), PremasterRun::Outcome::Premastered);
+    db->close();
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_TRUE(archiveDef(std::string(kFornitori2023) + "_COL")->isLink());
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_P(PremasterTest, ALocalTableIsNotPremastered) {
+    auto db = ArchiveDatabase::open(session->cfg.PathArch);
+    EXPECT_EQ(PremasterRun(*session).Elabora(*db, kVerbali), PremasterRun::Outcome::Skipped);
+    db->close();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Attenzione. La tabella non è collegata al TARV."});
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
+    EXPECT_EQ(archiveCount(kVerbali), 2);
+}
+
+TEST_P(PremasterTest, NoToEveryQuestionStillEndsWithTheSuccessMessage) {
+    auto entries = list();
+    for (auto& e : entries) e.selected = true;
+    dialogs.then(Answer::No).then(Answer::No);
+    const auto result = PremasterRun(*session).cmdMast_Click(entries);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.premastered, 0);
+    EXPECT_EQ(dialogs.texts().back(), "Copia dei dati per la Pre-Masterizzazione eseguita con successo.");
+    EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
+    EXPECT_EQ(PremasterRun(*session).cmdMast_Click(list()).completed, false);
+    EXPECT_EQ(dialogs.texts().back(), "Devi selezionare un archivio!");
+}
+
+TEST_P(PremasterTest, CopyEmptiesTheTargetAndMatchesFieldsByName) {
+    // Verbali's set-aside table keeps firma_digitale, which the TARV table lacks: values
+    // must not slide one column over.
+    LinkRequest r{0, "001", 0, "2023", true};
+    dialogs.answerAlways(Answer::Yes);
+    ASSERT_EQ(LinkRun(*session, lookups->aDocs).cmdColl_Click(r, {entry(kVerbali, "M", "02")}).linked, 1);
+    tarv(kDitt001)->execute("INSERT INTO a2106051045116a71 (sys_record, sys_filename, oggetto, note)"
+                            " VALUES (0, '00000007.pdf', 'Bilancio', 'nota')");
+    const auto counts =
+        CopyTable(dialogs, "frmMast").run(kVerbali, std::string(kVerbali) + "_sav", *session->CnnArch);
+    EXPECT_EQ(counts.deleted, 2);
+    EXPECT_EQ(counts.copied, 1);
+    auto db = ArchiveDatabase::open(session->cfg.PathArch);
+    auto rs = db->connection().openRecordset("SELECT oggetto, note, firma_digitale FROM [" + std::string(kVerbali) + "_sav]",
+                                             CursorType::Static, LockType::ReadOnly);
+    ASSERT_EQ(rs->recordCount(), 1);
+    EXPECT_EQ(vbTrim(rs->field(0).toText()), "Bilancio");
+    EXPECT_EQ(vbTrim(rs->field(1).toText()), "nota");
+    EXPECT_TRUE(rs->field(2).isNull());
+    rs->close();
+    db->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, PremasterTest, testing::Values(TarvKind::Embedded),
+                         [](const auto& info) { return PrintToString(info.param); });
+
+}  // namespace
+}  // namespace zq::test

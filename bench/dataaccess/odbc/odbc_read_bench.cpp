@@ -8,6 +8,7 @@
 //   source scripts/pg-test-server start
 //   cmake -B build -DZQ_BUILD_BENCH=ON && ninja -C build odbc_read_bench
 //   build/bench/odbc_read_bench
+// ZQ_BENCH_ODBC_OPTIONS, when set, becomes odbc.options (e.g. "Fetch=10000").
 
 #include "dataaccess/archive_db.h"
 #include "dataaccess/engine_settings.h"
@@ -46,9 +47,14 @@ struct Setup {
                           std::to_string(kRows) + ") g;"
                       "ANALYZE a0800");
         zq::registerOdbcEngine();
-        zq::setInstallation(tarv->settings());
+        zq::setInstallation(settings());
     }
 
+    zq::EngineSettings settings() const {
+        zq::EngineSettings s = tarv->settings();
+        if (const char* o = std::getenv("ZQ_BENCH_ODBC_OPTIONS")) s.odbcOptions = o;
+        return s;
+    }
     zq::TarvTarget target() const {
         return {path, tarv->host(), tarv->serverName(), tarv->user(), tarv->password()};
     }
@@ -92,7 +98,7 @@ long copyOnce() {
 }
 
 long directOnce() {
-    auto conn = zq::openOdbcConnection(setup().target(), "bench", setup().tarv->settings());
+    auto conn = zq::openOdbcConnection(setup().target(), "bench", setup().settings());
     auto rs = conn->openRecordset("SELECT * FROM a0800", zq::CursorType::ForwardOnly, zq::LockType::ReadOnly);
     return drain(*rs);
 }

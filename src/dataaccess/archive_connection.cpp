@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "dataaccess/archive_schema.h"
+#include "dataaccess/jet_sql.h"
 #include "dataaccess/link_module.h"
 #include "dataaccess/sqlite_archive_database.h"
 #include "dataaccess/sqlite_connection.h"
@@ -29,6 +30,7 @@ std::unique_ptr<SqliteConnection> makeArchiveConnection(std::shared_ptr<sqlite3>
     SqliteConnection::Options o;
     o.engine = "archive";
     o.source = kSource;
+    o.rewrite = jetSqlForSqlite;
     o.intercept = [](sqlite3* handle, const std::string& sql) -> std::optional<long> {
         ArchiveSchema schema(handle);
         if (schema.executeAddPrimaryKey(sql)) return -1L;

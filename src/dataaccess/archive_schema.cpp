@@ -463,10 +463,5 @@ bool ArchiveSchema::executeAddPrimaryKey(const std::string& sql) {
     return true;
 }
 
-long executeArchiveStatement(sqlite3* db, const std::string& sql) {
-    ArchiveSchema schema(db);
-    if (schema.executeAddPrimaryKey(sql)) return -1;
-    return runStatement(db, sql, kSource);
-}
 
 }  // namespace zq

@@ -58,8 +58,4 @@ private:
     sqlite3* db_;
 };
 
-/// Runs archive statements: the primary-key declaration of links, everything else as
-/// SQLite runs it. Returns rows affected (-1 for DDL).
-long executeArchiveStatement(sqlite3* db, const std::string& sql);
-
 }  // namespace zq

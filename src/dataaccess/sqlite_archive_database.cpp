@@ -42,7 +42,10 @@ void SqliteArchiveDatabase::setLinkConnect(const std::string& name, const std::s
                                            const std::string& sourceTable) {
     ArchiveSchema(handle()).setLinkConnect(name, connect, sourceTable);
 }
-void SqliteArchiveDatabase::execute(const std::string& sql) { executeArchiveStatement(handle(), sql); }
+void SqliteArchiveDatabase::execute(const std::string& sql) {
+    handle();
+    connection_->execute(sql);
+}
 
 // IMMEDIATE takes the write lock at once, so a grouped step cannot fail half-way for a
 // lock another connection holds.

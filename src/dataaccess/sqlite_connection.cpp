@@ -32,8 +32,9 @@ long runStatement(sqlite3* db, const std::string& sql, const std::string& source
                : sqlite3_changes(db);
 }
 
-long SqliteConnection::execute(const std::string& sql) {
+long SqliteConnection::execute(const std::string& text) {
     sqlite3* db = handle();
+    const std::string sql = options_.rewrite ? options_.rewrite(text) : text;
     if (options_.intercept)
         if (auto handled = options_.intercept(db, sql)) return *handled;
     return runStatement(db, sql, options_.source);
@@ -45,7 +46,9 @@ RecordsetPtr SqliteConnection::openRecordset(const std::string& sqlOrTable, Curs
     o.lock = lock;
     o.padChar = options_.padChar;
     o.source = options_.source;
-    return std::make_unique<SqliteRecordset>(handle(), sqlOrTable, o);
+    const bool tableName = trimBlanks(sqlOrTable).find_first_of(" \t\r\n") == std::string::npos;
+    return std::make_unique<SqliteRecordset>(
+        handle(), options_.rewrite && !tableName ? options_.rewrite(sqlOrTable) : sqlOrTable, o);
 }
 
 void SqliteConnection::beginTrans() { execSql(handle(), "BEGIN", options_.source); }

@@ -21,6 +21,8 @@ public:
         std::string source;   ///< error source
         bool padChar = false; ///< CHAR(n) values come back blank-padded
         Intercept intercept;
+        /// Makes the program's SQL readable for SQLite (the archive's Jet names).
+        std::function<std::string(const std::string&)> rewrite;
     };
 
     /// Shares the handle: the archive's table definitions and its connection() use one.

@@ -150,6 +150,19 @@ TEST_F(LinkTest, LinksSurviveClosingAndReopening) {
     EXPECT_EQ(c->openRecordset("SELECT * FROM \"2401011200001a2b\"", CursorType::Static, LockType::ReadOnly)->recordCount(), 5);
 }
 
+TEST_F(LinkTest, TheProgramsStatementsNameTheLinkBareAsJetAllows) {
+    declareKey();
+    EXPECT_EQ(archiveRows("SELECT * FROM 2401011200001a2b WHERE anno = 2021 AND tipo_doc = 2"), 1);
+    auto rs = db->connection().openRecordset("SELECT * FROM 2401011200001a2b ORDER BY sys_record DESC",
+                                              CursorType::Dynamic, LockType::Optimistic);
+    EXPECT_EQ(rs->field("sys_record").toInteger(), 6);
+    rs->setField("descr", Value("ultima"));
+    rs->update();
+    EXPECT_EQ(remoteRows(" WHERE sys_record = 6 AND descr = 'ultima'"), 1);
+    db->execute("DELETE FROM 2401011200001a2b WHERE sys_record = 6");
+    EXPECT_EQ(remoteRows(), 5);
+}
+
 TEST_F(LinkTest, ConstraintsAndOrderArePushedDown) {
     struct Case {
         const char* sql;

@@ -1,0 +1,103 @@
+// zelq unlink: the unlink form's "&Scollega" for the archives named on the command line.
+
+#include "cli/cli_command.h"
+#include "cli/logged_session.h"
+#include "common/error.h"
+#include "common/gesterr.h"
+#include "common/textroutines.h"
+#include "linking/free_run.h"
+#include "linking/link_list.h"
+#include "lookups/lookups.h"
+#include "runtime/text.h"
+
+#include <ostream>
+
+namespace zq {
+namespace {
+
+int run(CliContext& ctx, const std::vector<std::string>& args) {
+    std::string company, year;
+    std::vector<std::string> serials;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--company" && i + 1 < args.size()) {
+            company = args[++i];
+        } else if (args[i] == "--year" && i + 1 < args.size()) {
+            year = args[++i];
+        } else if (args[i].rfind("-", 0) == 0) {
+            ctx.out << "zelq unlink: argomento sconosciuto o incompleto: " << args[i] << "\n";
+            return kExitUsage;
+        } else {
+            serials.push_back(args[i]);
+        }
+    }
+    if (serials.empty()) {
+        ctx.out << "zelq unlink: indicare almeno un seriale\n";
+        return kExitUsage;
+    }
+    LoggedSession session(ctx);
+    if (!session->CnnArch) return kExitFailed;
+
+    Lookups lookups(*session);
+    lookups.LeggDocs();
+    Picker companies, years;
+    lookups.LeggDitt(companies, /*all=*/true);
+    companies.setListIndex(0);
+    if (!company.empty()) {
+        companies.setListIndex(-1);
+        for (std::size_t i = 1; i < lookups.aDitte.size(); ++i)
+            if (vbTrim(lookups.aDitte[i].Codice) == vbTrim(company)) companies.setListIndex(static_cast<int>(i));
+        if (companies.listIndex() < 0) {
+            ctx.out << "zelq unlink: ditta non in elenco: " << company << "\n";
+            return kExitFailed;
+        }
+    }
+    try {
+        lookups.CambDitt(companies, years, /*allYears=*/true);
+    } catch (const AbortProgram&) {
+        throw;
+    } catch (const std::exception& e) {
+        ctx.out << "zelq unlink: database della ditta " << company << " non raggiungibile: " << toError(e).description()
+                << "\n";
+        return kExitFailed;
+    }
+    if (!year.empty()) {
+        years.setListIndex(-1);
+        for (int i = 1; i < years.listCount(); ++i)
+            if (vbTrim(years.list(i)) == vbTrim(year)) years.setListIndex(i);
+        if (years.listIndex() < 1) {
+            ctx.out << "zelq unlink: esercizio non in elenco: " << year << "\n";
+            return kExitFailed;
+        }
+    }
+
+    FreeFilter filter;
+    if (companies.listIndex() >= 1) filter.companyCode = lookups.aDitte[static_cast<std::size_t>(companies.listIndex())].Codice;
+    if (years.listIndex() >= 1) filter.year = CintText(years.text());
+    ArchiveModel model;
+    auto entries = LinkList::linked(*session, model, filter, lookups.aDocs);
+    for (const auto& s : serials) {
+        const int i = LinkList::find(entries, s);
+        if (i < 0) {
+            ctx.out << "zelq unlink: archivio non collegato o non in elenco: " << s << "\n";
+            return kExitFailed;
+        }
+        entries[static_cast<std::size_t>(i)].selected = true;
+    }
+    const auto result = FreeRun(*session).cmdFree_Click(entries, /*allCompanies=*/companies.listIndex() < 1);
+    ctx.out << "unlinked\t" << result.unlinked << "\ntarv_dropped\t" << (result.delTarv ? result.unlinked : 0)
+            << "\nskipped\t" << result.skipped << "\nstopped\t" << result.stopped << "\n";
+    session.close();
+    return result.completed && result.stopped == 0 ? kExitOk : kExitFailed;
+}
+
+const CommandRegistrar reg{{"unlink", "scollega archivi dal database TARV",
+                            "uso: zelq [--home CARTELLA] [--yes|--no] unlink [--company DITTA]\n"
+                            "           [--year ANNO] SERIALE ...\n\n"
+                            "Come \"&Scollega\" della finestra di scollegamento: chiede una volta se\n"
+                            "cancellare anche le tabelle dal TARV, poi per ogni archivio elimina il\n"
+                            "collegamento e rida' il nome alla tabella messa da parte. Senza\n"
+                            "--company si lavora su tutte le ditte, ciascun archivio con la sua.\n",
+                            &run}};
+
+}  // namespace
+}  // namespace zq

@@ -198,6 +198,12 @@ TEST_F(MainWindowTest, FormEntriesWithoutFormAreDisabledWithATooltip) {
     QAction* copy = w.menuEntry(QStringLiteral("mnuGestCopy"));
     EXPECT_TRUE(copy->isEnabled());
     EXPECT_NE(copy->toolTip(), QStringLiteral("Non ancora disponibile"));
+
+    // A misspelt or non-form entry is refused rather than silently ignored.
+    EXPECT_THROW(w.registerChildForm(QStringLiteral("mnuGestCopia"), [] { return new QWidget; }),
+                 std::invalid_argument);
+    EXPECT_THROW(w.registerModalForm(QStringLiteral("mnuFileExit"), [] { return new QDialog; }),
+                 std::invalid_argument);
 }
 
 QWidget* makeForm(const char* name) {

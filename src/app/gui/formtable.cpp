@@ -2,6 +2,9 @@
 
 #include "app/gui/frmmain.h"
 #include "app/session.h"
+#ifdef ZQ_HAVE_CONVFORMS
+#include "conversion/forms/frmtiff.h"
+#endif
 
 namespace zq {
 
@@ -10,6 +13,9 @@ void registerForms(frmMain& main, Session& session) {
     //   main.registerChildForm("mnuGestColl", [&] { return new frmColl(session); });
     //   main.registerModalForm("mnuFileConf", [&] { return new frmConf(session); });
     // Entries without a line stay disabled with the tooltip "Non ancora disponibile".
+#ifdef ZQ_HAVE_CONVFORMS
+    main.registerChildForm("mnuGestTiff", [&] { return new frmTiff(session); });
+#endif
     (void)main;
     (void)session;
 }

@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <stdexcept>
 
 #ifndef ZQ_VERSION
 #error "ZQ_VERSION (the project's major.minor.patch) must be defined by the build"
@@ -259,9 +260,15 @@ void frmMain::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
+frmMain::Entry& frmMain::formEntry(const QString& name) {
+    auto it = entries_.find(name);
+    if (it == entries_.end() || !it->isForm)
+        throw std::invalid_argument("no form entry named " + name.toStdString());
+    return *it;
+}
+
 void frmMain::registerChildForm(const QString& entry, ChildFactory factory) {
-    Q_ASSERT(entries_.contains(entry) && entries_[entry].isForm);
-    entries_[entry].child = std::move(factory);
+    formEntry(entry).child = std::move(factory);
     updateMenus();
 }
 
@@ -274,8 +281,7 @@ void frmMain::registerChildForm(const QString& entry, ChildFactory factory,
 
 void frmMain::registerModalForm(const QString& entry, ModalFactory factory,
                                 std::function<void()> afterAccept) {
-    Q_ASSERT(entries_.contains(entry) && entries_[entry].isForm);
-    Entry& e = entries_[entry];
+    Entry& e = formEntry(entry);
     e.modal = std::move(factory);
     if (afterAccept)
         e.afterAccept = std::move(afterAccept);

@@ -45,6 +45,7 @@ public:
     void load();
 
     /// The factory of the MDI child form opened by the "&Gestione" entry `entry`.
+    /// Both registrations throw std::invalid_argument for a name that is no form entry.
     void registerChildForm(const QString& entry, ChildFactory factory);
     /// Same, for a form that registers with another entry than the one that opens it
     /// (frmCDAV with "mnuGestColl"): that entry is the one disabled while it is open.
@@ -113,6 +114,7 @@ private:
     void readSettings();
     void writeSettings();
 
+    Entry& formEntry(const QString& name);
     QAction* addEntry(const QString& name, const QString& caption, bool isForm);
     QAction* addSeparator(QMenu* menu, const QString& name);
     void showLockKeys();

@@ -49,10 +49,19 @@ Statement::Statement(sqlite3* db, std::string_view sql, const std::string& sourc
         throwSqlite(db, std::string(sql), source);
     st_.reset(raw);
     if (!raw) throw Error(kErrProviderFailure, "empty statement", source);
-    // One text is one statement: whatever follows a ";" is refused, never run or dropped.
-    std::string_view rest(tail, static_cast<size_t>(sql.data() + sql.size() - tail));
-    if (rest.find_first_not_of(" \t\r\n;") != std::string_view::npos)
-        throw Error(kErrProviderFailure, "only one statement at a time: " + std::string(sql), source);
+    // One text is one statement: a second statement after ";" is refused, never run or
+    // dropped; only blanks and comments may follow.
+    const char* end = sql.data() + sql.size();
+    while (tail && tail < end) {
+        sqlite3_stmt* next = nullptr;
+        const char* after = nullptr;
+        int rc = sqlite3_prepare_v2(db, tail, static_cast<int>(end - tail), &next, &after);
+        sqlite3_finalize(next);
+        if (rc != SQLITE_OK || next)
+            throw Error(kErrProviderFailure, "only one statement at a time: " + std::string(sql), source);
+        if (after == tail) break;
+        tail = after;
+    }
 }
 
 bool Statement::step() {

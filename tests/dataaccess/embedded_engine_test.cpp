@@ -174,7 +174,7 @@ TEST(EmbeddedEngine, CatalogueNamesAreLowerCaseAsInformixKeepsThem) {
 TEST(EmbeddedEngine, OneTextIsOneStatement) {
     TarvFixture f;
     auto c = f.openCompany();
-    c->execute("CREATE TABLE t(k INTEGER);");
+    c->execute("CREATE TABLE t(k INTEGER); -- the only table\n");
     EXPECT_THROW(c->execute("INSERT INTO t VALUES(1); DROP TABLE t"), Error);
     EXPECT_EQ(countOf(*c, "SELECT * FROM t"), 0);
     EXPECT_EQ(countOf(*c, "SELECT * FROM systables WHERE tabname = 't'"), 1);

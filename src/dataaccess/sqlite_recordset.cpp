@@ -36,6 +36,10 @@ SqliteRecordset::SqliteRecordset(sqlite3* db, const std::string& sqlOrTable, Sql
         sql_ = sqlOrTable;
     }
     stmt_.emplace(db_, sql_, opts_.source);
+    // The first step comes before the columns are read: a statement prepared against a
+    // schema another connection has changed since (a table renamed, a link made under
+    // its name) is compiled again by that step, and only then are its columns current.
+    bool hasRow = stmt_->step();
     sqlite3_stmt* st = stmt_->get();
     int n = sqlite3_column_count(st);
     for (int i = 0; i < n; ++i) {
@@ -46,9 +50,9 @@ SqliteRecordset::SqliteRecordset(sqlite3* db, const std::string& sqlOrTable, Sql
     }
     learnBaseTable();
     if (forwardOnly()) {
-        stepForward();
+        fwdEof_ = !hasRow;
     } else {
-        loadAll();
+        loadAll(hasRow);
     }
 }
 
@@ -109,9 +113,9 @@ void SqliteRecordset::stepForward() {
     fwdEof_ = !stmt_->step();
 }
 
-void SqliteRecordset::loadAll() {
+void SqliteRecordset::loadAll(bool hasRow) {
     rows_.clear();
-    while (stmt_->step()) {
+    for (; hasRow; hasRow = stmt_->step()) {
         std::vector<Value> row;
         row.reserve(names_.size());
         for (int i = 0; i < fieldCount(); ++i) row.push_back(readColumn(stmt_->get(), i, readings_[i]));

@@ -59,7 +59,7 @@ private:
     void requireRow() const;
     void checkIndex(int index) const;
     void stepForward();
-    void loadAll();
+    void loadAll(bool hasRow);
     void learnBaseTable();
     void requireUpdatable() const;
     bool currentMatches(const std::string& column, const Value& wanted) const;

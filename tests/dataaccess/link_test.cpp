@@ -163,6 +163,23 @@ TEST_F(LinkTest, TheProgramsStatementsNameTheLinkBareAsJetAllows) {
     EXPECT_EQ(remoteRows(), 5);
 }
 
+TEST_F(LinkTest, AnotherConnectionSeesTheNewLinkUnderTheOldName) {
+    auto c = openArchiveConnection(archiveFile(), "");
+    db->renameTable("2401011200001a2b", "2401011200001a2b_COL");
+    TableDef local;
+    local.name = "2401011200001a2b";
+    local.fields = {FieldDef{"solo", dbText, 5, 2, false, 0}};
+    db->createTable(local);
+    EXPECT_EQ(c->openRecordset("SELECT * FROM 2401011200001a2b", CursorType::Static, LockType::ReadOnly)->fieldCount(), 1);
+    db->deleteTable("2401011200001a2b");
+    db->renameTable("2401011200001a2b_COL", "2401011200001a2b");
+    // c compiled this text against the local table; the link is what it must read now
+    auto rs = c->openRecordset("SELECT * FROM 2401011200001a2b", CursorType::ForwardOnly, LockType::ReadOnly);
+    ASSERT_EQ(rs->fieldCount(), 6);
+    EXPECT_EQ(rs->fieldName(0), "sys_record");
+    EXPECT_EQ(rs->field("sys_record").toInteger(), 1);
+}
+
 TEST_F(LinkTest, ConstraintsAndOrderArePushedDown) {
     struct Case {
         const char* sql;

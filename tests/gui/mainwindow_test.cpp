@@ -163,6 +163,23 @@ TEST_F(MainWindowTest, ClosingWhileMinimisedKeepsTheStoredGeometry) {
     EXPECT_EQ(login.calls, std::vector<std::string>{"CloseConn"});
 }
 
+TEST_F(MainWindowTest, MaximisedWindowStoresItsCurrentValues) {
+    FormGeometry{3000, 1500, 9000, 7500}.write(QStringLiteral("Settings"));
+    QPoint pos;
+    QSize size;
+    {
+        frmMain w(login, {});
+        w.showMaximized();
+        QApplication::processEvents();
+        ASSERT_TRUE(w.isMaximized());
+        pos = w.pos();
+        size = w.size();
+        ASSERT_NE(size, QSize(600, 500));  // it did grow
+        EXPECT_TRUE(w.close());
+    }
+    EXPECT_EQ(FormGeometry::read(QStringLiteral("Settings"), {}), FormGeometry::fromPixels(pos, size));
+}
+
 TEST_F(MainWindowTest, LoadLogsInAndAnAbortLeavesWithoutLogout) {
     frmMain w(login, {});
     w.load();

@@ -13,6 +13,11 @@ void registerForms(frmMain& main, Session& session) {
     //   main.registerChildForm("mnuGestColl", [&] { return new frmColl(session); });
     //   main.registerModalForm("mnuFileConf", [&] { return new frmConf(session); });
     // Entries without a line stay disabled with the tooltip "Non ancora disponibile".
+    // The folder of the form links its form library into the program from its own
+    // CMakeLists.txt (this folder is read before it):
+    //   if(TARGET zq_guisession)
+    //     target_link_libraries(zq_guisession PUBLIC zq_linkforms)
+    //   endif()
 #ifdef ZQ_HAVE_CONVFORMS
     main.registerChildForm("mnuGestTiff", [&] { return new frmTiff(session); });
 #endif

@@ -3,6 +3,7 @@
 #include "app/gui/childwindow.h"
 #include "app/gui/formgeometry.h"
 #include "app/gui/formregistry.h"
+#include "app/gui/lockkeys.h"
 #include "app/gui/login.h"
 #include "common/product.h"
 #include "config/frmwait.h"
@@ -214,9 +215,12 @@ void frmMain::updateClock() {
     const QDateTime now = QDateTime::currentDateTime();
     panels_[4]->setText(now.date().toString(QStringLiteral("dd/MM/yyyy")));
     panels_[5]->setText(now.time().toString(QStringLiteral("hh.mm")));
+    showLockKeys();  // Caps Lock may have changed in another program
 }
 
 void frmMain::showLockKeys() {
+    if (const auto led = capsLockLed())
+        capsLock_ = *led;
     panels_[0]->setEnabled(capsLock_);
     panels_[1]->setEnabled(insertMode_);
 }

@@ -460,12 +460,23 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
             std::string cols, vals;
             for (int i = 2; i < argc; ++i) {
-                if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;  // the remote default, or its numbering
+                // a Null is left out, as Jet leaves out fields never set: the remote
+                // default applies, and a SERIAL numbers the row
+                if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
                 cols += (cols.empty() ? "" : ", ") + columnName(t, i - 2);
                 vals += (vals.empty() ? "" : ", ") + sqlLiteral(valueOf(argv[i]));
             }
-            runRemote(t, cols.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                                      : "INSERT INTO " + table + " (" + cols + ") VALUES (" + vals + ")");
+            if (cols.empty()) {
+                // a row of Nulls: DEFAULT VALUES is not Informix SQL, so name one column
+                // that does not number itself
+                size_t plain = 0;
+                while (plain + 1 < t.spec.columns.size() &&
+                       upperAscii(t.spec.columns[plain].type).find("SERIAL") != std::string::npos)
+                    ++plain;
+                cols = columnName(t, static_cast<int>(plain));
+                vals = "NULL";
+            }
+            runRemote(t, "INSERT INTO " + table + " (" + cols + ") VALUES (" + vals + ")");
             *rowid = ++t.nextRowid;
             return SQLITE_OK;
         }

@@ -124,6 +124,8 @@ TEST_F(LinkTest, WithoutKeyRowsCanBeReadButNotChanged) {
     EXPECT_EQ(remoteRows(" WHERE descr = 'x'"), 0);
     db->execute("INSERT INTO \"2401011200001a2b\"(anno) VALUES(2030)");  // inserting needs no key
     EXPECT_EQ(remoteRows(" WHERE anno = 2030 AND sys_record = 7"), 1);
+    db->execute("INSERT INTO \"2401011200001a2b\" DEFAULT VALUES");  // a row of Nulls, numbered
+    EXPECT_EQ(remoteRows(" WHERE sys_record = 8 AND anno IS NULL"), 1);
 }
 
 TEST_F(LinkTest, DroppingTheLinkKeepsTheRemoteRows) {

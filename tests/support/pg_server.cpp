@@ -174,8 +174,13 @@ std::string PgTarv::uniquePath(const std::string& base) const {
 
 void PgTarv::createDatabase(const std::string& informixPath) {
     const std::string name = lastElement(informixPath);
-    // Tests running at the same time may want the same fixed name: take turns.
-    lockSession_->execute("SELECT pg_advisory_lock(hashtext('zq_db_" + name + "'))");
+    // Tests running at the same time may want the same fixed names (comune, ditt001):
+    // such tests take turns, one lock for all of them so that no two can each hold a
+    // name the other waits for. Names from uniquePath() need no turn.
+    if (name.rfind(user_ + "_", 0) != 0 && !holdsNameLock_) {
+        lockSession_->execute("SELECT pg_advisory_lock(hashtext('zq_fixed_database_names'))");
+        holdsNameLock_ = true;
+    }
     server_.psql("postgres", "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
     server_.psql("postgres", "CREATE DATABASE " + name + " OWNER " + user_ + " TEMPLATE template0 ENCODING 'UTF8'");
     databases_.push_back(name);

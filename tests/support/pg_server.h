@@ -68,8 +68,9 @@ private:
 };
 
 /// An account with a password and the TARV databases created for it; all dropped at
-/// destruction. Databases named the same in several tests (comune, ditt001) are created
-/// under a server-wide lock held while this object lives, so such tests take turns.
+/// destruction. Tests that create databases under fixed names (comune, ditt001) hold a
+/// server-wide lock while their PgTarv lives, so such tests take turns; names made by
+/// uniquePath() need no lock.
 class PgTarv {
 public:
     explicit PgTarv(PgServer server = PgServer::fromEnvironment());
@@ -103,7 +104,8 @@ private:
     std::string user_;
     std::string password_;
     std::vector<std::string> databases_;
-    std::shared_ptr<OdbcDatabase> lockSession_;  // holds the advisory locks
+    std::shared_ptr<OdbcDatabase> lockSession_;  // holds the advisory lock
+    bool holdsNameLock_ = false;
 };
 
 }  // namespace zq::test

@@ -1,0 +1,96 @@
+#pragma once
+// What the four link-list forms share: the parameter area with its pickers (picParm),
+// the list grid bound to its list object (grdList, clsList), the button bar (picCNTR)
+// with "&Esci", the lookups and the wait window. Each form adds its pickers, buttons
+// and per-row controls, and redraws those controls whenever the visible rows change
+// (after a load, on the list's Scroll event and after a resize).
+
+#include "app/session.h"
+#include "lookups/lookups.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QComboBox;
+class QHBoxLayout;
+class QPushButton;
+
+namespace zq {
+
+class ComboPicker;
+class FlexGrid;
+class Progress;
+class grdComm;
+
+class ListForm : public QWidget {
+    Q_OBJECT
+
+public:
+    ~ListForm() override;
+
+    /// The list object over grdList.
+    grdComm& clsList() const { return *clsList_; }
+    FlexGrid* grdList() const { return grdList_; }
+    /// cmbFlds(index), or nullptr when the form has no such picker.
+    QComboBox* cmbFlds(int index) const;
+    QPushButton* cmdExit() const { return cmdExit_; }
+    /// The lookup tables the form filled (aDitte, aEser, aDocs, ArAttiva).
+    Lookups& lookups() { return lookups_; }
+    Session& session() { return session_; }
+
+protected:
+    /// `name` is the object name ("frmColl"), the settings section of the form;
+    /// `wait` shows the wait window (nullptr: the program's own).
+    ListForm(Session& session, Progress* wait, const char* name, const char* caption, QWidget* parent);
+
+    /// Adds picker cmbFlds(index) with its label to the parameter area.
+    QComboBox* addPicker(int index, const char* label);
+    ComboPicker& picker(int index) const;
+    /// Adds a button to the bar, before "&Esci".
+    QPushButton* addButton(const char* name, const char* caption);
+    /// Puts a widget (a check box, a progress bar) in the bar, before the buttons.
+    void addToBar(QWidget* w);
+    /// Binds the grid with the form's format string, MaxRows 0 and row height 315.
+    void initList(const char* format, int newRowCol);
+    /// Refills the grid with `count` rows: `write(row, n)` writes entry n into grid row
+    /// `row`; an empty row stays at the end, as the list class leaves it.
+    void fillGrid(int count, const std::function<void(int row, int n)>& write);
+    /// The first visible data row and the number of them that have an entry.
+    int visibleEntries(int count) const;
+    /// Shows the wait window for its lifetime; nested ones share one window.
+    class WaitWindow {
+    public:
+        explicit WaitWindow(ListForm& form);
+        ~WaitWindow();
+        WaitWindow(const WaitWindow&) = delete;
+        WaitWindow& operator=(const WaitWindow&) = delete;
+
+    private:
+        ListForm& form_;
+    };
+
+    /// Redraws the per-row controls over the visible rows.
+    virtual void placeRowControls() = 0;
+
+    void resizeEvent(QResizeEvent* e) override;
+
+    Session& session_;
+    Lookups lookups_;
+
+private:
+    std::unique_ptr<Progress> ownWait_;
+    Progress* wait_ = nullptr;
+    int waitDepth_ = 0;
+    std::unique_ptr<grdComm> clsList_;
+    FlexGrid* grdList_ = nullptr;
+    QHBoxLayout* picParm_ = nullptr;
+    QHBoxLayout* picCNTR_ = nullptr;
+    QPushButton* cmdExit_ = nullptr;
+    std::map<int, QComboBox*> cmbFlds_;
+    std::map<int, std::unique_ptr<ComboPicker>> pickers_;
+};
+
+}  // namespace zq

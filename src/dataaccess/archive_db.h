@@ -2,7 +2,10 @@
 // The archive database as its table definitions see it: the stand-in of the Jet
 // data-access objects (TableDefs, Fields, Indexes) over the SQLite archive file.
 // Collection order is creation order; a rename keeps rows, fields and indexes;
-// links are virtual tables of the link module (see link_module.h).
+// links are virtual tables of the link module (see link_module.h). What Jet kept in its
+// system tables is kept in hidden tables of the file (archive_schema.h); column types
+// are declared with the Jet names (jet_types.h). Statements may name tables whose names
+// begin with a digit without delimiters, as Jet SQL allows (jet_sql.h).
 
 #include "dataaccess/connection.h"
 

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <mutex>
 #include <regex>
 
 namespace zq {
@@ -18,7 +19,21 @@ void throwSqlite(sqlite3* db, const std::string& what, const std::string& source
     throw Error(kErrProviderFailure, what.empty() ? msg : msg + " (" + what + ")", source, code);
 }
 
+namespace {
+
+// SQLite counts its memory under a process-wide mutex unless told not to; nothing here
+// reads those counts, and every value a link hands over is an allocation. Only possible
+// before SQLite starts: in a host that started it already (the sqlite3 shell loading
+// the link extension) the call is refused and changes nothing.
+void configureSqliteOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+}
+
+}  // namespace
+
 SqliteDbPtr openSqliteFile(const std::string& path, bool create, const std::string& source) {
+    configureSqliteOnce();
     sqlite3* raw = nullptr;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);

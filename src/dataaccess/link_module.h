@@ -7,10 +7,10 @@
 // follows whatever engine the installation names (embedded SQLite files, ODBC).
 //
 //   CREATE VIRTUAL TABLE temp.fatture USING tarvlink(
-//       connect='ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp;SRVR=srv;SERV=sqlexec;'
-//               'HOST=h;DATABASE=/usr/tarv/ditt001;DSN=Default;userid=mario;password=pw',
+//       connect='ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp;SRVR=srv;SERV=sqlexec;HOST=h;DATABASE=/usr/tarv/ditt001;DSN=Default;userid=mario;password=pw',
 //       source='a2401011200001a2b');
-//   SELECT * FROM fatture WHERE anno = 2024 AND tipo_doc = 'FT';
+//   SELECT * FROM fatture WHERE anno = 2024 AND tipo_doc = 3;    -- one remote SELECT with that WHERE
+//   SELECT sys_record FROM fatture ORDER BY sys_record DESC LIMIT 1;  -- remote ORDER BY, one row read
 //
 // Arguments (link_spec.h): connect and source are required; columns fixes the remote
 // columns as they were at link time (the archive API always writes it, so a link can

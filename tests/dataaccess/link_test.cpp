@@ -1,6 +1,7 @@
 #include "dataaccess/archive_db.h"
 
 #include "common/error.h"
+#include "dataaccess/embedded_engine.h"
 #include "dataaccess/link_module.h"
 #include "tarv_fixture.h"
 
@@ -243,6 +244,16 @@ TEST_F(LinkTest, WrongCredentialsInTheConnectStringAreReported) {
     } catch (const Error& e) {
         EXPECT_NE(e.description().find("password"), std::string::npos) << e.description();
     }
+}
+
+TEST_F(LinkTest, RemoteConnectionsAreKeptPerArchiveConnection) {
+    EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\""), 6);
+    // a new password now refuses every new TARV connection ...
+    createEmbeddedAccount(f.settings(), TarvFixture::kUser, "cambiata");
+    // ... but the archive connection reads on through the connection it already has
+    EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\" WHERE anno = 2020"), 3);
+    auto other = openArchiveConnection(archiveFile(), "");
+    EXPECT_THROW(other->openRecordset("SELECT * FROM \"2401011200001a2b\"", CursorType::Static, LockType::ReadOnly), Error);
 }
 
 TEST_F(LinkTest, LinksCannotBeUsedFromViewsOrTriggers) {

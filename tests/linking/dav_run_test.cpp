@@ -103,7 +103,7 @@ TEST_P(DavRunTest, NoAndMissingChoiceChangeNothing) {
     EXPECT_FALSE(archiveDef(kVerbali)->isLink());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, DavRunTest, testing::Values(TarvKind::Embedded),
+INSTANTIATE_TEST_SUITE_P(Engines, DavRunTest, ZQ_LINK_ENGINES,
                          [](const auto& info) { return PrintToString(info.param); });
 
 }  // namespace

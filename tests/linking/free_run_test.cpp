@@ -136,7 +136,7 @@ TEST_P(FreeRunTest, NothingTickedChangesNothing) {
     EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, FreeRunTest, testing::Values(TarvKind::Embedded),
+INSTANTIATE_TEST_SUITE_P(Engines, FreeRunTest, ZQ_LINK_ENGINES,
                          [](const auto& info) { return PrintToString(info.param); });
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "linking/archive_model.h"
 #include "linking/link_entries.h"
 #include "lookups/lookups.h"
+#include "pg_server.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 
@@ -22,8 +23,19 @@
 
 namespace zq::test {
 
+
+
 /// The TARV engine a suite runs on.
 enum class TarvKind { Embedded, Odbc };
+
+/// The engines the suites are instantiated with: the embedded engine in the ordinary
+/// run, the ODBC engine on the PostgreSQL test server in the server build of the same
+/// sources (ZQ_LINK_ON_SERVER).
+#ifdef ZQ_LINK_ON_SERVER
+#define ZQ_LINK_ENGINES ::testing::Values(::zq::test::TarvKind::Odbc)
+#else
+#define ZQ_LINK_ENGINES ::testing::Values(::zq::test::TarvKind::Embedded)
+#endif
 std::string PrintToString(TarvKind k);
 
 /// A Connection that forwards everything, records every statement text, and throws
@@ -123,7 +135,12 @@ protected:
     RecordingConnection& recordTarv();
     RecordingConnection& recordDitt();
 
+    /// The demo's TARV databases again on the PostgreSQL test server, and the
+    /// installation pointed at it.
+    void moveTarvToServer();
+
     std::unique_ptr<TempDir> dir_;
+    std::unique_ptr<PgTarv> pg_;
     ScriptedDialogs dialogs;
     std::unique_ptr<Session> session;
     std::unique_ptr<Lookups> lookups;

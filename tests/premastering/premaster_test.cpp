@@ -182,7 +182,7 @@ TEST_P(PremasterTest, CopyEmptiesTheTargetAndMatchesFieldsByName) {
     db->close();
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, PremasterTest, testing::Values(TarvKind::Embedded),
+INSTANTIATE_TEST_SUITE_P(Engines, PremasterTest, ZQ_LINK_ENGINES,
                          [](const auto& info) { return PrintToString(info.param); });
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// The documents folder of one archive record.
+// The documents folder of one archive record: the archive model's PathDocs rule, kept
+// here so that the conversion engine needs no more than the archive connection.
 
 #include <string>
 

@@ -144,6 +144,18 @@ TEST_F(ConvTableTest, ConvertsThePdfsOfEveryRecordFolderAndRenamesTheRecords) {
     EXPECT_FALSE(r.cancelled);
 }
 
+TEST_F(ConvTableTest, TableNamedByARealSerialStartingWithDigits) {
+    archive->exec("CREATE TABLE \"2401011230a1b2\" (sys_record LONG, sys_filename TEXT(255), descr TEXT(50))");
+    addPdf(42, "f.pdf", 2, "\"2401011230a1b2\"");
+    dialogs.then(Answer::Yes);
+
+    const ConvTableResult r = run("2401011230a1b2");
+
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{question(1), closing()}));
+    EXPECT_EQ(archive->rows("\"2401011230a1b2\"")[0].fileName, "f.tif");
+    EXPECT_EQ(r.converted, 1);
+}
+
 TEST_F(ConvTableTest, NoPdfsShowsTheMessageAndChangesNothing) {
     archive->addRow("fatt", {std::nullopt, "senza-record.pdf", "a"});
     test::writeTextPdf(docFile(0, "senza-record.pdf"), 1);
@@ -418,8 +430,11 @@ TEST_F(ConvTableTest, CancelStopsAfterTheDocumentsInProgressAndLeavesEveryRecord
     }
     EXPECT_EQ(tiffs, r.converted);
     // Converted records come first, in table order: the run stopped, it did not skip.
-    for (int i = 1; i < n; ++i)
-        if (rows[i].fileName->ends_with(".tif")) EXPECT_TRUE(rows[i - 1].fileName->ends_with(".tif"));
+    for (int i = 1; i < n; ++i) {
+        if (rows[i].fileName->ends_with(".tif")) {
+            EXPECT_TRUE(rows[i - 1].fileName->ends_with(".tif")) << "row " << i;
+        }
+    }
     for (const auto& f : files()) EXPECT_EQ(f.find("/."), std::string::npos) << "work file left: " << f;
 }
 

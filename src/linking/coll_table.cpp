@@ -32,6 +32,8 @@ const char* CollTable::caption(Variant v) {
 const char* CollTable::module(Variant v) { return v == Variant::Dav ? "frmCDAV" : "frmColl"; }
 
 bool CollTable::guard(const std::string& query, const std::function<void()>& statement) {
+    if (!reportModule_.empty())
+        return runGuarded(session_.dialogs(), reportModule_, reportRoutine_, query, statement);
     return runGuarded(session_.dialogs(), module(variant_), variant_ == Variant::Dav ? "CollDav" : "CollTable", query,
                       statement);
 }
@@ -79,6 +81,37 @@ CollTable::Outcome CollTable::run(const ArchRow& e, const LinkParams& p) {
         return Outcome::Stopped;
 
     return writeRegistry(e, p) ? Outcome::Linked : Outcome::Stopped;
+}
+
+CollTable::Outcome CollTable::runCopy(const std::string& serial, const LinkParams& p, const std::string& serverPath,
+                                     const std::string& module, const std::string& routine) {
+    s_ = serial;
+    sav_ = LinkNames::sav(s_);
+    col_ = LinkNames::col(s_);
+    tarv_ = LinkNames::tarv(s_);
+    reportModule_ = module;
+    reportRoutine_ = routine;
+    struct Restore {
+        CollTable& t;
+        ~Restore() { t.reportModule_.clear(), t.reportRoutine_.clear(); }
+    } restore{*this};
+
+    if (!LinkNames::safeSerial(s_)) {
+        warn(messageLines({"ATTENZIONE!", "Nome di tabella non valido:", s_, "", kCannotGoOn}));
+        return Outcome::Refused;
+    }
+    std::optional<TableDef> td;
+    if (!guard("", [&] {
+            td = db_.tableDef(s_);
+            if (!td) throw Error(kErrItemNotFound, "tabella " + s_ + " non trovata nell'archivio", module);
+        }))
+        return Outcome::Stopped;
+    if (refusedByNames(*td)) return Outcome::Refused;
+    std::set<std::string> columns;
+    if (!createTarvTable(*td, columns) || !createIndexes(*td, columns) || !makeLink(*td)) return Outcome::Stopped;
+    session_.dialogs().yield();
+    const std::string ins = LinkSql::registryInsert(p, tarv_, serverPath);
+    return guard(ins, [&] { session_.CnnTarv->execute(ins); }) ? Outcome::Linked : Outcome::Stopped;
 }
 
 bool CollTable::refusedByParameters(const LinkParams& p, bool& stopped) {

@@ -37,6 +37,13 @@ public:
     /// Links the archive of entry `e` with the registry values `p`.
     Outcome run(const ArchRow& e, const LinkParams& p);
 
+    /// The link of a table that a duplication has just made (`serial`, local, empty):
+    /// the caller made the registry checks, so the TARV table is always created, the
+    /// link made and a new registry row inserted with `serverPath`. Errors are reported
+    /// under `module` and `routine`, the duplication's own names.
+    Outcome runCopy(const std::string& serial, const LinkParams& p, const std::string& serverPath,
+                    const std::string& module, const std::string& routine);
+
     /// "Collegamento tabelle al database TARV" or "Collegamento tabelle DAV".
     static const char* caption(Variant v);
     /// "frmColl" or "frmCDAV".
@@ -63,6 +70,7 @@ private:
     IndexNamer& namer_;
     Variant variant_;
     std::string s_, sav_, col_, tarv_;
+    std::string reportModule_, reportRoutine_;  // set by runCopy: whose error report it is
 };
 
 }  // namespace zq

@@ -1,0 +1,339 @@
+// Area duplication on demo installations: the new area, its folders and identity files,
+// empty structure copies, DB_ELENCO rows, the copy links, and every refusal.
+
+#include "dup_fixture.h"
+
+#include "dataaccess/sql_text.h"
+#include "duplication/area_copy_run.h"
+#include "linking/archive_model.h"
+#include "linking/link_names.h"
+#include "runtime/format.h"
+#include "runtime/text.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace zq::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class AreaCopyTest : public DupTest {
+protected:
+    AreaCopyRequest request(const std::string& name = "Fatture Acquisto 2025") {
+        AreaCopyRequest r;
+        r.newAreaName = name;
+        r.parentFolder = (home() / "documenti").string();
+        r.parentAreaId = 4;
+        r.companyIndex = 0;
+        r.companyCode = "001";
+        r.yearIndex = 0;
+        r.yearText = "2023";
+        r.arAttiva = true;
+        return r;
+    }
+    std::vector<CopyRow> list(long area) {
+        ArchiveModel model;
+        return AreaCopyRun::LeggList(*session, model, area);
+    }
+    long areeCount() { return std::stol(archiveRows("SELECT COUNT(*) FROM AREE")[0][0]); }
+    long elencoCount() { return std::stol(archiveRows("SELECT COUNT(*) FROM DB_ELENCO")[0][0]); }
+};
+
+TEST_F(AreaCopyTest, ListOfAnAreaMarksLinkedArchives) {
+    linkArchive(kForn2024, "M", "01");
+    const auto entries = list(5);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Archivio, "Fatture Fornitori 2024");
+    EXPECT_EQ(entries[0].Tabella, kForn2024);
+    EXPECT_TRUE(entries[0].Collegata);
+    EXPECT_TRUE(entries[0].Selez);
+    EXPECT_EQ(entries[1].Archivio, "Note di Credito Fornitori 2024");
+    EXPECT_FALSE(entries[1].Collegata);
+    EXPECT_EQ(AreaCopyRun::listQuery(5), "SELECT *  FROM DB_ELENCO WHERE ID_AREA = 5 ORDER BY ARCHIVIO");
+}
+
+TEST_F(AreaCopyTest, DuplicatesAnAreaWithLinkedArchivesAndLinksTheCopies) {
+    linkArchive(kForn2024, "M", "01");
+    session->ConnDitt("001");
+    auto entries = list(5);
+    dialogs.then(Answer::Yes);
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+
+    ASSERT_TRUE(result.completed);
+    EXPECT_TRUE(result.linkTarv);
+    EXPECT_EQ(result.copied, 2);
+    EXPECT_EQ(result.linked, 1);
+    EXPECT_EQ(dialogs.messages().front().text, "Vuoi collegare le tabelle al TARV?");
+    EXPECT_EQ(dialogs.messages().front().buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(dialogs.messages().back().text, "Duplicazione AREA terminata.");
+    EXPECT_EQ(dialogs.messages().back().title, "Duplicazione AREE");
+
+    // The new area under its parent, and its folder.
+    const auto area = archiveRows("SELECT ID_AREA, AREA, ID_PARENT FROM AREE WHERE ID_AREA = " +
+                                  std::to_string(result.newAreaId));
+    ASSERT_EQ(area.size(), 1u);
+    EXPECT_EQ(area[0][1], "Fatture Acquisto 2025");
+    EXPECT_EQ(area[0][2], "4");
+    const std::string areaFolder = (home() / "documenti" / "Fatt_Acqu_2025").string() + "/";
+    EXPECT_EQ(result.areaFolder, areaFolder);
+
+    for (const auto& e : entries) {
+        SCOPED_TRACE(e.Archivio);
+        ASSERT_TRUE(ArchiveSerial::wellFormed(e.Seriale)) << e.Seriale;
+        const auto row = archiveRows("SELECT ID_AREA, ARCHIVIO, CREAZIONE, sys_path_docs, SYS_VERSIONE, anno, tipo_doc, "
+                                     "tipo_arch, ID_UTENTE, CODFIS FROM DB_ELENCO WHERE SYS_SERIALE = " +
+                                     sqlQuote(e.Seriale));
+        ASSERT_EQ(row.size(), 1u);
+        EXPECT_EQ(row[0], (std::vector<std::string>{std::to_string(result.newAreaId), e.Archivio,
+                                                    formatValue(Value(e.DataCrea), "dd/mm/yyyy"), e.Cartella, "900", "0",
+                                                    "0", "5", "1", ""}));
+        EXPECT_EQ(slurp(fs::path(e.Cartella) / "DURuv.id"),
+                  "\r\n" + e.Seriale + "\r\n" + e.Archivio + "\r\n" + formatValue(Value(e.DataCrea), "dd/mm/yyyy") +
+                      "\r\n\r\n\r\n\r\n");
+        // Same fields and indexes as the source, no rows.
+        const auto source = archiveDef(e.Collegata ? e.Tabella + "_sav" : e.Tabella);
+        const auto copy = archiveDef(e.Collegata ? LinkNames::sav(e.Seriale) : e.Seriale);
+        ASSERT_TRUE(source && copy);
+        ASSERT_EQ(copy->fields.size(), source->fields.size());
+        for (std::size_t i = 0; i < copy->fields.size(); ++i) {
+            EXPECT_EQ(copy->fields[i].name, source->fields[i].name);
+            EXPECT_EQ(copy->fields[i].type, source->fields[i].type);
+            EXPECT_EQ(copy->fields[i].size, source->fields[i].size);
+            EXPECT_EQ(copy->fields[i].attributes, source->fields[i].attributes);
+            EXPECT_EQ(copy->fields[i].required, source->fields[i].required);
+        }
+        ASSERT_EQ(copy->indexes.size(), source->indexes.size());
+        for (std::size_t i = 0; i < copy->indexes.size(); ++i) {
+            EXPECT_EQ(copy->indexes[i].name, source->indexes[i].name);
+            EXPECT_EQ(copy->indexes[i].fields, source->indexes[i].fields);
+            EXPECT_EQ(copy->indexes[i].primary, source->indexes[i].primary);
+            EXPECT_EQ(copy->indexes[i].unique, source->indexes[i].unique);
+        }
+        EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM [" + e.Seriale + "]")[0][0], "0");
+    }
+    EXPECT_EQ(entries[0].Cartella, areaFolder + "Fatt_Forn_2024/");
+    EXPECT_EQ(entries[1].Cartella, areaFolder + "Note_di_Cred_Forn_2024/");
+
+    // The linked source's copy is linked: TARV table, link, registry row.
+    const auto& linked = entries[0];
+    const auto link = archiveDef(linked.Seriale);
+    ASSERT_TRUE(link);
+    EXPECT_TRUE(link->isLink());
+    EXPECT_EQ(link->sourceTableName, "a" + vbLCase(linked.Seriale));
+    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM a" + vbLCase(linked.Seriale))[0][0], "0");
+    const auto reg = tarvRows("/usr/tarv/comune", "SELECT ditt, anno, tipo_ass, tipo_doc, sys_path_docs FROM ar_dbelenco "
+                                                  "WHERE sys_seriale = " + sqlQuote("a" + vbLCase(linked.Seriale)));
+    ASSERT_EQ(reg.size(), 1u);
+    EXPECT_EQ(reg[0], (std::vector<std::string>{"001", "2023", "M", "01",
+                                                ArchiveModel::PathServ(linked.Cartella, session->cfg)}));
+    // The unlinked source's copy stays a plain table with no registry row.
+    EXPECT_FALSE(archiveDef(entries[1].Seriale)->isLink());
+    EXPECT_TRUE(tarvRows("/usr/tarv/comune", "SELECT * FROM ar_dbelenco WHERE sys_seriale = " +
+                                                 sqlQuote("a" + vbLCase(entries[1].Seriale)))
+                    .empty());
+}
+
+TEST_F(AreaCopyTest, NoToTheLinkQuestionCopiesLinkedArchivesAsLocalTables) {
+    linkArchive(kForn2024, "M", "01");
+    auto entries = list(5);
+    dialogs.then(Answer::No);
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    ASSERT_TRUE(result.completed);
+    EXPECT_FALSE(result.linkTarv);
+    EXPECT_EQ(result.copied, 2);
+    EXPECT_EQ(result.linked, 0);
+    for (const auto& e : entries) {
+        const auto def = archiveDef(e.Seriale);
+        ASSERT_TRUE(def);
+        EXPECT_FALSE(def->isLink());
+        EXPECT_FALSE(archiveDef(LinkNames::sav(e.Seriale)));
+    }
+    EXPECT_EQ(tarvRows("/usr/tarv/comune", "SELECT COUNT(*) FROM ar_dbelenco")[0][0], "1");
+}
+
+TEST_F(AreaCopyTest, WithoutLinkedArchivesNoQuestionAndNoCompanyNeeded) {
+    auto entries = list(5);
+    AreaCopyRequest r = request();
+    r.companyIndex = r.yearIndex = -1;
+    r.arAttiva = false;
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(r, entries);
+    ASSERT_TRUE(result.completed);
+    EXPECT_EQ(result.copied, 2);
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Duplicazione AREA terminata."}));
+}
+
+TEST_F(AreaCopyTest, LinkedSourceWhoseSetAsideTableIsMissingIsSkipped) {
+    linkArchive(kForn2024, "M", "01");
+    {
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        db->renameTable(LinkNames::sav(kForn2024), "lost_table");
+        db->close();
+    }
+    session->ConnDitt("001");
+    auto entries = list(5);
+    dialogs.then(Answer::Yes);
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    EXPECT_EQ(result.skipped, 1);
+    EXPECT_EQ(result.copied, 1);
+    EXPECT_TRUE(dialogs.saw("Impossiile trovare la tabella origine dell'archivio\r\nFatture Fornitori 2024\r\n"
+                            "La tabella non è stata duplicata."));
+    EXPECT_TRUE(archiveRows("SELECT * FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(entries[0].Seriale)).empty());
+}
+
+TEST_F(AreaCopyTest, SourceWithoutRegistryRowIsLinkedAsOtherWithYear9999) {
+    linkArchive(kForn2024, "M", "01");
+    {
+        auto cnn = tarvRows("/usr/tarv/comune", "SELECT COUNT(*) FROM ar_dbelenco");
+        ASSERT_EQ(cnn[0][0], "1");
+        session->CnnTarv->execute("DELETE FROM ar_dbelenco");
+    }
+    session->ConnDitt("001");
+    auto entries = list(5);
+    dialogs.then(Answer::Yes);
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    ASSERT_EQ(result.linked, 1);
+    EXPECT_EQ(entries[0].TipoAss, "A");
+    EXPECT_EQ(entries[0].TipoDocu, "");
+    const auto reg = tarvRows("/usr/tarv/comune", "SELECT ditt, anno, tipo_ass, tipo_doc FROM ar_dbelenco");
+    ASSERT_EQ(reg.size(), 1u);
+    EXPECT_EQ(reg[0], (std::vector<std::string>{"001", "9999", "A", ""}));
+}
+
+TEST_F(AreaCopyTest, ParametersAlreadyLinkedLeaveTheCopyUnlinked) {
+    linkArchive(kForn2024, "M", "01");
+    session->ConnDitt("001");
+    auto entries = list(5);
+    AreaCopyRequest r = request();
+    r.yearText = "2024";  // the source's own year and type
+    dialogs.then(Answer::Yes);
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(r, entries);
+    EXPECT_EQ(result.copied, 2);
+    EXPECT_EQ(result.linked, 0);
+    EXPECT_TRUE(dialogs.saw("ATTENZIONE!\r\nNon è possibile collegare al TARV l'archivio\r\nFatture Fornitori 2024\r\n"
+                            "Esiste già un'altra tabella collegata\r\ncon gli stessi parametri."));
+    EXPECT_FALSE(archiveDef(entries[0].Seriale)->isLink());
+    EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(entries[0].Seriale))[0][0], "1");
+    EXPECT_EQ(tarvRows("/usr/tarv/comune", "SELECT COUNT(*) FROM ar_dbelenco")[0][0], "1");
+}
+
+struct Refusal {
+    const char* what;
+    void (*change)(AreaCopyRequest&, std::vector<CopyRow>&);
+    std::vector<Answer> answers;
+    const char* message;
+    Icon icon;
+};
+
+TEST_F(AreaCopyTest, ChecksStopBeforeAnythingChanges) {
+    linkArchive(kForn2024, "M", "01");
+    const Refusal cases[] = {
+        {"no name", [](AreaCopyRequest& r, std::vector<CopyRow>&) { r.newAreaName = "   "; }, {},
+         "Il nome dell'AREA nuova è obbligatorio.", Icon::Information},
+        {"no folder", [](AreaCopyRequest& r, std::vector<CopyRow>&) { r.parentFolder = " "; }, {},
+         "Il percorso dell'area PARENT è obbligatorio.", Icon::Information},
+        {"missing folder", [](AreaCopyRequest& r, std::vector<CopyRow>&) { r.parentFolder += "/nowhere"; }, {},
+         "Percorso dell'area PARENT inesistente", Icon::Information},
+        {"nothing ticked", [](AreaCopyRequest&, std::vector<CopyRow>& e) { for (auto& x : e) x.Selez = false; }, {},
+         "Devi selezionare un archivio!", Icon::Exclamation},
+        {"no company", [](AreaCopyRequest& r, std::vector<CopyRow>&) { r.companyIndex = -1; }, {Answer::Yes},
+         "Devi selezionare una Ditta!", Icon::Information},
+        {"no year", [](AreaCopyRequest& r, std::vector<CopyRow>&) { r.yearIndex = -1; }, {Answer::Yes},
+         "Devi selezionare un Esercizio!", Icon::Information},
+        {"company may not link", [](AreaCopyRequest& r, std::vector<CopyRow>&) { r.arAttiva = false; }, {Answer::Yes},
+         "La Ditta selezionata non prevede\r\nil collegamento ad QUIRNOVA!", Icon::Exclamation},
+        {"cancel", [](AreaCopyRequest&, std::vector<CopyRow>&) {}, {Answer::Cancel}, "Vuoi collegare le tabelle al TARV?",
+         Icon::Question},
+    };
+    const long aree = areeCount(), elenco = elencoCount();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs.clear();
+        auto entries = list(5);
+        AreaCopyRequest r = request();
+        c.change(r, entries);
+        for (Answer a : c.answers) dialogs.then(a);
+        const auto result = AreaCopyRun(*session).cmdCopy_Click(r, entries);
+        EXPECT_TRUE(result.enableButton);
+        EXPECT_FALSE(result.completed);
+        ASSERT_FALSE(dialogs.messages().empty());
+        EXPECT_EQ(dialogs.messages().back().text, c.message);
+        EXPECT_EQ(dialogs.messages().back().icon, c.icon);
+        EXPECT_EQ(areeCount(), aree);
+        EXPECT_EQ(elencoCount(), elenco);
+        EXPECT_FALSE(fs::exists(home() / "documenti" / "Fatt_Acqu_2025"));
+    }
+    auto none = std::vector<CopyRow>{};
+    EXPECT_TRUE(AreaCopyRun(*session).cmdCopy_Click(request(), none).enableButton);
+}
+
+TEST_F(AreaCopyTest, AreaFolderThatCannotBeMadeEndsTheRunBeforeAnyRow) {
+    std::ofstream(home() / "documenti" / "Fatt_Acqu_2025") << "a file in the way";
+    auto entries = list(5);
+    const long aree = areeCount();
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    EXPECT_FALSE(result.completed);
+    EXPECT_FALSE(result.enableButton);
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
+                                   "Errore durante la creazione della cartella della nuova AREA.\r\nimpossibile continuare."}));
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Critical);
+    EXPECT_EQ(areeCount(), aree);
+}
+
+TEST_F(AreaCopyTest, ArchiveFolderThatCannotBeMadeSkipsThatArchive) {
+    fs::create_directories(home() / "documenti" / "Fatt_Acqu_2025");
+    std::ofstream(home() / "documenti" / "Fatt_Acqu_2025" / "Fatt_Forn_2024") << "in the way";
+    auto entries = list(5);
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    ASSERT_TRUE(result.completed);
+    EXPECT_EQ(result.skipped, 1);
+    EXPECT_EQ(result.copied, 1);
+    EXPECT_TRUE(dialogs.saw("Errore durante la creazione della cartella per l'archivio\r\nFatture Fornitori 2024\r\n"
+                            "La tabella non è stata duplicata."));
+    // The area row stays even so, and the other archive is made.
+    EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM DB_ELENCO WHERE ID_AREA = " + std::to_string(result.newAreaId))[0][0], "1");
+}
+
+TEST_F(AreaCopyTest, CopiesWithinOneSecondGetDifferentSerialsEvenWhenTheDigitsCollide) {
+    const DateTime moment{2008, 12, 31, 23, 59, 59};
+    // The first draw meets a table that already exists, the second repeats the first
+    // copy's digits: both are drawn again.
+    {
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        auto def = *db->tableDef(kNote2024);
+        def.name = "083112235959000A";
+        db->createTable(def);
+        db->close();
+    }
+    std::vector<unsigned> draws = {0x0A, 0x0B, 0x0B, 0x0C};
+    std::size_t next = 0;
+    auto entries = list(5);
+    const auto result = AreaCopyRun(*session, [&] { return draws.at(next++); }, [&] { return moment; })
+                            .cmdCopy_Click(request(), entries);
+    ASSERT_EQ(result.copied, 2);
+    EXPECT_EQ(entries[0].Seriale, "083112235959000B");
+    EXPECT_EQ(entries[1].Seriale, "083112235959000C");
+}
+
+TEST_F(AreaCopyTest, EditedNameIsTheCopysNameAndFolder) {
+    auto entries = list(5);
+    entries[1].Selez = false;
+    entries[0].Archivio = "Doc_Vari";
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(request("Doc_Vari"), entries);
+    ASSERT_EQ(result.copied, 1);
+    EXPECT_EQ(entries[0].Cartella, (home() / "documenti" / "Doc_Vari" / "Doc_").string() + "/");
+    EXPECT_EQ(archiveRows("SELECT ARCHIVIO FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(entries[0].Seriale))[0][0],
+              "Doc_Vari");
+    EXPECT_TRUE(entries[1].Seriale.empty());
+}
+
+}  // namespace
+}  // namespace zq::test

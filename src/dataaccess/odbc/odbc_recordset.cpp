@@ -44,9 +44,15 @@ bool comparable(const OdbcColumn& c) {
 [[noreturn]] void fail(const std::string& what) { throw Error(kErrProviderFailure, what, kSource); }
 
 // Reads one text column of a catalogue result (SQLPrimaryKeys, SQLStatistics).
-std::string catalogText(SQLHSTMT h, SQLUSMALLINT col) {
-    SQLWCHAR buf[256] = {};
+std::string catalogText(SQLHSTMT h, SQLUSMALLINT col, bool wide) {
     SQLLEN ind = 0;
+    if (!wide) {
+        char narrow[512] = {};
+        if (!SQL_SUCCEEDED(SQLGetData(h, col, SQL_C_CHAR, narrow, sizeof narrow, &ind)) || ind == SQL_NULL_DATA)
+            return {};
+        return std::string(narrow);
+    }
+    SQLWCHAR buf[256] = {};
     if (!SQL_SUCCEEDED(SQLGetData(h, col, SQL_C_WCHAR, buf, sizeof buf, &ind)) || ind == SQL_NULL_DATA) return {};
     return fromOdbcText(buf, std::min<std::size_t>(static_cast<std::size_t>(ind) / sizeof(SQLWCHAR), 255));
 }
@@ -334,7 +340,7 @@ void OdbcRecordset::resolveTarget() {
                                            static_cast<SQLSMALLINT>(wName.size()))))
             throw odbcError(SQL_HANDLE_STMT, st.get(), "ODBC primary key of " + table_);
         std::map<long, std::string> key;
-        while (SQL_SUCCEEDED(SQLFetch(st.get()))) key[catalogNumber(st.get(), 5)] = catalogText(st.get(), 4);
+        while (SQL_SUCCEEDED(SQLFetch(st.get()))) key[catalogNumber(st.get(), 5)] = catalogText(st.get(), 4, st.session()->wideText());
         std::vector<int> cols;
         for (const auto& [seq, col] : key) cols.push_back(fieldIndex(col));
         if (!cols.empty() && std::find(cols.begin(), cols.end(), -1) == cols.end()) primaryKey_ = cols;
@@ -350,9 +356,9 @@ void OdbcRecordset::resolveTarget() {
         while (SQL_SUCCEEDED(SQLFetch(st.get()))) {
             if (catalogNumber(st.get(), 7) == SQL_TABLE_STAT) continue;
             if (catalogNumber(st.get(), 4) != SQL_FALSE) continue;  // NON_UNIQUE
-            std::string index = catalogText(st.get(), 6);
+            std::string index = catalogText(st.get(), 6, st.session()->wideText());
             if (!idx.count(index)) order.push_back(index);
-            idx[index][catalogNumber(st.get(), 8)] = catalogText(st.get(), 9);
+            idx[index][catalogNumber(st.get(), 8)] = catalogText(st.get(), 9, st.session()->wideText());
         }
         for (const auto& index : order) {
             std::vector<int> cols;

@@ -59,6 +59,10 @@ OdbcSession::OdbcSession(std::shared_ptr<OdbcEnvironment> env, const std::string
     SQLSMALLINT nameLen = 0;
     if (SQL_SUCCEEDED(SQLGetInfoW(h, SQL_DRIVER_NAME, name, sizeof name, &nameLen)))
         driverName_ = fromOdbcText(name, static_cast<std::size_t>(nameLen) / sizeof(SQLWCHAR));
+    // NOTE: psqlODBC's ANSI driver (psqlodbca.so) refuses SQL_C_WCHAR ("Received an
+    // unsupported type"), and unixODBC narrows the W calls it forwards to it character
+    // by character; its bytes are the database's encoding (UTF-8 for ours).
+    wideText_ = driverName_.rfind("psqlodbca", 0) != 0 && driverName_.rfind("PSQLODBCA", 0) != 0;
 }
 
 OdbcSession::~OdbcSession() {

@@ -26,12 +26,16 @@ public:
     bool dead() const noexcept;
     /// Driver name as SQLGetInfo reports it (psqlodbcw.so, iclit09b.so ...).
     const std::string& driverName() const noexcept { return driverName_; }
+    /// False for drivers without SQL_C_WCHAR (psqlODBC's ANSI driver): text then
+    /// travels as UTF-8 bytes through the narrow entry points.
+    bool wideText() const noexcept { return wideText_; }
 
 private:
     std::shared_ptr<OdbcEnvironment> env_;
     DbcHandle dbc_;
     bool connected_ = false;
     std::string driverName_;
+    bool wideText_ = true;
 };
 
 }  // namespace zq

@@ -59,8 +59,14 @@ bool OdbcStatement::execute(const std::string& sql) {
     closeCursor();
     described_ = false;
     columns_.clear();
-    OdbcWString text = toOdbcText(sql);
-    SQLRETURN rc = SQLExecDirectW(stmt_.get(), text.data(), static_cast<SQLINTEGER>(text.size()));
+    SQLRETURN rc;
+    if (session_->wideText()) {
+        OdbcWString text = toOdbcText(sql);
+        rc = SQLExecDirectW(stmt_.get(), text.data(), static_cast<SQLINTEGER>(text.size()));
+    } else {
+        std::string text = sql;
+        rc = SQLExecDirect(stmt_.get(), reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
+    }
     if (rc == SQL_NO_DATA) return false;
     if (!SQL_SUCCEEDED(rc)) fail("ODBC execute");
     return true;
@@ -167,6 +173,22 @@ Value OdbcStatement::readColumn(SQLUSMALLINT index, const OdbcColumn& col) {
     }
     default: {
         // Text (and anything else the driver can render as text), in chunks.
+        if (!session_->wideText()) {
+            std::string bytes;
+            char buf[8192];
+            for (;;) {
+                SQLRETURN rc = SQLGetData(h, index, SQL_C_CHAR, buf, sizeof buf, &ind);
+                if (rc == SQL_NO_DATA) break;
+                if (!SQL_SUCCEEDED(rc)) fail("ODBC fetch " + col.name);
+                if (ind == SQL_NULL_DATA) return Value::null();
+                const std::size_t cap = sizeof buf - 1;
+                std::size_t got = (ind == SQL_NO_TOTAL || ind > static_cast<SQLLEN>(cap)) ? cap
+                                                                                          : static_cast<std::size_t>(ind);
+                bytes.append(buf, got);
+                if (rc == SQL_SUCCESS) break;
+            }
+            return Value(std::move(bytes));
+        }
         OdbcWString text;
         SQLWCHAR buf[2048];
         for (;;) {
@@ -191,9 +213,11 @@ void OdbcStatement::bind(int index, const Value& v, const OdbcColumn& col) {
     SQLSMALLINT sqlType = col.sqlType;
     SQLULEN size = col.size;
     SQLSMALLINT digits = col.digits;
+    const bool wide = session_->wideText();
     if (v.isNullish()) {
         p.indicator = SQL_NULL_DATA;
         p.data.resize(sizeof(SQLWCHAR));
+        if (!wide) cType = SQL_C_CHAR;
     } else {
         switch (v.kind()) {
         case ValueKind::Boolean: {
@@ -247,13 +271,21 @@ void OdbcStatement::bind(int index, const Value& v, const OdbcColumn& col) {
             break;
         }
         default: {
-            OdbcWString w = toOdbcText(v.toText());
-            p.data.resize((w.size() + 1) * sizeof(SQLWCHAR));
-            std::memcpy(p.data.data(), w.c_str(), p.data.size());
-            p.indicator = static_cast<SQLLEN>(w.size() * sizeof(SQLWCHAR));
+            const std::string utf8 = v.toText();
+            OdbcWString w = toOdbcText(utf8);
+            if (wide) {
+                p.data.resize((w.size() + 1) * sizeof(SQLWCHAR));
+                std::memcpy(p.data.data(), w.c_str(), p.data.size());
+                p.indicator = static_cast<SQLLEN>(w.size() * sizeof(SQLWCHAR));
+            } else {
+                p.data.assign(utf8.begin(), utf8.end());
+                p.data.push_back('\0');
+                p.indicator = static_cast<SQLLEN>(utf8.size());
+                cType = SQL_C_CHAR;
+            }
             if (!isTextType(sqlType) && sqlType != SQL_DECIMAL && sqlType != SQL_NUMERIC) {
                 // Text into a column of another type: let the server convert it.
-                sqlType = SQL_WVARCHAR;
+                sqlType = wide ? SQL_WVARCHAR : SQL_VARCHAR;
                 size = std::max<SQLULEN>(w.size(), SQLULEN{1});
                 digits = 0;
             }
@@ -262,9 +294,9 @@ void OdbcStatement::bind(int index, const Value& v, const OdbcColumn& col) {
         }
         }
     }
-    if (cType == SQL_C_WCHAR && p.indicator != SQL_NULL_DATA && !isTextType(sqlType) && sqlType != SQL_DECIMAL &&
-        sqlType != SQL_NUMERIC)
-        sqlType = SQL_WVARCHAR;
+    if ((cType == SQL_C_WCHAR || (cType == SQL_C_CHAR && v.kind() == ValueKind::Text)) &&
+        p.indicator != SQL_NULL_DATA && !isTextType(sqlType) && sqlType != SQL_DECIMAL && sqlType != SQL_NUMERIC)
+        sqlType = wide ? SQL_WVARCHAR : SQL_VARCHAR;
     if (size == 0) size = 1;
     if (!SQL_SUCCEEDED(SQLBindParameter(stmt_.get(), static_cast<SQLUSMALLINT>(index), SQL_PARAM_INPUT, cType,
                                         sqlType, size, digits, p.data.data(),

@@ -54,6 +54,8 @@ std::shared_ptr<OdbcSession> OdbcDatabase::session() {
                 .withDriverState("08S01", 0);
         }
         // A new handle: statements of the old session may still be held by recordsets.
+        // Idle reader sessions went down with the server too.
+        idleReaders_.clear();
         session_ = std::make_shared<OdbcSession>(env_, connectionString_, database_);
         lost_ = false;
     }

@@ -19,6 +19,9 @@ TEST(OdbcOutage, AStoppedServerGivesAnErrorAndTheConnectionWorksAgainAfterAResta
     auto conn = openOdbcConnection(target, tarv.providerString(path), tarv.settings());
     conn->execute("CREATE TABLE t (n INTEGER)");
     conn->execute("INSERT INTO t VALUES (1)");
+    // A streamed read before the outage: its session is kept for the next one.
+    auto before = conn->openRecordset("SELECT n FROM t", CursorType::ForwardOnly, LockType::ReadOnly);
+    while (!before->eof()) before->moveNext();
 
     server.pause();
     try {
@@ -39,6 +42,10 @@ TEST(OdbcOutage, AStoppedServerGivesAnErrorAndTheConnectionWorksAgainAfterAResta
     EXPECT_EQ(rs->field(0).toInteger(), 1);
     rs->moveNext();
     EXPECT_EQ(rs->field(0).toInteger(), 3);
+    auto streamed = conn->openRecordset("SELECT n FROM t ORDER BY n DESC", CursorType::ForwardOnly,
+                                        LockType::ReadOnly);
+    ASSERT_FALSE(streamed->eof());
+    EXPECT_EQ(streamed->field(0).toInteger(), 3);
 }
 
 TEST(OdbcOutage, ATransactionCutByTheOutageIsReportedAsLost) {

@@ -1,0 +1,130 @@
+// "zelq convert" run as a process on demo installations: the records and files it
+// leaves, the question and messages it prints, and its progress lines.
+
+#include "app/demo_installation.h"
+#include "archive_records.h"
+#include "demo_fixture.h"
+#include "runtime/text.h"
+#include "scripted_dialogs.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace zq {
+namespace {
+
+struct Outcome {
+    int exit = -1;
+    std::string out, err;
+};
+
+std::string slurp(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Output goes to files: not a terminal, so the progress comes one line per report.
+Outcome zelq(const std::vector<std::string>& args) {
+    test::TempDir io("zelq-io");
+    std::string cmd = quoted(ZELQ_BIN);
+    for (const auto& a : args) cmd += " " + quoted(a);
+    cmd += " < /dev/null > " + quoted((io / "out").string()) + " 2> " + quoted((io / "err").string());
+    const int status = std::system(cmd.c_str());
+    Outcome r;
+    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = slurp(io / "out");
+    r.err = slurp(io / "err");
+    return r;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+class ZelqConvertTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::writeConversionSettings(fx.dir(), /*dpi=*/50, /*threads=*/2); }
+
+    std::string pathOf(const std::string& serial) const {
+        for (const auto& a : DemoInstallation::archives(fx.dir()))
+            if (a.serial == serial) return a.docs;
+        return {};
+    }
+    std::vector<test::DocRecord> records(const std::string& serial) {
+        test::ScriptedDialogs dialogs;
+        Session s(dialogs, fx.dir());
+        s.OpenConn(nullptr);
+        auto out = test::readRecords(*s.CnnArch, vbLCase(serial), pathOf(serial));
+        s.CloseConn();
+        return out;
+    }
+
+    test::DemoFixture fx;
+};
+
+constexpr const char* kFornitori2024 = "2408010930122C3D";
+
+TEST_F(ZelqConvertTest, YesConvertsEveryRecordAndPrintsTheRunsMessagesAndProgress) {
+    const Outcome r = zelq({"--home", fx.dir().string(), "--yes", "convert", kFornitori2024});
+    ASSERT_EQ(r.exit, 0) << r.err << r.out;
+
+    for (const auto& rec : records(kFornitori2024)) {
+        SCOPED_TRACE("record " + std::to_string(rec.record));
+        EXPECT_EQ(rec.file, std::filesystem::path(rec.pdf).replace_extension(".tif"));
+        EXPECT_TRUE(std::filesystem::exists(rec.pdf));
+        EXPECT_EQ(test::tiffPages(rec.file), test::pdfPages(rec.pdf));
+        EXPECT_GE(test::tiffPages(rec.file), 1);
+    }
+    const std::string path = pathOf(kFornitori2024);
+    EXPECT_NE(r.err.find("Rilevati n. 4"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("documenti di Fatture Fornitori 2024"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Continuo?"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("sono stati convertiti in formato tiff."), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Conversione da PDF a TIF"), std::string::npos) << r.err;
+    EXPECT_EQ(linesOf(r.out),
+              (std::vector<std::string>{"Inizio Conversione Documenti ...", "Conversione Documenti (1 di 4)",
+                                        "Conversione Documenti (2 di 4)", "Conversione Documenti (3 di 4)",
+                                        "Conversione Documenti (4 di 4)",
+                                        "serial\tarchive\tfound\tconverted\tunreadable\tfailed\tresult",
+                                        "2408010930122c3d\tFatture Fornitori 2024\t4\t4\t0\t0\tcompletato"}));
+    // Untouched: another archive.
+    for (const auto& rec : records("2215032010150A1F")) EXPECT_EQ(rec.file, rec.pdf);
+}
+
+TEST_F(ZelqConvertTest, NoLeavesTheRecordsAndEndsWithOne) {
+    const Outcome r = zelq({"--home", fx.dir().string(), "--no", "convert", kFornitori2024});
+    EXPECT_EQ(r.exit, 1) << r.err << r.out;
+    EXPECT_NE(r.out.find("\t4\t0\t0\t0\trifiutato"), std::string::npos) << r.out;
+    for (const auto& rec : records(kFornitori2024)) {
+        EXPECT_EQ(rec.file, rec.pdf);
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(rec.pdf).replace_extension(".tif")));
+    }
+}
+
+TEST_F(ZelqConvertTest, AnUnknownSerialConvertsNothing) {
+    const Outcome r = zelq({"--home", fx.dir().string(), "--yes", "convert", kFornitori2024, "2106051045138C93"});
+    // Statuti has no documents path: not in the list, so nothing runs at all.
+    EXPECT_EQ(r.exit, 2) << r.err << r.out;
+    EXPECT_NE(r.out.find("2106051045138C93"), std::string::npos) << r.out;
+    for (const auto& rec : records(kFornitori2024)) EXPECT_EQ(rec.file, rec.pdf);
+    EXPECT_EQ(zelq({"--home", fx.dir().string(), "--yes", "convert"}).exit, 2);
+}
+
+}  // namespace
+}  // namespace zq

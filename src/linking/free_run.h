@@ -28,9 +28,11 @@ public:
     /// entry connects to its own company before its table is dropped.
     FreeRunResult cmdFree_Click(const std::vector<FreeRow>& entries, bool allCompanies);
 
-    /// Unlinks one archive; false when the person chose Ignore in the error report or
-    /// No to going on without a set-aside table.
+    /// Unlinked; Skipped (No to going on without a set-aside table, or s is not a link);
+    /// Stopped (Ignore in the error report; the archive file steps are rolled back).
     enum class Outcome { Unlinked, Skipped, Stopped };
+    /// Unlinks one archive: the link goes, the set-aside table takes its name back and,
+    /// with `delTarv`, the TARV table and the registry row go too.
     Outcome FreeTable(ArchiveDatabase& db, const FreeRow& e, bool delTarv, bool allCompanies);
 
     static const char* caption();

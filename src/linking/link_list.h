@@ -6,6 +6,7 @@
 #include "linking/archive_model.h"
 #include "linking/link_entries.h"
 #include "lookups/lookups.h"
+#include "runtime/text.h"
 
 #include <string>
 #include <vector>
@@ -39,14 +40,12 @@ public:
     static int find(const std::vector<Row>& rows, const std::string& serial);
 };
 
-}  // namespace zq
-
-#include "runtime/text.h"
-
 template <class Row>
-int zq::LinkList::find(const std::vector<Row>& rows, const std::string& serial) {
+int LinkList::find(const std::vector<Row>& rows, const std::string& serial) {
     const std::string s = vbLCase(vbTrim(serial));
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i].serial == s) return static_cast<int>(i);
     return -1;
 }
+
+}  // namespace zq

@@ -12,12 +12,15 @@ struct sqlite3_stmt;
 
 namespace zq {
 
+/// Closes a connection; statements still open keep it alive until they finish.
 struct SqliteCloser {
     void operator()(sqlite3* db) const noexcept;
 };
+/// Finalizes a statement.
 struct StatementFinalizer {
     void operator()(sqlite3_stmt* st) const noexcept;
 };
+/// Sole owner of a connection.
 using SqliteDbPtr = std::unique_ptr<sqlite3, SqliteCloser>;
 
 /// Throws zq::Error (kErrProviderFailure) with SQLite's message for `db`.
@@ -33,11 +36,14 @@ void execSql(sqlite3* db, const std::string& sql, const std::string& source);
 /// One prepared statement, finalized by its destructor.
 class Statement {
 public:
+    /// Prepares exactly one statement; a second one after ";" is refused.
     Statement(sqlite3* db, std::string_view sql, const std::string& source);
     sqlite3_stmt* get() const { return st_.get(); }
     /// true while rows come; throws on errors.
     bool step();
+    /// Back to before the first row, bindings cleared.
     void reset();
+    /// Binds a Value (1-based): Null/Empty as NULL, dates as ISO text, booleans as 1/0.
     void bind(int index, const Value& v);
     void bindText(int index, std::string_view text);
     void bindInt(int index, long long v);
@@ -62,6 +68,7 @@ struct ColumnReading {
 };
 /// `padChar` is true for the TARV engine, whose CHAR(n) values come back padded.
 ColumnReading columnReadingFor(const char* declType, bool padChar);
+/// The current row's column as a Value, converted as `how` says.
 Value readColumn(sqlite3_stmt* st, int index, const ColumnReading& how);
 
 /// Pads UTF-8 text with blanks to `width` characters (longer text is left as it is).

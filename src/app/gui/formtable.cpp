@@ -2,6 +2,12 @@
 
 #include "app/gui/frmmain.h"
 #include "app/session.h"
+#ifdef ZQ_HAVE_LINKFORMS
+#include "linking/forms/frmcdav.h"
+#include "linking/forms/frmcoll.h"
+#include "linking/forms/frmfree.h"
+#include "premastering/forms/frmmast.h"
+#endif
 #ifdef ZQ_HAVE_CONVFORMS
 #include "conversion/forms/frmtiff.h"
 #endif
@@ -23,6 +29,12 @@ void registerForms(frmMain& main, Session& session) {
 #endif
     (void)main;
     (void)session;
+#ifdef ZQ_HAVE_LINKFORMS
+    main.registerChildForm("mnuGestColl", [&] { return new frmColl(session); });
+    main.registerChildForm("mnuGestCDAV", [&] { return new frmCDAV(session); }, "mnuGestColl");
+    main.registerChildForm("mnuGestFree", [&] { return new frmFree(session); });
+    main.registerChildForm("mnuGestMast", [&] { return new frmMast(session); }, "mnuGestFree");
+#endif
 }
 
 }  // namespace zq

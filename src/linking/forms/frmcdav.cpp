@@ -93,8 +93,8 @@ void frmCDAV::DispCtrl() {
         static_cast<QRadioButton*>(optList_->element(i))->setChecked(r == chosen_);
         if (entries_[std::size_t(r - 1)].linked)
             picColl_->place(i, r, 40, 40);
-        else if (QWidget* pic = picColl_->existing(i))
-            pic->hide();
+        else
+            picColl_->element(i)->hide();
     }
     optList_->hideAbove(shown);
     picColl_->hideAbove(shown);

@@ -10,6 +10,7 @@
 #include "listctl/twips.h"
 #include "optionctl/lumechoice_factory.h"
 #include "optionctl/optsino.h"
+#include "runtime/text.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -105,7 +106,7 @@ QWidget* frmColl::makeDocPicker(int i) {
     auto* cmb = new QComboBox(clsList().Container());
     cmb->setObjectName(QStringLiteral("cmbTDoc_%1").arg(i));
     // Item k stands for aDocs(k).
-    for (const auto& d : lookups_.aDocs) cmb->addItem(QString::fromStdString(d.Descr));
+    for (const auto& d : lookups_.aDocs) cmb->addItem(QString::fromStdString(vbTrim(d.Descr)));
     cmb->setCurrentIndex(-1);
     cmb->resize(twipsToPx(kDocPickerWidth), twipsToPx(clsList().RowHgt()));
     connect(cmb, &QComboBox::activated, this, [this, i] { cmbTDoc_Click(i); });
@@ -162,8 +163,8 @@ void frmColl::placeRowExtras() {
         }
         if (e.linked)
             picColl_->place(i, r, 40, 40);
-        else if (QWidget* pic = picColl_->existing(i))
-            pic->hide();
+        else
+            picColl_->element(i)->hide();
     }
     optTAss_->hideAbove(shown);
     cmbTDoc_->hideAbove(shown);

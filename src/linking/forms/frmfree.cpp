@@ -6,6 +6,7 @@
 #include "linking/link_list.h"
 #include "listctl/check_column.h"
 #include "listctl/grdcomm.h"
+#include "runtime/text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,7 +72,8 @@ void frmFree::LeggList() {
         list.setTextMatrix(row, ColCompany, QString::fromStdString(e.company));
         list.setTextMatrix(row, ColYear, QString::fromStdString(e.yearText));
         list.setTextMatrix(row, ColAssoc, QString::fromStdString(e.associationText));
-        list.setTextMatrix(row, ColDocType, QString::fromStdString(e.docTypeText));
+        // Descriptions come blank-padded from their CHAR column.
+        list.setTextMatrix(row, ColDocType, QString::fromStdString(vbTrim(e.docTypeText)));
     });
 }
 

@@ -5,6 +5,7 @@
 #include "linking/link_list.h"
 #include "listctl/check_column.h"
 #include "listctl/grdcomm.h"
+#include "runtime/text.h"
 #include "premastering/forms/barprogress.h"
 #include "premastering/premaster_run.h"
 
@@ -74,7 +75,8 @@ void frmMast::LeggList() {
         list.setTextMatrix(row, ColCompany, QString::fromStdString(e.company));
         list.setTextMatrix(row, ColYear, QString::fromStdString(e.yearText));
         list.setTextMatrix(row, ColAssoc, QString::fromStdString(e.associationText));
-        list.setTextMatrix(row, ColDocType, QString::fromStdString(e.docTypeText));
+        // Descriptions come blank-padded from their CHAR column.
+        list.setTextMatrix(row, ColDocType, QString::fromStdString(vbTrim(e.docTypeText)));
     });
 }
 

@@ -1,0 +1,133 @@
+// frmFree on a demo installation: the list of linked archives with their registry
+// values, "Seleziona Tutti" on the rows on screen, and "&Scollega".
+
+#include "form_fixture.h"
+
+#include "linking/forms/frmfree.h"
+#include "listctl/check_column.h"
+#include "listctl/flex_grid.h"
+#include "listctl/grdcomm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace zq::test {
+namespace {
+
+class FrmFreeTest : public FormTest {
+protected:
+    /// Four linked archives of company 001, in list order by area and description.
+    void linkFour() {
+        linkArchive(kFornitori2023, "M", "01", "001", "2023");
+        linkArchive(kClienti2023, "M", "02", "001", "2023");
+        linkArchive(kFornitori2024, "M", "01", "001", "2024");
+        linkArchive(kVerbali, "A", "", "001", "2024");
+    }
+};
+
+TEST_P(FrmFreeTest, TheListStaysEmptyUntilAPickerIsChosen) {
+    linkFour();
+    auto f = open<frmFree>();
+    EXPECT_EQ(f->windowTitle(), "Scollegamento tabelle al database TARV");
+    EXPECT_EQ(f->grdList()->formatString(),
+              "    |  N.  |<Area|<Descrizione|Ditta|Anno|Tipo Assoc.|Tipo Documento|       ");
+    EXPECT_EQ(f->cmdFree()->text(), "&Scollega");
+    EXPECT_EQ(f->chk_All()->text(), "Seleziona Tutti");
+    EXPECT_EQ(f->cmbFlds(0)->currentIndex(), -1);
+    EXPECT_EQ(f->cmbFlds(0)->itemText(0), "<TUTTE>");
+    EXPECT_TRUE(f->entries().empty());
+
+    pick(f->cmbFlds(0), 0);
+    ASSERT_EQ(f->entries().size(), 4u);
+    const int n = entryNumber(f->entries(), kFornitori2024);
+    ASSERT_GT(n, 0);
+    grdComm& list = f->clsList();
+    EXPECT_EQ(list.TextMatrix(n, frmFree::ColCompany), "001");
+    EXPECT_EQ(list.TextMatrix(n, frmFree::ColYear), "2024");
+    EXPECT_EQ(list.TextMatrix(n, frmFree::ColAssoc), "Movimento");
+    EXPECT_EQ(list.TextMatrix(n, frmFree::ColDocType), "Fatture di acquisto");
+    const int v = entryNumber(f->entries(), kVerbali);
+    EXPECT_EQ(list.TextMatrix(v, frmFree::ColYear), "");
+    EXPECT_EQ(list.TextMatrix(v, frmFree::ColAssoc), "Altro");
+
+    // Company 001, year 2023: the "A" archive shows under every year.
+    pick(f->cmbFlds(0), companyIndex(*f, "001"));
+    int y2023 = -1;
+    for (int i = 0; i < f->cmbFlds(1)->count(); ++i)
+        if (f->cmbFlds(1)->itemText(i) == "2023") y2023 = i;
+    ASSERT_GE(y2023, 1);
+    pick(f->cmbFlds(1), y2023);
+    std::vector<std::string> serials;
+    for (const auto& e : f->entries()) serials.push_back(e.serial);
+    std::sort(serials.begin(), serials.end());
+    EXPECT_EQ(serials, (std::vector<std::string>{kVerbali, kFornitori2023, kClienti2023}));
+}
+
+TEST_P(FrmFreeTest, SelezionaTuttiTicksOnlyTheRowsOnScreen) {
+    linkFour();
+    auto f = open<frmFree>(1100, 140);
+    pick(f->cmbFlds(0), 0);
+    ASSERT_EQ(f->entries().size(), 4u);
+    const int visible = f->clsList().NumVisibleRows();
+    ASSERT_GE(visible, 1);
+    ASSERT_LT(visible, 4) << "the window must show fewer rows than the list has";
+    f->clsList().setTopRow(2);
+    QApplication::processEvents();
+    ASSERT_EQ(f->clsList().TopRow(), 2);
+
+    f->chk_All()->click();
+    EXPECT_EQ(f->chk_All()->text(), "Deseleziona Tutti");
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(f->entries()[n - 1].selected, n >= 2 && n < 2 + visible) << "entry " << n;
+
+    f->chk_All()->click();
+    EXPECT_EQ(f->chk_All()->text(), "Seleziona Tutti");
+    for (const auto& e : f->entries()) EXPECT_FALSE(e.selected);
+}
+
+TEST_P(FrmFreeTest, ScollegaRestoresTheLocalTableAndDropsTheTarvTable) {
+    linkFour();
+    auto f = open<frmFree>();
+    pick(f->cmbFlds(0), 0);
+    const int n = entryNumber(f->entries(), kFornitori2023);
+    ASSERT_GT(n, 0);
+    f->checks().box(n)->click();
+    dialogs.then(Answer::Yes).then(Answer::Yes);
+    f->cmdFree()->click();
+
+    const std::string title = "Scollegamento tabelle al database TARV";
+    ASSERT_EQ(dialogs.messages().size(), 3u);
+    EXPECT_EQ(dialogs.messages()[0].text, "Vuoi cancellare le tabelle collegate dal TARV?");
+    EXPECT_EQ(dialogs.messages()[1].text, lines({"vuoi scollegare la tabella ", "Fatture Fornitori 2023", "area Fatture Acquisto",
+                                                  "(" + std::string(kFornitori2023) + ")?"}));
+    EXPECT_EQ(dialogs.messages()[2].text, "Scollegamento tabelle effettuato con successo.");
+    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, title);
+
+    const auto local = archiveDef(kFornitori2023);
+    ASSERT_TRUE(local);
+    EXPECT_FALSE(local->isLink());
+    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_sav"));
+    EXPECT_EQ(archiveCount(kFornitori2023), 4);
+    EXPECT_FALSE(tarvTableExists(kDitt001, "a" + std::string(kFornitori2023)));
+    for (const auto& row : registry()) EXPECT_NE(row.at(4), "a" + std::string(kFornitori2023));
+    EXPECT_EQ(registry().size(), 3u);
+    // The list was read again without it.
+    EXPECT_EQ(f->entries().size(), 3u);
+    EXPECT_EQ(entryNumber(f->entries(), kFornitori2023), 0);
+}
+
+TEST_P(FrmFreeTest, NothingTickedIsRefused) {
+    linkFour();
+    auto f = open<frmFree>();
+    pick(f->cmbFlds(0), 0);
+    f->cmdFree()->click();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Devi selezionare un archivio!"});
+    EXPECT_EQ(f->entries().size(), 4u);
+}
+
+// The forms are the same on every TARV engine; the embedded one needs no server.
+INSTANTIATE_TEST_SUITE_P(Embedded, FrmFreeTest, ::testing::Values(TarvKind::Embedded));
+
+}  // namespace
+}  // namespace zq::test

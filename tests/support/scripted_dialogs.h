@@ -1,7 +1,7 @@
 #pragma once
-// A Dialogs for tests: records every message and answers from a queue. A message that
-// arrives when the queue is empty fails the test, unless it is a plain OK box (those
-// need no answer) or a default answer was set.
+// A Dialogs for tests: records every message and answers from a queue. Each message,
+// plain OK boxes included, takes the next queued answer. With the queue empty an OK box
+// answers Ok, and any other message fails the test unless a default answer was set.
 
 #include "common/dialogs.h"
 
@@ -14,7 +14,7 @@ namespace zq::test {
 
 class ScriptedDialogs : public Dialogs {
 public:
-    /// Queues the answer for the next message that asks a question.
+    /// Queues the answer for the next message.
     ScriptedDialogs& then(Answer a) { answers_.push_back(a); return *this; }
     /// Answer given to every question once the queue is empty (instead of failing).
     void answerAlways(Answer a) { fallback_ = a; }

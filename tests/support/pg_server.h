@@ -13,7 +13,6 @@
 #include "dataaccess/engine_settings.h"
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 

@@ -11,10 +11,11 @@ namespace zq {
 namespace {
 
 // The login branches on the word "password" in the description (case-sensitive).
+// psqlODBC and the Informix driver both say it for a refused login; a driver that only
+// says so through a class-28 SQLSTATE gets the word added, so the login still shows
+// "Password errata!".
 // NOTE: psqlODBC reports a refused login as SQLSTATE 08001 with the server's text
-// "password authentication failed for user ..."; other drivers use class 28.
-// psqlODBC and the Informix driver both say "password" for a refused login; a driver
-// that only reports the SQLSTATE still leads to "Password errata!".
+// "password authentication failed for user ..."; the text is what counts.
 void markRefusedLogin(Error& e) {
     if (e.sqlState().rfind("28", 0) != 0) return;
     if (std::string(e.description()).find("password") != std::string::npos) return;

@@ -79,6 +79,9 @@ FindCriteria parseFindCriteria(const std::string& criteria) {
     };
     FindCriteria out;
     out.column = trim(criteria.substr(0, eq));
+    // ADO also takes the column in brackets: [sys_seriale] = 'a0712'.
+    if (out.column.size() > 2 && out.column.front() == '[' && out.column.back() == ']')
+        out.column = out.column.substr(1, out.column.size() - 2);
     std::string v = trim(criteria.substr(eq + 1));
     if (!isPlainIdentifier(out.column, /*allowOwner=*/true) || v.empty()) badCriteria(criteria);
     if (v.front() == '\'') {

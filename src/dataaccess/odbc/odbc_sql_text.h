@@ -14,7 +14,8 @@ struct FindCriteria {
     Value value;  ///< Text for a quoted value ('' inside becomes '), else a number
 };
 
-/// Parses "column = 'value'" / "column = 12.5"; throws zq::Error on anything else.
+/// Parses "column = 'value'" / "column = 12.5" (the column may be in brackets); throws
+/// zq::Error on anything else.
 FindCriteria parseFindCriteria(const std::string& criteria);
 
 /// The statement text for a recordset opened on `sqlOrTable`: a bare table name becomes

@@ -43,7 +43,9 @@ TEST(OdbcSqlText, ReadsFindConditions) {
     EXPECT_EQ(c.value.toDouble(), 2024.0);
     c = parseFindCriteria("x = ''");
     EXPECT_EQ(c.value, Value(""));
-    for (const char* bad : {"anno > 3", "= 'x'", "x = 'a", "x = 'a'b'", "x = abc", "a b = 1"}) {
+    c = parseFindCriteria("[sys_seriale] = 'a0712'");
+    EXPECT_EQ(c.column, "sys_seriale");
+    for (const char* bad : {"anno > 3", "= 'x'", "x = 'a", "x = 'a'b'", "x = abc", "a b = 1", "[] = 1"}) {
         SCOPED_TRACE(bad);
         EXPECT_THROW(parseFindCriteria(bad), Error);
     }

@@ -34,12 +34,15 @@ public:
     TerminalProgress(std::ostream& out, bool inPlace) : out_(out), inPlace_(inPlace) {}
 
     void begin(const std::string& text) override { show(text); }
-    void end() override {
+    void end() override { breakLine(); }
+    void setLabel(const std::string& text) override { show(text); }
+    bool cancelRequested() const override { return interrupted; }
+
+    /// Ends a line being rewritten, so what comes next starts on a line of its own.
+    void breakLine() {
         if (inPlace_ && width_ > 0) out_ << "\n" << std::flush;
         width_ = 0;
     }
-    void setLabel(const std::string& text) override { show(text); }
-    bool cancelRequested() const override { return interrupted; }
 
 private:
     void show(const std::string& text) {
@@ -57,6 +60,31 @@ private:
     std::ostream& out_;
     bool inPlace_;
     std::size_t width_ = 0;
+};
+
+// The run's messages on a terminal that also shows the progress line: the line is
+// ended first, so a question never starts after a label.
+class ProgressAwareDialogs final : public Dialogs {
+public:
+    ProgressAwareDialogs(Dialogs& target, TerminalProgress& progress) : target_(target), progress_(progress) {}
+
+    Answer message(const Message& m) override {
+        progress_.breakLine();
+        return target_.message(m);
+    }
+    std::optional<std::string> pickFolder(const std::string& title, const std::string& start) override {
+        progress_.breakLine();
+        return target_.pickFolder(title, start);
+    }
+    std::optional<std::string> pickFile(const std::string& title, const std::string& filter,
+                                        const std::string& start) override {
+        progress_.breakLine();
+        return target_.pickFile(title, filter, start);
+    }
+
+private:
+    Dialogs& target_;
+    TerminalProgress& progress_;
 };
 
 // Ctrl+C asks the run to stop instead of ending the program, for the run's lifetime.
@@ -109,7 +137,8 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
 
     const PdfConverter converter(loadConversionSettings(session->programFolder()));
     TerminalProgress progress(ctx.out, ::isatty(STDOUT_FILENO) != 0);
-    ConvTable conv(*session->CnnArch, ctx.dialogs, progress, converter);
+    ProgressAwareDialogs dialogs(ctx.dialogs, progress);
+    ConvTable conv(*session->CnnArch, dialogs, progress, converter);
     InterruptGuard ctrlC;
     std::vector<std::pair<const TiffEntry*, ConvTableResult>> done;
     // In list order, as the form converts its ticked archives.

@@ -107,6 +107,29 @@ TEST_F(ZelqConvertTest, YesConvertsEveryRecordAndPrintsTheRunsMessagesAndProgres
     for (const auto& rec : records("2215032010150A1F")) EXPECT_EQ(rec.file, rec.pdf);
 }
 
+TEST_F(ZelqConvertTest, OnATerminalTheProgressLineIsRewrittenInPlace) {
+    // script(1) gives the program a terminal and keeps what it showed (line ends as
+    // CR LF, as a terminal receives them).
+    test::TempDir io("zelq-tty");
+    const std::string cmd = quoted(ZELQ_BIN) + " --home " + quoted(fx.dir().string()) + " --yes convert " +
+                            kFornitori2024;
+    const std::string run = "script -qec " + quoted(cmd) + " /dev/null < /dev/null > " +
+                            quoted((io / "screen").string()) + " 2>&1";
+    const int status = std::system(run.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    const std::string screen = slurp(io / "screen");
+    // The question starts on a line of its own after the first label.
+    EXPECT_NE(screen.find("\rInizio Conversione Documenti ...\r\nQUESTION Conversione da PDF a TIF: Rilevati n. 4"),
+              std::string::npos)
+        << screen;
+    EXPECT_NE(screen.find("\rConversione Documenti (1 di 4)\rConversione Documenti (2 di 4)"
+                          "\rConversione Documenti (3 di 4)\rConversione Documenti (4 di 4)\r\n"),
+              std::string::npos)
+        << screen;
+    for (const auto& rec : records(kFornitori2024)) EXPECT_EQ(test::tiffPages(rec.file), test::pdfPages(rec.pdf));
+}
+
 TEST_F(ZelqConvertTest, NoLeavesTheRecordsAndEndsWithOne) {
     const Outcome r = zelq({"--home", fx.dir().string(), "--no", "convert", kFornitori2024});
     EXPECT_EQ(r.exit, 1) << r.err << r.out;

@@ -374,7 +374,9 @@ TEST_F(FrmTiffTest, TheMenuEntryOpensTheFormOnceAtATime) {
     EXPECT_EQ(entry->text(), QStringLiteral("Conversione da &PDF a TIF"));
     EXPECT_TRUE(entry->isEnabled());
 
+    w.show();
     QWidget* opened = w.openChild(QStringLiteral("mnuGestTiff"));
+    QApplication::processEvents();
     ASSERT_NE(opened, nullptr);
     auto* tiff = qobject_cast<frmTiff*>(opened);
     ASSERT_NE(tiff, nullptr);
@@ -382,6 +384,20 @@ TEST_F(FrmTiffTest, TheMenuEntryOpensTheFormOnceAtATime) {
     EXPECT_FALSE(entry->isEnabled());
     EXPECT_FALSE(w.menuEntry(QStringLiteral("mnuFileExit"))->isEnabled());
     EXPECT_EQ(w.openChild(QStringLiteral("mnuGestTiff")), nullptr);
+
+    // While a conversion runs the main window's close box keeps the program going.
+    form.reset(tiff);  // for waitForRun and the helpers; the frame still owns it
+    tick(entryOf(kFornitori2024));
+    bool mainRefused = false;
+    dialogs.onMessage = [&](const Message& m) {
+        if (m.buttons == Buttons::YesNo) mainRefused = !w.close() && w.openForms() == 1;
+    };
+    dialogs.then(Answer::No);
+    tiff->cmdTiff()->click();
+    const bool ended = waitForRun();
+    form.release();
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(mainRefused);
 
     tiff->cmdExit()->click();
     QApplication::processEvents();

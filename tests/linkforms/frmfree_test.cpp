@@ -117,6 +117,27 @@ TEST_P(FrmFreeTest, ScollegaRestoresTheLocalTableAndDropsTheTarvTable) {
     EXPECT_EQ(entryNumber(f->entries(), kFornitori2023), 0);
 }
 
+TEST_P(FrmFreeTest, NoToDroppingUnlinksLocallyOnly) {
+    linkFour();
+    auto f = open<frmFree>();
+    pick(f->cmbFlds(0), 0);
+    ASSERT_EQ(f->checks().loadedBoxes(), 4);
+    const int n = entryNumber(f->entries(), kClienti2023);
+    f->checks().box(n)->click();
+    dialogs.then(Answer::No).then(Answer::Yes);
+    f->cmdFree()->click();
+    EXPECT_EQ(dialogs.messages().back().text, "Scollegamento tabelle effettuato con successo.");
+    EXPECT_FALSE(archiveDef(kClienti2023)->isLink());
+    EXPECT_EQ(archiveCount(kClienti2023), 3);
+    // The TARV table and the registry row stay.
+    EXPECT_TRUE(tarvTableExists(kDitt001, "a" + std::string(kClienti2023)));
+    EXPECT_EQ(registry().size(), 4u);
+    // The shorter list hides the box its last row had.
+    ASSERT_EQ(f->entries().size(), 3u);
+    EXPECT_TRUE(f->checks().box(3)->isVisible());
+    EXPECT_FALSE(f->checks().box(4)->isVisible());
+}
+
 TEST_P(FrmFreeTest, NothingTickedIsRefused) {
     linkFour();
     auto f = open<frmFree>();

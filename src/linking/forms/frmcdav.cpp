@@ -29,6 +29,7 @@ frmCDAV::frmCDAV(Session& session, Progress* wait, QWidget* parent)
     grdComm& list = clsList();
     list.setColWidth(ColArea, 2000);
     list.setColWidth(ColDescription, 3600);
+    setFillColumn(ColDescription, 3600);
     connect(&list, &grdComm::Click, this, &frmCDAV::grdList_Click);
     optList_ = std::make_unique<OverlayColumn>(list, ColOption, [this](int i) {
         auto* opt = new QRadioButton(clsList().Container());

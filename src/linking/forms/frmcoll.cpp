@@ -42,6 +42,7 @@ frmColl::frmColl(Session& session, Progress* wait, QWidget* parent)
     grdComm& list = clsList();
     list.setColWidth(ColArea, 2000);
     list.setColWidth(ColDescription, 3200);
+    setFillColumn(ColDescription, 3200);
     list.setColWidth(ColAssoc, kOptionWidth + 60);
     list.setColWidth(ColDocType, kDocPickerWidth + 60);
 

@@ -34,6 +34,7 @@ frmFree::frmFree(Session& session, Progress* wait, QWidget* parent)
     grdComm& list = clsList();
     list.setColWidth(ColArea, 2000);
     list.setColWidth(ColDescription, 3200);
+    setFillColumn(ColDescription, 3200);
     checks_ = std::make_unique<CheckColumn>(
         list, ColCheck,
         CheckEntries{[this] { return int(entries_.size()); },

@@ -7,12 +7,16 @@
 #include "linking/forms/combopicker.h"
 #include "listctl/flex_grid.h"
 #include "listctl/grdcomm.h"
+#include "listctl/twips.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zq {
 
@@ -37,6 +41,8 @@ ListForm::ListForm(Session& session, Progress* wait, const char* name, const cha
     grdList_ = new FlexGrid(this);
     grdList_->setObjectName(QStringLiteral("grdList"));
     column->addWidget(grdList_, 1);
+    grdList_->installEventFilter(this);
+    grdList_->viewport()->installEventFilter(this);
 
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("picCNTR"));
@@ -123,10 +129,31 @@ int ListForm::visibleEntries(int count) const {
     return std::max(0, last - top + 1);
 }
 
-void ListForm::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    // The layout has moved the grid already; the row controls follow it.
-    placeRowControls();
+void ListForm::setFillColumn(int col, int minTwips) {
+    fillColumn_ = col;
+    fillMinimum_ = minTwips;
+}
+
+bool ListForm::eventFilter(QObject* watched, QEvent* e) {
+    // Whatever moved or sized the grid (the form's layout, a resize), the columns and
+    // the row controls follow it.
+    // The viewport is sized after the grid itself, so the columns fit on its resize.
+    if (watched == grdList_->viewport() && e->type() == QEvent::Resize) {
+        fitFillColumn();
+        placeRowControls();
+    } else if (watched == grdList_ && (e->type() == QEvent::Resize || e->type() == QEvent::Move)) {
+        placeRowControls();
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void ListForm::fitFillColumn() {
+    if (fillColumn_ < 0 || !clsList_->grid()) return;
+    double others = 0;
+    for (int c = 0; c < clsList_->Cols(); ++c)
+        if (c != fillColumn_) others += clsList_->ColWidth(c);
+    const double room = pxToTwips(grdList_->viewport()->width()) - others;
+    clsList_->setColWidth(fillColumn_, std::max(double(fillMinimum_), room));
 }
 
 }  // namespace zq

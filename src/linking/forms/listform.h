@@ -72,18 +72,26 @@ protected:
         ListForm& form_;
     };
 
+    /// Column `col` takes the width the other columns leave in the grid (never less
+    /// than `minTwips`), on every resize.
+    void setFillColumn(int col, int minTwips);
+
     /// Redraws the per-row controls over the visible rows.
     virtual void placeRowControls() = 0;
 
-    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
     Session& session_;
     Lookups lookups_;
 
 private:
+    void fitFillColumn();
+
     std::unique_ptr<Progress> ownWait_;
     Progress* wait_ = nullptr;
     int waitDepth_ = 0;
+    int fillColumn_ = -1;
+    int fillMinimum_ = 0;
     std::unique_ptr<grdComm> clsList_;
     FlexGrid* grdList_ = nullptr;
     QHBoxLayout* picParm_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "dup_fixture.h"
 
+#include "common/error.h"
 #include "dataaccess/sql_text.h"
 #include "duplication/area_copy_run.h"
 #include "linking/archive_model.h"
@@ -333,6 +334,91 @@ TEST_F(AreaCopyTest, EditedNameIsTheCopysNameAndFolder) {
     EXPECT_EQ(archiveRows("SELECT ARCHIVIO FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(entries[0].Seriale))[0][0],
               "Doc_Vari");
     EXPECT_TRUE(entries[1].Seriale.empty());
+}
+
+}  // namespace
+}  // namespace zq::test
+
+namespace zq::test {
+namespace {
+
+/// An ArchiveDatabase that forwards everything and refuses the next `failures` table
+/// creations.
+class RefusingArchive final : public ArchiveDatabase {
+public:
+    RefusingArchive(std::unique_ptr<ArchiveDatabase> inner, int& failures) : inner_(std::move(inner)), failures_(failures) {}
+    std::vector<TableDef> tableDefs() override { return inner_->tableDefs(); }
+    std::optional<TableDef> tableDef(const std::string& n) override { return inner_->tableDef(n); }
+    bool hasTable(const std::string& n) override { return inner_->hasTable(n); }
+    void createTable(const TableDef& d) override {
+        if (failures_ > 0 && failures_--) throw Error(3010, "table refused by the test", "test");
+        inner_->createTable(d);
+    }
+    void createLink(const std::string& n, const std::string& c, const std::string& s) override { inner_->createLink(n, c, s); }
+    void renameTable(const std::string& o, const std::string& n) override { inner_->renameTable(o, n); }
+    void deleteTable(const std::string& n) override { inner_->deleteTable(n); }
+    void setLinkConnect(const std::string& n, const std::string& c, const std::string& s) override {
+        inner_->setLinkConnect(n, c, s);
+    }
+    void execute(const std::string& sql) override { inner_->execute(sql); }
+    void beginTrans() override { inner_->beginTrans(); }
+    void commitTrans() override { inner_->commitTrans(); }
+    void rollbackTrans() override { inner_->rollbackTrans(); }
+    Connection& connection() override { return inner_->connection(); }
+    RecordsetPtr openTable(const std::string& n) override { return inner_->openTable(n); }
+    void close() override { inner_->close(); }
+    const std::string& path() const override { return inner_->path(); }
+
+private:
+    std::unique_ptr<ArchiveDatabase> inner_;
+    int& failures_;
+};
+
+class AreaCopyErrorTest : public DupTest {
+protected:
+    AreaCopyResult runWith(int failures) {
+        failures_ = failures;
+        AreaCopyRequest r;
+        r.newAreaName = "Copia";
+        r.parentFolder = (home() / "documenti").string();
+        ArchiveModel model;
+        entries = AreaCopyRun::LeggList(*session, model, 5);
+        AreaCopyRun run(*session, {}, {}, [this](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
+            return std::make_unique<RefusingArchive>(ArchiveDatabase::open(path), failures_);
+        });
+        return run.cmdCopy_Click(r, entries);
+    }
+    int failures_ = 0;
+    std::vector<CopyRow> entries;
+};
+
+TEST_F(AreaCopyErrorTest, RefusedTableGoesToTheErrorReportAndIgnoreLeavesNoRow) {
+    dialogs.then(Answer::Ignore);
+    const auto result = runWith(1);
+    ASSERT_TRUE(result.completed);
+    EXPECT_EQ(result.stopped, 1);
+    EXPECT_EQ(result.copied, 1);
+    const auto& report = dialogs.messages().at(0);
+    EXPECT_EQ(report.title, "zel_QUIRNOVA: Errore non previsto.");
+    EXPECT_EQ(report.buttons, Buttons::AbortRetryIgnore);
+    EXPECT_NE(report.text.find("nel modulo: frmCopy,\r\nalla routine: CreaCopy,"), std::string::npos) << report.text;
+    // The refused copy has no DB_ELENCO row and no table; the next archive is made.
+    EXPECT_TRUE(archiveRows("SELECT * FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(entries[0].Seriale)).empty());
+    EXPECT_FALSE(archiveDef(entries[0].Seriale));
+    EXPECT_TRUE(archiveDef(entries[1].Seriale));
+}
+
+TEST_F(AreaCopyErrorTest, RetryRunsTheStepAgain) {
+    dialogs.then(Answer::Retry);
+    const auto result = runWith(1);
+    EXPECT_EQ(result.copied, 2);
+    EXPECT_EQ(result.stopped, 0);
+    EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(entries[0].Seriale))[0][0], "1");
+}
+
+TEST_F(AreaCopyErrorTest, AbortEndsTheProgram) {
+    dialogs.then(Answer::Abort);
+    EXPECT_THROW(runWith(1), AbortProgram);
 }
 
 }  // namespace

@@ -333,6 +333,33 @@ TEST_F(GroupTest, SecondGroupingArchiveForTheCompanyIsRefused) {
     EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM DB_ELENCO WHERE ID_AREA = 8")[0][0], "0");
 }
 
+TEST_F(GroupTest, GroupingTableThatDoesNotNumberItsRecordsIsReportedAndLeftAsItWas) {
+    // A grouping archive whose TARV table takes sys_record as given: every record would
+    // come back as 0 and every file would be written as 00000000.pdf over the last.
+    session->CnnDitt->execute(
+        "CREATE TABLE agrp (anno SMALLINT, tipo_doc DECIMAL, sys_record INTEGER, sys_filename CHAR(100), "
+        "sys_data_ins DATE, sys_utente CHAR(20), sys_pagine INTEGER, numero_doc CHAR(20), data_doc DATE, "
+        "ragione_sociale CHAR(60), partita_iva CHAR(11), imponibile MONEY, importo MONEY, pagata SMALLINT, "
+        "cod_tipo_doc_f SMALLINT, note CHAR(255))");
+    const std::string folder = (home() / "documenti" / "Raggruppamenti" / "grp").string() + "/";
+    {
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        db->createLink("grp", ArchiveModel::linkConnectString(session->cfg, session->DbDitt), "agrp");
+        db->execute("ALTER TABLE grp ADD CONSTRAINT primario PRIMARY KEY (anno, cod_tipo_doc_f, sys_record)");
+        db->execute("INSERT INTO DB_ELENCO (SYS_SERIALE, ID_AREA, ARCHIVIO, sys_path_docs, CODFIS) VALUES "
+                    "('grp', 8, 'DAV-Rossi', " + sqlQuote(folder) + ", '01234560355')");
+        db->close();
+    }
+    dialogs.then(Answer::Ignore);
+    const auto result = run({2});
+    ASSERT_TRUE(result.completed);
+    EXPECT_EQ(result.table, "grp");
+    EXPECT_EQ(result.archives, 0);
+    EXPECT_TRUE(dialogs.saw("non numera i record inseriti")) << ::testing::PrintToString(dialogs.texts());
+    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM agrp")[0][0], "0");
+    EXPECT_FALSE(fs::exists(folder + "00000000/00000000.pdf"));
+}
+
 TEST(GroupRunRules, FileNamesAndInsertTexts) {
     EXPECT_EQ(GroupRun::groupedFileName(1500, "/d/00000002/00001000.pdf"), "00001500.pdf");
     EXPECT_EQ(GroupRun::groupedFileName(7, " /d/x.tiff "), "00000007tiff");

@@ -59,7 +59,12 @@ ListForm::ListForm(Session& session, Progress* wait, const char* name, const cha
     connect(clsList_.get(), &grdComm::Scroll, this, [this] { placeRowControls(); });
 }
 
-ListForm::~ListForm() = default;
+ListForm::~ListForm() {
+    // The form's own part is gone: nothing may redraw its row controls any more.
+    grdList_->removeEventFilter(this);
+    grdList_->viewport()->removeEventFilter(this);
+    clsList_->disconnect(this);
+}
 
 QComboBox* ListForm::cmbFlds(int index) const {
     auto it = cmbFlds_.find(index);

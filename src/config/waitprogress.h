@@ -2,6 +2,7 @@
 // A Progress that shows the wait window while an engine runs.
 
 #include "common/progress.h"
+#include "config/frmwait.h"
 
 #include <QPointer>
 #include <QString>

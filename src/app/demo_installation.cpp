@@ -1,6 +1,7 @@
 #include "app/demo_installation.h"
 
 #include "app/config_file.h"
+#include "app/demo_server.h"
 #include "app/pdf_writer.h"
 #include "common/error.h"
 #include "common/product.h"
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
 namespace zq {
 namespace fs = std::filesystem;
@@ -47,8 +49,8 @@ const std::vector<Company>& companies() {
     return list;
 }
 
-std::string tarvConnection(const std::string& database) {
-    return "Provider=Ifxoledbc.2;Persist Security Info=False;host=server;User ID=" + std::string(DemoInstallation::kUser) +
+std::string tarvConnection(const std::string& database, const std::string& host) {
+    return "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + host + ";User ID=" + std::string(DemoInstallation::kUser) +
            ";password=" + DemoInstallation::kPassword + ";Data Source=" + database + "@linux_se";
 }
 
@@ -69,9 +71,15 @@ void insert(Connection& cnn, const std::string& table, const Row& row) {
 
 Value textOrNull(const char* s) { return s ? Value(s) : Value::null(); }
 
-void buildCommon(const EngineSettings& engines) {
-    createEmbeddedDatabase(engines, "/usr/tarv/comune");
-    auto cnn = openConnection(tarvConnection("/usr/tarv/comune"), engines);
+const char* const kCommonDatabase = "/usr/tarv/comune";
+
+// The statements below are the Informix SQL the program itself sends, so they run
+// unchanged on either engine; only where the empty database comes from differs.
+using CreateDatabase = std::function<void(const std::string& informixPath)>;
+
+void buildCommon(const EngineSettings& engines, const std::string& host, const CreateDatabase& create) {
+    create(kCommonDatabase);
+    auto cnn = openConnection(tarvConnection(kCommonDatabase, host), engines);
     cnn->execute("CREATE TABLE utenti (nome CHAR(8), password CHAR(16), porta CHAR(10), descrizione CHAR(40))");
     cnn->execute("CREATE UNIQUE INDEX ix_utenti ON utenti (nome)");
     cnn->execute("CREATE TABLE volumi (cod_ditta CHAR(3), volume CHAR(40))");
@@ -103,10 +111,11 @@ void buildCommon(const EngineSettings& engines) {
     cnn->close();
 }
 
-void buildCompany(const EngineSettings& engines, const Company& c) {
+void buildCompany(const EngineSettings& engines, const std::string& host, const CreateDatabase& create,
+                  const Company& c) {
     const std::string db = companyDatabase(c);
-    createEmbeddedDatabase(engines, db);
-    auto cnn = openConnection(tarvConnection(db), engines);
+    create(db);
+    auto cnn = openConnection(tarvConnection(db, host), engines);
     cnn->execute("CREATE TABLE parditta (anno SMALLINT, data_inizio DATE, data_fine DATE, chiuso CHAR(1))");
     cnn->execute("CREATE TABLE regditta (anno SMALLINT, ar_attiva CHAR(1), reg_iva CHAR(2))");
     for (const auto& [year, active] : c.regditta) {
@@ -115,6 +124,12 @@ void buildCompany(const EngineSettings& engines, const Company& c) {
         insert(*cnn, "regditta", {{"anno", year}, {"ar_attiva", textOrNull(active)}, {"reg_iva", "01"}});
     }
     cnn->close();
+}
+
+void buildTarv(const EngineSettings& engines, const std::string& host, const CreateDatabase& create) {
+    buildCommon(engines, host, create);
+    for (const auto& c : companies())
+        if (!c.regditta.empty()) buildCompany(engines, host, create, c);
 }
 
 // ---------------------------------------------------------------- archive database
@@ -408,7 +423,7 @@ void buildArchive(const fs::path& dir) {
 
 }  // namespace
 
-Config DemoInstallation::config(const fs::path& dir) {
+Config DemoInstallation::config(const fs::path& dir, const std::string& host) {
     Config c;
     c.PathTarv = "/usr/tarv/";
     c.PathArch = (dir / "Vizidore.mdb").string();
@@ -416,7 +431,7 @@ Config DemoInstallation::config(const fs::path& dir) {
     c.Citta = "Reggio nell'Emilia";
     c.Utente = kUser;
     c.Password = kPassword;
-    c.Host = "server";
+    c.Host = host;
     c.Server = "linux_se";
     c.ConvBksl = "S";
     c.GrpParm1 = std::to_string(kGroupingArea);
@@ -435,8 +450,16 @@ std::vector<DemoInstallation::Archive> DemoInstallation::archives(const fs::path
     return out;
 }
 
-void DemoInstallation::build(const fs::path& dirIn) {
-    const fs::path dir = fs::absolute(dirIn);
+std::vector<std::string> DemoInstallation::tarvDatabases() {
+    std::vector<std::string> out{kCommonDatabase};
+    for (const auto& c : companies())
+        if (!c.regditta.empty()) out.push_back(companyDatabase(c));
+    return out;
+}
+
+namespace {
+
+void refuseExisting(const fs::path& dir) {
     const fs::path cfgFile = ConfigFile::pathIn(dir);
     if (fs::exists(cfgFile))
         throw Error(58, "La cartella " + dir.string() + " contiene già un'installazione (" + cfgFile.filename().string() +
@@ -445,16 +468,18 @@ void DemoInstallation::build(const fs::path& dirIn) {
     if (fs::exists(dir / "Vizidore.mdb") || fs::exists(dir / "tarv"))
         throw Error(58, "La cartella " + dir.string() + " contiene già un archivio o dei database TARV: non li sovrascrivo",
                     kProductName);
+}
 
-    // What this run creates, removed again when it fails half-way, so that the folder
-    // is as it was and a second attempt is not refused.
+// Runs `buildAll` in `dir`; when it fails, removes what it had created, so that the
+// folder is as it was and a second attempt is not refused.
+void buildGuarded(const fs::path& dir, const std::function<void()>& buildAll) {
     std::vector<fs::path> created;
     for (const char* name : {"tarv", "Vizidore.mdb", "documenti", EngineSettings::kFileName})
         if (!fs::exists(dir / name)) created.push_back(dir / name);
     const bool newFolder = !fs::exists(dir);
     try {
         fs::create_directories(dir);
-        buildAll(dir);
+        buildAll();
     } catch (const std::exception& e) {
         std::error_code ec;
         for (const auto& p : created) fs::remove_all(p, ec);
@@ -467,26 +492,49 @@ void DemoInstallation::build(const fs::path& dirIn) {
     }
 }
 
-void DemoInstallation::buildAll(const fs::path& dir) {
-    EngineSettings engines;
-    engines.tarvEngine = EngineSettings::Tarv::Embedded;
-    engines.embeddedRoot = dir / "tarv";
-    createEmbeddedAccount(engines, kUser, kPassword);
-    createEmbeddedAccount(engines, "bianchi", "Bianchi01");
-    buildCommon(engines);
-    for (const auto& c : companies())
-        if (!c.regditta.empty()) buildCompany(engines, c);
-
-    // The accounts hold passwords in clear, as the configuration file does.
-    fs::permissions(embeddedAccountsFile(engines), fs::perms::owner_read | fs::perms::owner_write);
-
+// The archive, the engines file and, last, the configuration file: its presence is what
+// makes the folder an installation.
+void finish(const fs::path& dir, const EngineSettings& engines, const std::string& host) {
     buildArchive(dir);
-    // Relative to the program folder, so the installation can be moved as a whole.
-    EngineSettings saved = engines;
-    saved.embeddedRoot = "tarv";
-    saved.save(dir);
-    // The configuration file last: its presence is what makes the folder an installation.
-    ConfigFile::write(ConfigFile::pathIn(dir), config(dir));
+    engines.save(dir);
+    ConfigFile::write(ConfigFile::pathIn(dir), DemoInstallation::config(dir, host));
+}
+
+}  // namespace
+
+void DemoInstallation::build(const fs::path& dirIn) {
+    const fs::path dir = fs::absolute(dirIn);
+    refuseExisting(dir);
+    buildGuarded(dir, [&] {
+        EngineSettings engines;
+        engines.tarvEngine = EngineSettings::Tarv::Embedded;
+        engines.embeddedRoot = dir / "tarv";
+        createEmbeddedAccount(engines, kUser, kPassword);
+        createEmbeddedAccount(engines, "bianchi", "Bianchi01");
+        buildTarv(engines, "server", [&](const std::string& path) { createEmbeddedDatabase(engines, path); });
+        // The accounts hold passwords in clear, as the configuration file does.
+        fs::permissions(embeddedAccountsFile(engines), fs::perms::owner_read | fs::perms::owner_write);
+        // Relative to the program folder, so the installation can be moved as a whole.
+        EngineSettings saved = engines;
+        saved.embeddedRoot = "tarv";
+        finish(dir, saved, "server");
+    });
+}
+
+void DemoInstallation::build(const fs::path& dirIn, const DemoServerLogin& login) {
+    const fs::path dir = fs::absolute(dirIn);
+    refuseExisting(dir);
+    // Outside the guard: a refusal creates nothing, and the server is left as it was
+    // (its destructor drops what a failed build created there).
+    DemoServer server(login);
+    server.refuseExisting(tarvDatabases());
+    buildGuarded(dir, [&] {
+        server.ensureLogin(kUser, kPassword);
+        const EngineSettings engines = server.settings();
+        buildTarv(engines, login.host, [&](const std::string& path) { server.createDatabase(path, kUser); });
+        finish(dir, engines, login.host);
+    });
+    server.keep();
 }
 
 }  // namespace zq

@@ -1,9 +1,11 @@
 #pragma once
 // A complete installation to try the program with, and to test against: configuration
 // file, engines file, archive database with areas, archives, records and their PDF
-// documents, the TARV common database and three company databases on the embedded
-// engine. Made by "zelq demo DIR"; the integration tests build one per test.
+// documents, the TARV common database and the company databases, on the embedded
+// engine or on a PostgreSQL server. Made by "zelq demo DIR [--server odbc ...]"; the
+// integration tests build one per test.
 
+#include "app/demo_server_login.h"
 #include "app/session.h"
 
 #include <filesystem>
@@ -31,14 +33,19 @@ public:
     /// nothing, when `dir` already holds a configuration file, an archive or TARV
     /// databases. Throws zq::Error; a failed build removes what it had created.
     static void build(const std::filesystem::path& dir);
+    /// As build(dir), with the TARV databases on the PostgreSQL server `server` names
+    /// (tarv.engine = odbc, postgresql mapping, Host = the server): creates the login
+    /// kUser (an existing one must accept kPassword) and the databases, refusing,
+    /// creating nothing, when one of them exists already. The archive database and the
+    /// documents stay in `dir`. A failed build drops again what it had created.
+    static void build(const std::filesystem::path& dir, const DemoServerLogin& server);
 
-    /// The configuration the installation's file holds.
-    static Config config(const std::filesystem::path& dir);
+    /// The configuration the installation's file holds (`host`: the TARV server).
+    static Config config(const std::filesystem::path& dir, const std::string& host = "server");
+    /// The Informix paths of the TARV databases: the common database, then the companies'.
+    static std::vector<std::string> tarvDatabases();
     /// The archives the installation holds, in DB_ELENCO order.
     static std::vector<Archive> archives(const std::filesystem::path& dir);
-
-private:
-    static void buildAll(const std::filesystem::path& dir);
 };
 
 }  // namespace zq

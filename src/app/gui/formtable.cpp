@@ -11,6 +11,10 @@
 #ifdef ZQ_HAVE_CONVFORMS
 #include "conversion/forms/frmtiff.h"
 #endif
+#ifdef ZQ_HAVE_CONFFORMS
+#include "config/conf/frmaggp.h"
+#include "config/conf/frmconf.h"
+#endif
 
 namespace zq {
 
@@ -26,6 +30,10 @@ void registerForms(frmMain& main, Session& session) {
     //   endif()
 #ifdef ZQ_HAVE_CONVFORMS
     main.registerChildForm("mnuGestTiff", [&] { return new frmTiff(session); });
+#endif
+#ifdef ZQ_HAVE_CONFFORMS
+    main.registerModalForm("mnuFileConf", [&] { return new frmConf(session); });
+    main.registerModalForm("mnuFileAggP", [&] { return new frmAggP(session); });
 #endif
     (void)main;
     (void)session;

@@ -1,0 +1,185 @@
+#include "config/conf/frmaggp.h"
+
+#include "app/session.h"
+#include "config/conf/config_editor.h"
+#include "config/conf/optionframe.h"
+#include "textbox/txtfrmt.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace zq {
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& q) { return q.toStdString(); }
+
+}  // namespace
+
+frmAggP::frmAggP(Session& session, LinkPathUpdate::Opener opener, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      progress_(std::make_unique<BarProgress>(new QProgressBar(this), new QLabel(this))),
+      update_(session, *progress_, std::move(opener)) {
+    setObjectName(QStringLiteral("frmAggP"));
+    setProperty("x_Form", QStringLiteral("0"));
+    setWindowTitle(QString::fromUtf8(LinkPathUpdate::caption()));
+    setModal(true);
+    createControls();
+}
+
+frmAggP::~frmAggP() = default;
+
+void frmAggP::createControls() {
+    // The bar and its label were made first, for the engine's progress.
+    prbAggP_ = findChild<QProgressBar*>();
+    prbAggP_->setObjectName(QStringLiteral("prbAggP"));
+    lblAggP_ = findChild<QLabel*>();
+    lblAggP_->setObjectName(QStringLiteral("lblAggP"));
+    prbAggP_->hide();
+    lblAggP_->hide();
+
+    auto* grid = new QGridLayout;
+    auto* current = new QLabel(QStringLiteral("VALORI CORRENTI"), this);
+    auto* fresh = new QLabel(QStringLiteral("NUOVI VALORI"), this);
+    grid->addWidget(current, 0, 1);
+    grid->addWidget(fresh, 0, 2);
+    static const char* const labels[] = {"Percorso database TARV", "login (default):", "password (default):",
+                                         "Conferma password:", "Nome host o Indirizzo IP:"};
+    for (int i = 0; i < 5; ++i) {
+        grid->addWidget(new QLabel(QString::fromUtf8(labels[i]), this), i + 1, 0);
+        auto* box = new txtFrmt(this);
+        box->setObjectName(QStringLiteral("txtFlds_%1").arg(i));
+        box->setDialogs(&session_.dialogs());
+        box->setText(QString());
+        if (i == 2 || i == 3) box->setPassWordChar(QStringLiteral("*"));
+        txtFlds_.append(box);
+        grid->addWidget(box, i + 1, 2);
+    }
+    fmeFlds_.append(new OptionFrame(QStringLiteral("SO Server:"), QString::fromLatin1(ConfigEditor::kServerLinux), this));
+    fmeFlds_[0]->setObjectName(QStringLiteral("fmeFlds_0"));
+    optFlds_.append(fmeFlds_[0]->addOption(QStringLiteral("optFlds_0"), QStringLiteral("SCO"),
+                                           QString::fromLatin1(ConfigEditor::kServerSco), false));
+    optFlds_.append(fmeFlds_[0]->addOption(QStringLiteral("optFlds_1"), QStringLiteral("LINUX"),
+                                           QString::fromLatin1(ConfigEditor::kServerLinux), true));
+    grid->addWidget(fmeFlds_[0], 6, 2);
+    // Current values beside the new ones: path, login, host, server (no password).
+    const struct {
+        int index;
+        int row;
+    } values[] = {{0, 1}, {1, 2}, {3, 5}, {4, 6}};
+    for (const auto& c : values) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QStringLiteral("lblFlds_%1").arg(c.index));
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        lblFlds_.insert(c.index, l);
+        grid->addWidget(l, c.row, 1);
+    }
+
+    cmdConf_ = new QPushButton(QStringLiteral("&Aggiorna"), this);
+    cmdConf_->setObjectName(QStringLiteral("cmdConf"));
+    cmdAnnu_ = new QPushButton(QStringLiteral("Ann&ulla"), this);
+    cmdAnnu_->setObjectName(QStringLiteral("cmdAnnu"));
+    cmdConf_->setAutoDefault(false);
+    cmdAnnu_->setAutoDefault(false);
+    connect(cmdConf_, &QPushButton::clicked, this, &frmAggP::cmdConf_Click);
+    connect(cmdAnnu_, &QPushButton::clicked, this, &frmAggP::cmdAnnu_Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdConf_);
+    buttons->addWidget(cmdAnnu_);
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(grid);
+    main->addWidget(lblAggP_);
+    main->addWidget(prbAggP_);
+    main->addLayout(buttons);
+
+    txtFlds_[0]->box(0)->installEventFilter(this);
+}
+
+void frmAggP::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (activated_) return;
+    activated_ = true;
+    if (!Form_Activate()) QTimer::singleShot(0, this, &QDialog::reject);
+}
+
+bool frmAggP::Form_Activate() {
+    activated_ = true;
+    if (!update_.activate()) return false;
+    const Config& c = session_.cfg;
+    txtFlds_[0]->setText(q(c.PathTarv));
+    txtFlds_[1]->setText(q(c.Utente));
+    txtFlds_[2]->setText(q(c.Password));
+    txtFlds_[3]->setText(q(c.Password));
+    txtFlds_[4]->setText(q(c.Host));
+    fmeFlds_[0]->select(q(c.Server));
+    lblFlds_[0]->setText(q(c.PathTarv));
+    lblFlds_[1]->setText(q(c.Utente));
+    lblFlds_[3]->setText(q(c.Host));
+    lblFlds_[4]->setText(q(c.Server));
+    return true;
+}
+
+bool frmAggP::txtFlds_Validate(int index) {
+    if (index != 0) return true;
+    ConfigEditor editor(session_.dialogs(), session_.programFolder(), LinkPathUpdate::caption());
+    return editor.checkPathTarv(s(txtFlds_[0]->text()));
+}
+
+bool frmAggP::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::FocusOut && watched == txtFlds_[0]->box(0) && !validating_ && isVisible()) {
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        const bool toCancel = QApplication::focusWidget() == cmdAnnu_;
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !toCancel) {
+            validating_ = true;
+            const bool ok = txtFlds_Validate(0);
+            validating_ = false;
+            if (!ok) QTimer::singleShot(0, this, [this] { txtFlds_[0]->box(0)->setFocus(Qt::OtherFocusReason); });
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void frmAggP::cmdConf_Click() {
+    LinkPathUpdate::NewValues v;
+    v.PathTarv = s(txtFlds_[0]->text());
+    v.Utente = s(txtFlds_[1]->text());
+    v.Password = s(txtFlds_[2]->text());
+    v.PasswordConfirm = s(txtFlds_[3]->text());
+    v.Host = s(txtFlds_[4]->text());
+    v.Server = s(fmeFlds_[0]->tag());
+    cmdConf_->setEnabled(false);
+    const auto outcome = update_.cmdConf_Click(v);
+    cmdConf_->setEnabled(true);
+    switch (outcome) {
+        case LinkPathUpdate::Outcome::Done:
+            Confermato = true;
+            accept();
+            break;
+        case LinkPathUpdate::Outcome::Declined:
+            Confermato = false;
+            reject();
+            break;
+        case LinkPathUpdate::Outcome::Refused:
+        case LinkPathUpdate::Outcome::Stopped:
+            break;  // the form stays open with what was entered
+    }
+}
+
+void frmAggP::cmdAnnu_Click() {
+    Confermato = false;
+    reject();
+}
+
+}  // namespace zq

@@ -1,0 +1,206 @@
+#include "config/conf/frmconf.h"
+
+#include "app/session.h"
+#include "common/gesterr.h"
+#include "config/conf/optionframe.h"
+#include "config/filedialog.h"
+#include "textbox/txtfrmt.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace zq {
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& q) { return q.toStdString(); }
+
+}  // namespace
+
+QString frmConf::caption() { return QStringLiteral("Parametri di Configurazione"); }
+
+frmConf::frmConf(Session& session, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      editor_(session.dialogs(), session.programFolder(), s(caption())) {
+    setObjectName(QStringLiteral("frmConf"));
+    setProperty("x_Form", QStringLiteral("0"));
+    setWindowTitle(caption());
+    setModal(true);
+    createControls();
+
+    Config loaded = session_.cfg;
+    runGuarded(session_.dialogs(), "frmConf", "Form_Load", "", [&] { loaded = editor_.load(session_.cfg); });
+    session_.cfg = loaded;
+    showValues(loaded);
+}
+
+void frmConf::createControls() {
+    static const char* const labels[] = {"Percorso database TARV",  "database QUIRNOVA:",
+                                         "Nome Azienda:",           "Città:",
+                                         "login (default):",        "password (default):",
+                                         "Conferma password:",      "Nome host o Indirizzo IP:",
+                                         "Radice Path Esistente:",  "Radice Path Nuova:"};
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 10; ++i) {
+        auto* label = new QLabel(QString::fromUtf8(labels[i]), this);
+        label->setObjectName(QStringLiteral("lblFlds_%1").arg(i));
+        auto* box = new txtFrmt(this);
+        box->setObjectName(QStringLiteral("txtFlds_%1").arg(i));
+        box->setDialogs(&session_.dialogs());
+        box->setText(QString());
+        if (i == 5 || i == 6) box->setPassWordChar(QStringLiteral("*"));
+        lblFlds_.append(label);
+        txtFlds_.append(box);
+    }
+    cmdExplore_ = new QPushButton(QStringLiteral("..."), this);
+    cmdExplore_->setObjectName(QStringLiteral("cmdExplore"));
+    connect(cmdExplore_, &QPushButton::clicked, this, &frmConf::cmdExplore_Click);
+
+    fmeFlds_.append(new OptionFrame(QStringLiteral("SO Server"), QString::fromLatin1(ConfigEditor::kServerLinux), this));
+    fmeFlds_[0]->setObjectName(QStringLiteral("fmeFlds_0"));
+    optFlds_.append(fmeFlds_[0]->addOption(QStringLiteral("optFlds_0"), QStringLiteral("SCO"),
+                                           QString::fromLatin1(ConfigEditor::kServerSco), false));
+    optFlds_.append(fmeFlds_[0]->addOption(QStringLiteral("optFlds_1"), QStringLiteral("LINUX"),
+                                           QString::fromLatin1(ConfigEditor::kServerLinux), true));
+    fmeFlds_.append(new OptionFrame(QStringLiteral("Conversione Backslash (\\)"), QStringLiteral("S"), this));
+    fmeFlds_[1]->setObjectName(QStringLiteral("fmeFlds_1"));
+    optFlds_.append(fmeFlds_[1]->addOption(QStringLiteral("optFlds_2"), QStringLiteral("Si"), QStringLiteral("S"), true));
+    optFlds_.append(fmeFlds_[1]->addOption(QStringLiteral("optFlds_3"), QStringLiteral("No"), QStringLiteral("N"), false));
+
+    int row = 0;
+    for (int i = 0; i < 8; ++i, ++row) {
+        grid->addWidget(lblFlds_[i], row, 0);
+        grid->addWidget(txtFlds_[i], row, 1);
+        if (i == 1) grid->addWidget(cmdExplore_, row, 2);
+    }
+    grid->addWidget(fmeFlds_[0], row++, 0, 1, 3);
+    for (int i = 8; i < 10; ++i, ++row) {
+        grid->addWidget(lblFlds_[i], row, 0);
+        grid->addWidget(txtFlds_[i], row, 1);
+    }
+    grid->addWidget(fmeFlds_[1], row++, 0, 1, 3);
+
+    picCNTR_ = new QFrame(this);
+    picCNTR_->setObjectName(QStringLiteral("picCNTR"));
+    picCNTR_->setFrameShape(QFrame::StyledPanel);
+    lblHelp_ = new QLabel(QStringLiteral("Parametri di accesso al server TARV e percorso del database QUIRNOVA."),
+                          picCNTR_);
+    lblHelp_->setObjectName(QStringLiteral("lblHelp"));
+    lblHelp_->setWordWrap(true);
+
+    cmdConf_ = new QPushButton(QStringLiteral("Con&ferma"), this);
+    cmdConf_->setObjectName(QStringLiteral("cmdConf"));
+    cmdAnnu_ = new QPushButton(QStringLiteral("Ann&ulla"), this);
+    cmdAnnu_->setObjectName(QStringLiteral("cmdAnnu"));
+    cmdConf_->setAutoDefault(false);
+    cmdAnnu_->setAutoDefault(false);
+    connect(cmdConf_, &QPushButton::clicked, this, &frmConf::cmdConf_Click);
+    connect(cmdAnnu_, &QPushButton::clicked, this, &frmConf::cmdAnnu_Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdConf_);
+    buttons->addWidget(cmdAnnu_);
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(picCNTR_);
+    main->addLayout(grid);
+    main->addLayout(buttons);
+    picCNTR_->setMinimumHeight(lblHelp_->sizeHint().height() + 8);
+
+    // The check runs when the text box inside field 0 loses the focus.
+    txtFlds_[0]->box(0)->installEventFilter(this);
+}
+
+void frmConf::showValues(const Config& c) {
+    const std::string* values[] = {&c.PathTarv, &c.PathArch, &c.Azienda,  &c.Citta,   &c.Utente,
+                                   &c.Password, &c.Password, &c.Host,     &c.RootOld, &c.RootNew};
+    for (int i = 0; i < 10; ++i) txtFlds_[i]->setText(q(*values[i]));
+    fmeFlds_[0]->select(q(c.Server));
+    fmeFlds_[1]->select(q(c.ConvBksl));
+}
+
+Config frmConf::entered() const {
+    Config c = session_.cfg;
+    c.PathTarv = s(txtFlds_[0]->text());
+    c.PathArch = s(txtFlds_[1]->text());
+    c.Azienda = s(txtFlds_[2]->text());
+    c.Citta = s(txtFlds_[3]->text());
+    c.Utente = s(txtFlds_[4]->text());
+    c.Password = s(txtFlds_[5]->text());
+    c.Host = s(txtFlds_[7]->text());
+    c.Server = s(fmeFlds_[0]->tag());
+    c.RootOld = s(txtFlds_[8]->text());
+    c.RootNew = s(txtFlds_[9]->text());
+    c.ConvBksl = s(fmeFlds_[1]->tag());
+    return c;
+}
+
+bool frmConf::txtFlds_Validate(int index) {
+    if (index != 0) return true;
+    return editor_.checkPathTarv(s(txtFlds_[0]->text()));
+}
+
+bool frmConf::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::FocusOut && watched == txtFlds_[0]->box(0) && !validating_ && isVisible()) {
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        // Leaving for another window, or for "Ann&ulla", is no leaving of the field:
+        // cancelling must stay possible whatever the field holds.
+        const bool toCancel = QApplication::focusWidget() == cmdAnnu_;
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !toCancel) {
+            validating_ = true;
+            const bool ok = txtFlds_Validate(0);
+            validating_ = false;
+            if (!ok) {
+                QTimer::singleShot(0, this, [this] { txtFlds_[0]->box(0)->setFocus(Qt::OtherFocusReason); });
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void frmConf::cmdConf_Click() {
+    if (!editor_.confirm(entered(), s(txtFlds_[6]->text()), session_.cfg)) return;
+    Confermato = true;
+    accept();
+}
+
+void frmConf::cmdAnnu_Click() {
+    Confermato = false;
+    reject();
+}
+
+void frmConf::cmdExplore_Click() {
+    FileDialog dlg;
+    dlg.setTitle(QStringLiteral("Percorso Database QUIRNOVA"));
+    dlg.setFilters({{QStringLiteral("Microsoft Office Access"), QStringLiteral("*.mdb;*.mda;*.mde;*.adp;*.ade")},
+                    {QStringLiteral("DataBase Microsoft Office Access"), QStringLiteral("*.mdb")},
+                    {QStringLiteral("Tutti i File"), QStringLiteral("*.*")}});
+    dlg.setFilterIndex(2);
+    dlg.setStartPath(q(session_.programFolder().string()));
+    dlg.setProposedName(QStringLiteral("VIZidore.mdb"));
+    dlg.setDefaultExtension(QStringLiteral("mdb"));
+    dlg.setOpenCaption(QStringLiteral("Apri"));
+    dlg.setCancelCaption(QStringLiteral("Annulla"));
+    dlg.setLookInCaption(QStringLiteral("Cerca in:"));
+    dlg.setFileNameCaption(QStringLiteral("Nome File:"));
+    dlg.setFileTypeCaption(QStringLiteral("Tipo File:"));
+    const QString chosen = dlg.exec(this);
+    // A cancelled dialog leaves the field as it was.
+    if (!chosen.isEmpty()) txtFlds_[1]->setText(chosen);
+}
+
+void frmConf::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    lblHelp_->setGeometry(4, 4, picCNTR_->width() - 8, picCNTR_->height() - 8);
+}
+
+}  // namespace zq

@@ -1,0 +1,80 @@
+#pragma once
+// What the configuration tests share: a demo installation, a session on scripted
+// dialogs, links made straight with the archive's table definitions, and an archive
+// that fails a chosen call.
+
+#include "app/session.h"
+#include "dataaccess/archive_db.h"
+#include "demo_fixture.h"
+#include "scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zq::test {
+
+class ConfFixture {
+public:
+    ConfFixture();
+
+    /// The archive database of the installation.
+    std::unique_ptr<ArchiveDatabase> archive() const;
+    /// The configuration file's bytes (empty when there is none).
+    std::string configBytes() const;
+    std::filesystem::path configFile() const;
+
+    /// Makes table `source` (sys_record INTEGER, descr CHAR(20), one row per value of
+    /// `rows`) in TARV database `dbPath`, creating the database when missing.
+    void makeRemote(const std::string& dbPath, const std::string& source, const std::vector<int>& rows) const;
+    /// Links `name` to `source` of `dbPath` with the demo's connect string; `key`
+    /// declares sys_record as primary key (index "pk_" + name).
+    void makeLink(const std::string& name, const std::string& dbPath, const std::string& source, bool key) const;
+    /// A local table (sys_record LONG) with one row.
+    void makeLocal(const std::string& name) const;
+    /// The definition of `name`, matched exactly.
+    std::optional<TableDef> def(const std::string& name) const;
+    /// Names of the archive's table definitions, in collection order.
+    std::vector<std::string> names() const;
+
+    DemoFixture fx;
+    ScriptedDialogs dialogs;
+    Session session;
+};
+
+/// An archive database that forwards everything and fails the calls a test names.
+class FailingArchive final : public ArchiveDatabase {
+public:
+    explicit FailingArchive(std::unique_ptr<ArchiveDatabase> inner) : inner_(std::move(inner)) {}
+    std::string failDelete;  ///< deleteTable of this name throws
+    std::string failRename;  ///< renameTable from this name throws
+
+    std::vector<TableDef> tableDefs() override { return inner_->tableDefs(); }
+    std::optional<TableDef> tableDef(const std::string& n) override { return inner_->tableDef(n); }
+    bool hasTable(const std::string& n) override { return inner_->hasTable(n); }
+    void createTable(const TableDef& d) override { inner_->createTable(d); }
+    void createLink(const std::string& n, const std::string& c, const std::string& s) override {
+        inner_->createLink(n, c, s);
+    }
+    void renameTable(const std::string& o, const std::string& n) override;
+    void deleteTable(const std::string& n) override;
+    void setLinkConnect(const std::string& n, const std::string& c, const std::string& s) override {
+        inner_->setLinkConnect(n, c, s);
+    }
+    void execute(const std::string& sql) override { inner_->execute(sql); }
+    void beginTrans() override { inner_->beginTrans(); }
+    void commitTrans() override { inner_->commitTrans(); }
+    void rollbackTrans() override { inner_->rollbackTrans(); }
+    Connection& connection() override { return inner_->connection(); }
+    RecordsetPtr openTable(const std::string& n) override { return inner_->openTable(n); }
+    void close() override { inner_->close(); }
+    const std::string& path() const override { return inner_->path(); }
+
+private:
+    std::unique_ptr<ArchiveDatabase> inner_;
+};
+
+}  // namespace zq::test

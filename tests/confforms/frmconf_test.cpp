@@ -1,0 +1,216 @@
+// frmConf on the offscreen platform, against a demo installation.
+
+#include "config/conf/frmconf.h"
+
+#include "app/config_file.h"
+#include "conf_fixture.h"
+#include "config/conf/optionframe.h"
+#include "guitest.h"
+#include "textbox/txtfrmt.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <filesystem>
+
+namespace zq {
+namespace {
+
+using test::ConfFixture;
+using test::GuiTest;
+
+class FrmConfTest : public GuiTest, protected ConfFixture {
+protected:
+    QString text(frmConf& f, int i) { return f.txtFlds(i)->text(); }
+};
+
+TEST_F(FrmConfTest, FirstStartShowsTheDefaults) {
+    std::filesystem::remove(configFile());
+    session.cfg = Config{};
+    frmConf f(session);
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Parametri di Configurazione"));
+    EXPECT_EQ(f.objectName(), QStringLiteral("frmConf"));
+    EXPECT_EQ(f.property("x_Form").toString(), QStringLiteral("0"));
+    EXPECT_EQ(text(f, 0), QStringLiteral("/usr/tarv/"));
+    EXPECT_EQ(text(f, 1), QString::fromStdString((fx.dir() / "Vizidore.mdb").string()));
+    EXPECT_EQ(text(f, 2), QStringLiteral("Veltra"));
+    EXPECT_EQ(text(f, 3), QStringLiteral("Milano"));
+    EXPECT_EQ(text(f, 4), QStringLiteral("tarv"));
+    EXPECT_EQ(text(f, 5), QString());
+    EXPECT_EQ(text(f, 6), QString());
+    EXPECT_EQ(text(f, 7), QStringLiteral("server"));
+    EXPECT_EQ(text(f, 8), QString());
+    EXPECT_EQ(text(f, 9), QString());
+    EXPECT_TRUE(f.optFlds(1)->isChecked());  // LINUX
+    EXPECT_FALSE(f.optFlds(0)->isChecked());
+    EXPECT_TRUE(f.optFlds(2)->isChecked());  // Si
+    EXPECT_EQ(f.fmeFlds(0)->tag(), QStringLiteral("linux_se"));
+    EXPECT_EQ(f.fmeFlds(1)->tag(), QStringLiteral("S"));
+    EXPECT_EQ(f.txtFlds(5)->passWordChar(), QStringLiteral("*"));
+    EXPECT_EQ(f.txtFlds(6)->passWordChar(), QStringLiteral("*"));
+    EXPECT_EQ(f.lblFlds(3)->text(), QStringLiteral("Città:"));
+    EXPECT_EQ(f.cmdConf()->text(), QStringLiteral("Con&ferma"));
+    EXPECT_EQ(f.cmdAnnu()->text(), QStringLiteral("Ann&ulla"));
+    EXPECT_EQ(f.fmeFlds(1)->title(), QStringLiteral("Conversione Backslash (\\)"));
+}
+
+TEST_F(FrmConfTest, ValuesOfTheFileSelectTheirOptions) {
+    fx.editConfig([](Config& c) {
+        c.Server = "orvo_se";
+        c.ConvBksl = "N";
+        c.RootOld = "D:\\ARCHIVI\\";
+    });
+    frmConf f(session);
+    EXPECT_TRUE(f.optFlds(0)->isChecked());
+    EXPECT_TRUE(f.optFlds(3)->isChecked());
+    EXPECT_EQ(f.fmeFlds(0)->tag(), QStringLiteral("orvo_se"));
+    EXPECT_EQ(f.fmeFlds(1)->tag(), QStringLiteral("N"));
+    EXPECT_EQ(text(f, 8), QStringLiteral("D:\\ARCHIVI\\"));
+    EXPECT_EQ(text(f, 5), QStringLiteral("Quirnova24"));
+    EXPECT_EQ(text(f, 6), QStringLiteral("Quirnova24"));
+    // A click copies the option's Tag into its frame.
+    f.optFlds(1)->click();
+    f.optFlds(2)->click();
+    EXPECT_EQ(f.fmeFlds(0)->tag(), QStringLiteral("linux_se"));
+    EXPECT_EQ(f.fmeFlds(1)->tag(), QStringLiteral("S"));
+    EXPECT_EQ(f.entered().Server, "linux_se");
+    EXPECT_EQ(f.entered().ConvBksl, "S");
+}
+
+TEST_F(FrmConfTest, FirstStartConfirmedWritesTheFileAndStoresTheValues) {
+    std::filesystem::remove(configFile());
+    session.cfg = Config{};
+    frmConf f(session);
+    f.txtFlds(1)->setText(QString::fromStdString(fx.config().PathArch));
+    f.txtFlds(5)->setText(QStringLiteral("Quirnova24"));
+    f.txtFlds(6)->setText(QStringLiteral("Quirnova24"));
+    f.show();
+    f.cmdConf()->click();
+    EXPECT_TRUE(f.Confermato);
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    const auto lines = ConfigFile::readLines(configFile());
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_EQ(lines[2], "Veltra");
+    EXPECT_EQ(lines[3], "Milano");
+    EXPECT_EQ(lines[7], "linux_se");
+    EXPECT_EQ(lines[10], "S");
+    EXPECT_EQ(lines[11], "");
+    EXPECT_EQ(lines[12], "");
+    EXPECT_EQ(session.cfg.Password, "Quirnova24");
+    EXPECT_EQ(session.cfg.Citta, "Milano");
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(FrmConfTest, WrongPasswordKeepsTheFormAndTheFile) {
+    const std::string before = configBytes();
+    frmConf f(session);
+    f.txtFlds(3)->setText(QStringLiteral("Parma"));
+    f.txtFlds(5)->setText(QStringLiteral("sbagliata"));
+    f.txtFlds(6)->setText(QStringLiteral("sbagliata"));
+    f.show();
+    f.cmdConf()->click();
+    EXPECT_FALSE(f.Confermato);
+    EXPECT_TRUE(f.isVisible());
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, "Errore nella connessione. Ricontrollare i parametri.");
+    EXPECT_EQ(configBytes(), before);
+    EXPECT_EQ(text(f, 3), QStringLiteral("Parma"));  // the entered values stay
+    EXPECT_EQ(session.cfg.Citta, fx.config().Citta);
+}
+
+TEST_F(FrmConfTest, PasswordsDifferingByATrailingBlank) {
+    const std::string before = configBytes();
+    frmConf f(session);
+    f.txtFlds(6)->setText(QStringLiteral("Quirnova24 "));
+    f.show();
+    f.cmdConf()->click();
+    EXPECT_FALSE(f.Confermato);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, "Le password inserite non coincidono!");
+    EXPECT_EQ(configBytes(), before);
+}
+
+TEST_F(FrmConfTest, CancelAfterChangesLeavesTheFile) {
+    const std::string before = configBytes();
+    frmConf f(session);
+    f.txtFlds(0)->setText(QStringLiteral("/srv/tarv/"));
+    f.txtFlds(3)->setText(QStringLiteral("Parma"));
+    f.optFlds(0)->click();
+    f.show();
+    f.cmdAnnu()->click();
+    EXPECT_FALSE(f.Confermato);
+    EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_EQ(configBytes(), before);
+    EXPECT_EQ(session.cfg.PathTarv, "/usr/tarv/");
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(FrmConfTest, PathWithoutSlashIsRefusedOnLeavingTheField) {
+    frmConf f(session);
+    f.show();
+    QApplication::setActiveWindow(&f);
+    QWidget* field0 = f.txtFlds(0)->box(0);
+    field0->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_TRUE(field0->hasFocus());
+    f.txtFlds(0)->setText(QStringLiteral("/usr/tarv"));
+    f.txtFlds(1)->box(0)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].text, "Percorso archivi errato. \r\nDeve terminare con '/'.");
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Information);
+    EXPECT_EQ(dialogs.messages()[0].title, "Parametri di Configurazione");
+    EXPECT_TRUE(field0->hasFocus());
+
+    // Fixed, it can be left; going to "Ann&ulla" never checks.
+    dialogs.clear();
+    f.txtFlds(0)->setText(QStringLiteral("/usr/tarv/"));
+    f.txtFlds(1)->box(0)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(f.txtFlds(1)->box(0)->hasFocus());
+    field0->setFocus(Qt::TabFocusReason);
+    f.txtFlds(0)->setText(QStringLiteral("sbagliato"));
+    f.cmdAnnu()->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(FrmConfTest, DISABLED_BrowseFillsFieldOneAndACancelLeavesIt) {
+    frmConf f(session);
+    f.show();
+    const QString before = text(f, 1);
+    QString title, filter;
+    QStringList filters;
+    test::whenModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        title = d->windowTitle();
+        filters = d->nameFilters();
+        filter = d->selectedNameFilter();
+        d->reject();
+    });
+    f.cmdExplore_Click();
+    EXPECT_EQ(text(f, 1), before);
+    EXPECT_EQ(title, QStringLiteral("Percorso Database QUIRNOVA"));
+    ASSERT_EQ(filters.size(), 3);
+    EXPECT_TRUE(filters[0].startsWith(QStringLiteral("Microsoft Office Access")));
+    EXPECT_EQ(filter, filters[1]);
+
+    const QString chosen = QString::fromStdString(fx.config().PathArch);
+    test::whenModal([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        d->selectFile(chosen);
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    f.txtFlds(1)->setText(QStringLiteral("/altro.mdb"));
+    f.cmdExplore_Click();
+    EXPECT_EQ(text(f, 1), chosen);
+}
+
+}  // namespace
+}  // namespace zq

@@ -11,6 +11,9 @@
 #ifdef ZQ_HAVE_CONVFORMS
 #include "conversion/forms/frmtiff.h"
 #endif
+#ifdef ZQ_HAVE_DUPFORMS
+#include "duplication/forms/frmcgru.h"
+#endif
 #ifdef ZQ_HAVE_CONFFORMS
 #include "config/conf/frmaggp.h"
 #include "config/conf/frmconf.h"
@@ -34,6 +37,9 @@ void registerForms(frmMain& main, Session& session) {
 #ifdef ZQ_HAVE_CONFFORMS
     main.registerModalForm("mnuFileConf", [&] { return new frmConf(session); });
     main.registerModalForm("mnuFileAggP", [&] { return new frmAggP(session); });
+#endif
+#ifdef ZQ_HAVE_DUPFORMS
+    main.registerModalForm("mnuFileCGru", [&] { return new frmCGru(session); });
 #endif
     (void)main;
     (void)session;

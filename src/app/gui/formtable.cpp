@@ -13,6 +13,7 @@
 #endif
 #ifdef ZQ_HAVE_DUPFORMS
 #include "duplication/forms/frmcgru.h"
+#include "duplication/forms/frmcopy.h"
 #endif
 #ifdef ZQ_HAVE_CONFFORMS
 #include "config/conf/frmaggp.h"
@@ -39,6 +40,7 @@ void registerForms(frmMain& main, Session& session) {
     main.registerModalForm("mnuFileAggP", [&] { return new frmAggP(session); });
 #endif
 #ifdef ZQ_HAVE_DUPFORMS
+    main.registerChildForm("mnuGestCopy", [&] { return new frmCopy(session); });
     main.registerModalForm("mnuFileCGru", [&] { return new frmCGru(session); });
 #endif
     (void)main;

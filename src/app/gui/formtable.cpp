@@ -12,6 +12,7 @@
 #include "conversion/forms/frmtiff.h"
 #endif
 #ifdef ZQ_HAVE_DUPFORMS
+#include "duplication/forms/frmanno.h"
 #include "duplication/forms/frmcgru.h"
 #include "duplication/forms/frmcopy.h"
 #endif
@@ -41,6 +42,7 @@ void registerForms(frmMain& main, Session& session) {
 #endif
 #ifdef ZQ_HAVE_DUPFORMS
     main.registerChildForm("mnuGestCopy", [&] { return new frmCopy(session); });
+    main.registerChildForm("mnuGestAnno", [&] { return new frmAnno(session); });
     main.registerModalForm("mnuFileCGru", [&] { return new frmCGru(session); });
 #endif
     (void)main;

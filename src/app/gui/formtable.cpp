@@ -15,6 +15,7 @@
 #include "duplication/forms/frmanno.h"
 #include "duplication/forms/frmcgru.h"
 #include "duplication/forms/frmcopy.h"
+#include "duplication/forms/frmgrup.h"
 #endif
 #ifdef ZQ_HAVE_CONFFORMS
 #include "config/conf/frmaggp.h"
@@ -43,6 +44,7 @@ void registerForms(frmMain& main, Session& session) {
 #ifdef ZQ_HAVE_DUPFORMS
     main.registerChildForm("mnuGestCopy", [&] { return new frmCopy(session); });
     main.registerChildForm("mnuGestAnno", [&] { return new frmAnno(session); });
+    main.registerChildForm("mnuGestGrup", [&] { return new frmGrup(session); });
     main.registerModalForm("mnuFileCGru", [&] { return new frmCGru(session); });
 #endif
     (void)main;

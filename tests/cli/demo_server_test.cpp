@@ -182,6 +182,41 @@ TEST_F(DemoServerTest, AWrongAdministrativePasswordIsReportedAndLeavesNothing) {
     EXPECT_FALSE(fs::exists(home));
 }
 
+TEST_F(DemoServerTest, AFailureHalfWayDropsWhatTheBuildCreatedOnTheServer) {
+    test::TempDir tmp("demo-server");
+    const fs::path home = tmp / "studio";
+    fs::create_directories(home);
+    // The documents folder cannot be made: the build fails after the databases are filled.
+    std::ofstream(home / "documenti") << "not a folder";
+
+    const Outcome demo = zelq(demoArgs(home));
+    EXPECT_EQ(demo.exit, 1) << demo.out;
+    EXPECT_NE(demo.err.find("Impossibile creare l'installazione dimostrativa"), std::string::npos) << demo.err;
+    EXPECT_EQ(value("postgres", "SELECT count(*) FROM pg_database WHERE datname IN ('comune', 'ditt006')"), "0");
+    EXPECT_EQ(value("postgres", "SELECT count(*) FROM pg_roles WHERE rolname = 'tarv'"), "0");
+    EXPECT_FALSE(fs::exists(home / "Vizidore.mdb"));
+    EXPECT_FALSE(fs::exists(home / "zel_QUIRNOVA.CFG"));
+    EXPECT_TRUE(fs::is_regular_file(home / "documenti"));
+}
+
+TEST_F(DemoServerTest, AnExistingLoginIsUsedOnlyWithTheDemoPasswordAndNeverAltered) {
+    server_.psql("postgres", "CREATE ROLE tarv LOGIN PASSWORD 'UnAltra99'");
+    const std::string before = value("postgres", "SELECT rolpassword FROM pg_authid WHERE rolname = 'tarv'");
+    test::TempDir tmp("demo-server");
+
+    const Outcome refused = zelq(demoArgs(tmp / "studio"));
+    EXPECT_EQ(refused.exit, 1) << refused.out;
+    EXPECT_NE(refused.err.find("esiste già l'utente tarv"), std::string::npos) << refused.err;
+    EXPECT_EQ(value("postgres", "SELECT count(*) FROM pg_database WHERE datname = 'comune'"), "0");
+    EXPECT_EQ(value("postgres", "SELECT rolpassword FROM pg_authid WHERE rolname = 'tarv'"), before);
+    EXPECT_FALSE(fs::exists(tmp / "studio"));
+
+    server_.psql("postgres", std::string("ALTER ROLE tarv PASSWORD '") + DemoInstallation::kPassword + "'");
+    const Outcome built = zelq(demoArgs(tmp / "studio"));
+    ASSERT_EQ(built.exit, 0) << built.err;
+    EXPECT_EQ(zelq({"--home", (tmp / "studio").string(), "login"}).exit, 0);
+}
+
 TEST(DemoServerScript, SplitsAtSemicolonsOutsideQuotesAndComments) {
     struct Case {
         const char* name;

@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+#ifdef ZQ_DUP_ON_SERVER
+#include "pg_server.h"
+#endif
+
 namespace zq::test {
 
 class DupTest : public ::testing::Test {
@@ -37,6 +41,10 @@ protected:
     /// Counts the ScriptedDialogs texts that contain `fragment`.
     int count(const std::string& fragment) const;
 
+#ifdef ZQ_DUP_ON_SERVER
+    void moveTarvToServer();
+    std::unique_ptr<PgTarv> pg_;
+#endif
     std::unique_ptr<TempDir> dir_;
     ScriptedDialogs dialogs;
     std::unique_ptr<Session> session;

@@ -130,6 +130,34 @@ TEST_F(ZelqConvertTest, OnATerminalTheProgressLineIsRewrittenInPlace) {
     for (const auto& rec : records(kFornitori2024)) EXPECT_EQ(test::tiffPages(rec.file), test::pdfPages(rec.pdf));
 }
 
+TEST_F(ZelqConvertTest, CtrlCStopsAfterTheDocumentInProgress) {
+    // Large pages one at a time: the interrupt comes while the first document renders.
+    test::writeConversionSettings(fx.dir(), /*dpi=*/600, /*threads=*/1);
+    test::TempDir io("zelq-int");
+    const std::string out = quoted((io / "out").string()), err = quoted((io / "err").string());
+    const std::string script = quoted(ZELQ_BIN) + " --home " + quoted(fx.dir().string()) + " --yes convert " +
+                               kFornitori2024 + " > " + out + " 2> " + err + " < /dev/null & pid=$!; " +
+                               "n=0; until grep -q 'di 4)' " + out + " || [ $n -ge 600 ]; do sleep 0.05; n=$((n+1)); done; " +
+                               "kill -INT $pid; wait $pid; echo $? > " + quoted((io / "rc").string());
+    ASSERT_EQ(std::system(("sh -c " + quoted(script)).c_str()), 0);
+    EXPECT_EQ(slurp(io / "rc"), "1\n");
+    const std::string printed = slurp(io / "out");
+    EXPECT_NE(printed.find("\tinterrotto\n"), std::string::npos) << printed;
+    EXPECT_EQ(slurp(io / "err").find("sono stati convertiti"), std::string::npos);
+
+    int untouched = 0;
+    for (const auto& rec : records(kFornitori2024)) {
+        SCOPED_TRACE("record " + std::to_string(rec.record));
+        if (rec.file == rec.pdf) {
+            ++untouched;
+            EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(rec.pdf).replace_extension(".tif")));
+        } else {
+            EXPECT_EQ(test::tiffPages(rec.file), test::pdfPages(rec.pdf));
+        }
+    }
+    EXPECT_GE(untouched, 1);
+}
+
 TEST_F(ZelqConvertTest, NoLeavesTheRecordsAndEndsWithOne) {
     const Outcome r = zelq({"--home", fx.dir().string(), "--no", "convert", kFornitori2024});
     EXPECT_EQ(r.exit, 1) << r.err << r.out;

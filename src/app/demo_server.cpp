@@ -26,8 +26,8 @@ std::string joined(const std::vector<std::string>& names) {
     return out;
 }
 
-// The part of a script from `at` that ends a dollar quote opened there ("$$" or "$tag$"),
-// or npos when `at` opens none.
+// The length of the dollar-quote tag ("$$" or "$tag$") that opens at `at`, or npos when
+// none does ("$1" is a parameter, not a quote).
 std::size_t dollarTagLength(const std::string& s, std::size_t at) {
     std::size_t i = at + 1;
     while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_')) ++i;

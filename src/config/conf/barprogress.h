@@ -10,9 +10,12 @@ namespace zq {
 
 class BarProgress final : public Progress {
 public:
+    /// Neither is owned: they belong to the form.
     BarProgress(QProgressBar* bar, QLabel* label) : bar_(bar), label_(label) {}
 
+    /// Shows the label (with `text`) and the bar.
     void begin(const std::string& text = {}) override;
+    /// Hides both.
     void end() override;
     void setLabel(const std::string& text) override;
     void setRange(long maximum) override;

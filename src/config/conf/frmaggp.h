@@ -49,8 +49,12 @@ public:
     /// Reads the configuration file and shows its values; false (and the form hides)
     /// when there is none.
     bool Form_Activate();
+    /// The check of field 0 as it is left: false (after the message) keeps the focus.
     bool txtFlds_Validate(int index);
+    /// "&Aggiorna": runs the update; accept() once it reached its closing message,
+    /// reject() when the person declined the list, open otherwise.
     void cmdConf_Click();
+    /// "Ann&ulla": the flag false, reject().
     void cmdAnnu_Click();
 
 protected:

@@ -27,6 +27,7 @@ public:
     /// Loads at once: the defaults, the file read over them, the fields filled.
     explicit frmConf(Session& session, QWidget* parent = nullptr);
 
+    /// "Parametri di Configurazione".
     static QString caption();
 
     /// True after a confirmation: values stored, file written.
@@ -46,8 +47,11 @@ public:
 
     /// The check of field 0 as it is left: false (after the message) keeps the focus.
     bool txtFlds_Validate(int index);
+    /// "Con&ferma": checks, connection test, values stored and file written, accept().
     void cmdConf_Click();
+    /// "Ann&ulla": Confermato false, reject().
     void cmdAnnu_Click();
+    /// The "Apri" dialog for the archive database; a cancel leaves field 1 as it is.
     void cmdExplore_Click();
 
     /// The values as entered (fields and frames).

@@ -128,6 +128,49 @@ TEST_F(FrmCopyTest, DuplicaCopiesTheTickedArchivesUnderTheEditedName) {
     EXPECT_GE(textOf(f->cmbFlds(2), "Fatture Acquisto 2025   -  2024"), 0);
 }
 
+TEST_F(FrmCopyTest, YesLinksTheCopyOfALinkedArchiveForThePickedCompanyAndYear) {
+    linkArchive(kForn2024, "M", "01");
+    session->ConnDitt("");
+    auto f = openOn(5);
+    int company = -1;
+    for (std::size_t i = 0; i < f->lookups().aDitte.size(); ++i)
+        if (f->lookups().aDitte[i].Codice == "001") company = int(i);
+    pick(f->cmbFlds(0), company);
+    pick(f->cmbFlds(1), textOf(f->cmbFlds(1), "2023"));
+    EXPECT_TRUE(f->lookups().ArAttiva);
+    f->txtFlds(0)->setText(QStringLiteral("Acquisti 2023 bis"));
+    f->txtFlds(1)->setText(QString::fromStdString((home() / "documenti").string()));
+
+    dialogs.then(Answer::Yes);
+    f->cmdCopy()->click();
+    const AreaCopyResult& r = f->lastResult();
+    ASSERT_TRUE(r.completed) << ::testing::PrintToString(dialogs.texts());
+    EXPECT_TRUE(r.linkTarv);
+    EXPECT_EQ(r.copied, 2);
+    EXPECT_EQ(r.linked, 1);
+
+    // The copy of the linked archive is a link to its own TARV table, registered for
+    // the picked company and year with the source's association and document type.
+    const auto copy = archiveRows("SELECT SYS_SERIALE FROM DB_ELENCO WHERE ARCHIVIO = 'Fatture Fornitori 2024' AND "
+                                  "ID_AREA = " + std::to_string(r.newAreaId));
+    ASSERT_EQ(copy.size(), 1u);
+    const std::string serial = vbLCase(copy[0][0]);
+    const auto def = archiveDef(serial);
+    ASSERT_TRUE(def);
+    EXPECT_TRUE(def->isLink());
+    const auto reg = tarvRows("/usr/tarv/comune", "SELECT ditt, anno, tipo_ass, tipo_doc FROM ar_dbelenco WHERE "
+                                                  "sys_seriale = " + sqlQuote(LinkNames::tarv(serial)));
+    ASSERT_EQ(reg.size(), 1u);
+    EXPECT_EQ(reg[0], (std::vector<std::string>{"001", "2023", "M", "01"}));
+    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(serial))[0][0], "0");
+    // The archive that was not linked is copied as a local table.
+    const auto plain = archiveRows("SELECT SYS_SERIALE FROM DB_ELENCO WHERE ARCHIVIO = 'Note di Credito Fornitori 2024' "
+                                   "AND ID_AREA = " + std::to_string(r.newAreaId));
+    ASSERT_EQ(plain.size(), 1u);
+    ASSERT_TRUE(archiveDef(vbLCase(plain[0][0])));
+    EXPECT_FALSE(archiveDef(vbLCase(plain[0][0]))->isLink());
+}
+
 TEST_F(FrmCopyTest, RefusalsLeaveTheButtonAndTheDatabaseAsTheyWere) {
     auto f = openOn(5);
     const long areeBefore = count("AREE");

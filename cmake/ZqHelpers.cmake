@@ -7,18 +7,22 @@ function(zq_add_optional_subdirectory dir)
   endif()
 endfunction()
 
-# zq_add_gtest(NAME name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2] [ENV K=V ...])
+# zq_add_gtest(NAME name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2])
 # One GoogleTest executable; every TEST becomes its own CTest test.
 function(zq_add_gtest)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;LABELS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
   find_package(GTest REQUIRED)
   include(GoogleTest)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
+  # gtest_discover_tests splits every list it is given into separate arguments, so each
+  # property must be one word: the labels become one label joined by "," (ctest -L takes
+  # a regular expression, so -L server still finds "linking,server").
+  set(props ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(ARG_LABELS)
-    list(APPEND props LABELS "${ARG_LABELS}")
+    string(JOIN "," label ${ARG_LABELS})
+    list(APPEND props LABELS "${label}")
   endif()
   gtest_discover_tests(${ARG_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        PROPERTIES ${props})

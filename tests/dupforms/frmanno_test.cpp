@@ -118,6 +118,32 @@ TEST_F(FrmAnnoTest, DuplicaMakesTheNewYearWithItsAreasAndArchives) {
     EXPECT_GE(itemOf(f.cmbFlds(2), std::stol(year[0][0])), 0);
 }
 
+TEST_F(FrmAnnoTest, RefusalsKeepTheButtonAndWriteNothing) {
+    frmAnno f(*session);
+    show(f);
+    pick(f.cmbFlds(2), itemOf(f.cmbFlds(2), 4));
+    const long areeBefore = count("AREE");
+    f.cmdCopy()->click();
+    EXPECT_EQ(dialogs.messages().back().text, "Il nome del nuovo ANNO è obbligatorio.");
+    EXPECT_EQ(dialogs.messages().back().title, "Duplicazione ANNUALITA'");
+    f.txtFlds(0)->setText(QStringLiteral("2025"));
+    f.cmdCopy()->click();
+    EXPECT_EQ(dialogs.messages().back().text, "Il percorso dell'area PARENT è obbligatorio.");
+    f.txtFlds(1)->setText(QString::fromStdString((home() / "documenti").string()));
+    dialogs.then(Answer::Cancel);
+    f.cmdCopy()->click();
+    EXPECT_EQ(dialogs.messages().back().text, "Vuoi collegare le tabelle al TARV?");
+    // The TARV year typed over the list must be a whole number, linked or not.
+    f.cmbFlds(1)->setEditText(QStringLiteral("20x5"));
+    dialogs.then(Answer::No);
+    f.cmdCopy()->click();
+    EXPECT_EQ(dialogs.messages().back().text, "Devi selezionare un Esercizio!");
+    EXPECT_EQ(dialogs.messages().size(), 5u);
+    EXPECT_TRUE(f.cmdCopy()->isEnabled());
+    EXPECT_EQ(count("AREE"), areeBefore);
+    EXPECT_FALSE(fs::exists(home() / "documenti" / "2025"));
+}
+
 TEST_F(FrmAnnoTest, AYearAreaWithoutChildrenHasNothingToDuplicate) {
     frmAnno f(*session);
     show(f);

@@ -122,6 +122,17 @@ TEST_F(FrmGrupTest, RaggruppaGathersTheTickedAreasIntoTheGroupingArchive) {
         EXPECT_NE(std::find(wait.labels.begin(), wait.labels.end(), name), wait.labels.end()) << name;
         EXPECT_TRUE(fs::exists(ArchiveModel::PathDocs(r.folder, m) + name)) << name;
     }
+
+    // A second run finds the same grouping archive and refuses every archive in it.
+    const std::string table = r.table;
+    dialogs.clear();
+    f.cmdGrup()->click();
+    ASSERT_TRUE(f.lastResult().completed) << ::testing::PrintToString(dialogs.texts());
+    EXPECT_FALSE(f.lastResult().created);
+    EXPECT_EQ(f.lastResult().table, table);
+    EXPECT_EQ(f.lastResult().records, 0);
+    EXPECT_EQ(count("La tabella di raggruppamento (" + table + ")"), 3);
+    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(table))[0][0], "10");
 }
 
 }  // namespace

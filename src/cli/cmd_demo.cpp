@@ -5,7 +5,6 @@
 #include "cli/cli_command.h"
 #include "cli/terminal_dialogs.h"
 #include "common/error.h"
-#include "dataaccess/odbc/odbc_engine.h"
 
 #include <cstdlib>
 #include <map>
@@ -17,10 +16,6 @@ namespace {
 const char* const kUsage =
     "uso: zelq demo CARTELLA [--server odbc [--pg-host HOST] [--pg-port PORTA]\n"
     "                 [--pg-admin UTENTE] [--pg-admin-password PASSWORD] [--driver NOME]]\n";
-
-// zelq opens the TARV databases of whatever installation it is pointed at, those on a
-// server included (tarv.engine = odbc), as the program does.
-const bool kOdbcRegistered = (registerOdbcEngine(), true);
 
 std::string envOr(const char* name, const std::string& fallback) {
     const char* v = std::getenv(name);

@@ -12,6 +12,7 @@
 #include "common/error.h"
 #include "common/gesterr.h"
 #include "common/product.h"
+#include "dataaccess/odbc/odbc_engine.h"
 
 #include <iostream>
 #include <unistd.h>
@@ -31,9 +32,11 @@ void printUsage(std::ostream& os) {
           "  Senza --yes/--no le domande si pongono sul terminale; senza terminale\n"
           "  la risposta è No (Annulla; Interrompi per il rapporto di errore).\n\n"
           "comandi:\n";
+    std::size_t width = 0;
+    for (const auto& c : CommandRegistry::all()) width = std::max(width, c.name.size());
     for (const auto& c : CommandRegistry::all()) {
         std::string name = c.name;
-        name.resize(std::max<std::size_t>(name.size(), 12), ' ');
+        name.resize(width + 2, ' ');
         os << "  " << name << c.summary << "\n";
     }
 }
@@ -47,6 +50,9 @@ bool wantsHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // zelq opens the TARV databases of whatever installation it is pointed at, those on
+    // a server included (tarv.engine = odbc), as the program does.
+    zq::registerOdbcEngine();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path home;
     TerminalDialogs::Mode mode = TerminalDialogs::Mode::Ask;

@@ -161,12 +161,6 @@ TEST_F(ProgramTest, StartsLogsInDrawsItselfAndLogsOut) {
     EXPECT_EQ(s.value(QStringLiteral("Settings/MainWidth")).toString(), QStringLiteral("6495"));
 }
 
-TEST_F(ProgramTest, WithoutConfigurationFileItEndsQuietly) {
-    std::filesystem::remove(fx.dir() / "zel_QUIRNOVA.CFG");
-    EXPECT_EQ(run({QStringLiteral("--screenshot"), shot()}), 1);
-    EXPECT_FALSE(QFile::exists(shot()));
-}
-
 #endif
 
 }  // namespace

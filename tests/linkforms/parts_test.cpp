@@ -3,7 +3,7 @@
 
 #include "linking/forms/combopicker.h"
 #include "linking/forms/linkedpicture.h"
-#include "premastering/forms/barprogress.h"
+#include "config/barprogress.h"
 
 #include <QApplication>
 #include <QComboBox>

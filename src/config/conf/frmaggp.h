@@ -3,7 +3,7 @@
 // ones and has LinkPathUpdate move every link to them. Shown modally from "&Aggiorna
 // Collegamento"; accept() once the update reached its closing message.
 
-#include "config/conf/barprogress.h"
+#include "config/barprogress.h"
 #include "config/conf/link_path_update.h"
 
 #include <QDialog>

@@ -6,7 +6,7 @@
 #include "listctl/check_column.h"
 #include "listctl/grdcomm.h"
 #include "runtime/text.h"
-#include "premastering/forms/barprogress.h"
+#include "config/barprogress.h"
 #include "premastering/premaster_run.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "premastering/forms/barprogress.h"
+#include "config/barprogress.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,7 @@
 #pragma once
 // A Progress shown in a form's own progress bar and label (frmMast's prbMast and
-// lblMast) instead of the wait window: shown while a run works, hidden after it.
+// lblMast, frmAggP's prbAggP and lblAggP) instead of the wait window: shown while a
+// run works, hidden after it.
 
 #include "common/progress.h"
 

@@ -71,22 +71,22 @@ std::string bareName(const std::string& raw) {
     return unquote(n);
 }
 
-TableDef linkDef(const std::string& name, const LinkSpec& spec) {
+TableDef linkDef(const std::string& name, const LinkSpec& linkSpec) {
     TableDef def;
     def.name = name;
-    def.connect = spec.connect;
-    def.sourceTableName = spec.source;
-    def.linkKey = spec.key;
-    for (size_t i = 0; i < spec.columns.size(); ++i) {
-        FieldDef f = fieldFromRemoteType(spec.columns[i].name, spec.columns[i].type);
+    def.connect = linkSpec.connect;
+    def.sourceTableName = linkSpec.source;
+    def.linkKey = linkSpec.key;
+    for (size_t i = 0; i < linkSpec.columns.size(); ++i) {
+        FieldDef f = fieldFromRemoteType(linkSpec.columns[i].name, linkSpec.columns[i].type);
         f.ordinalPosition = static_cast<int>(i);
         def.fields.push_back(f);
     }
-    if (!spec.key.empty()) {
+    if (!linkSpec.key.empty()) {
         IndexDef k;
-        k.name = spec.keyName;
+        k.name = linkSpec.keyName;
         k.primary = k.unique = k.required = true;
-        k.fields = spec.key;
+        k.fields = linkSpec.key;
         def.indexes.push_back(k);
     }
     return def;
@@ -157,7 +157,7 @@ std::vector<TableDef> ArchiveSchema::tableDefs() {
     }
     std::vector<TableDef> defs;
     for (const auto& [name, create] : tables) {
-        if (auto spec = LinkSpec::fromSchemaSql(create)) defs.push_back(linkDef(name, *spec));
+        if (auto linkSpec = LinkSpec::fromSchemaSql(create)) defs.push_back(linkDef(name, *linkSpec));
         else defs.push_back(readLocal(name));
     }
     return defs;
@@ -169,7 +169,7 @@ std::optional<TableDef> ArchiveSchema::tableDef(const std::string& name) {
     Statement st(db_, "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1", kSource);
     st.bindText(1, *stored);
     st.step();
-    if (auto spec = LinkSpec::fromSchemaSql(st.columnText(0))) return linkDef(*stored, *spec);
+    if (auto linkSpec = LinkSpec::fromSchemaSql(st.columnText(0))) return linkDef(*stored, *linkSpec);
     return readLocal(*stored);
 }
 
@@ -346,19 +346,19 @@ void ArchiveSchema::createTable(const TableDef& def) {
 
 void ArchiveSchema::createLink(const std::string& name, const std::string& connect, const std::string& sourceTable) {
     requireNewName(name);
-    LinkSpec spec;
-    spec.connect = connect;
-    spec.source = sourceTable;
+    LinkSpec linkSpec;
+    linkSpec.connect = connect;
+    linkSpec.source = sourceTable;
     if (trimBlanks(connect).empty() || trimBlanks(sourceTable).empty())
         fail("link " + name + " needs a connect string and a source table");
     try {
-        spec.columns = describeRemoteTable(db_, connect, sourceTable);
+        linkSpec.columns = describeRemoteTable(db_, connect, sourceTable);
     } catch (const Error& e) {
         fail("link " + name + ": " + e.description());
     }
     ensureMetadata();
     inSavepoint([&] {
-        execSql(db_, spec.createStatement(name), kSource);
+        execSql(db_, linkSpec.createStatement(name), kSource);
         appendToCollection(name);
     });
 }
@@ -410,14 +410,14 @@ void ArchiveSchema::setLinkConnect(const std::string& name, const std::string& c
     Statement st(db_, "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1", kSource);
     st.bindText(1, stored);
     st.step();
-    auto spec = LinkSpec::fromSchemaSql(st.columnText(0));
-    if (!spec) fail("table " + stored + " is not a link");
+    auto linkSpec = LinkSpec::fromSchemaSql(st.columnText(0));
+    if (!linkSpec) fail("table " + stored + " is not a link");
     if (trimBlanks(connect).empty()) fail("link " + stored + " needs a connect string");
-    spec->connect = connect;
-    if (!trimBlanks(sourceTable).empty()) spec->source = sourceTable;
+    linkSpec->connect = connect;
+    if (!trimBlanks(sourceTable).empty()) linkSpec->source = sourceTable;
     inSavepoint([&] {
         execSql(db_, "DROP TABLE " + sqliteName(stored), kSource);
-        execSql(db_, spec->createStatement(stored), kSource);
+        execSql(db_, linkSpec->createStatement(stored), kSource);
     });
 }
 
@@ -437,18 +437,18 @@ bool ArchiveSchema::executeAddPrimaryKey(const std::string& sql) {
     Statement st(db_, "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1", kSource);
     st.bindText(1, stored);
     st.step();
-    if (auto spec = LinkSpec::fromSchemaSql(st.columnText(0))) {
+    if (auto linkSpec = LinkSpec::fromSchemaSql(st.columnText(0))) {
         std::vector<std::string> key;
         for (const auto& f : fields) {
-            int i = spec->columnIndex(f);
+            int i = linkSpec->columnIndex(f);
             if (i < 0) fail("link " + stored + ": no field " + f + " for primary key " + keyName);
-            key.push_back(spec->columns[static_cast<size_t>(i)].name);
+            key.push_back(linkSpec->columns[static_cast<size_t>(i)].name);
         }
-        spec->key = key;
-        spec->keyName = keyName;
+        linkSpec->key = key;
+        linkSpec->keyName = keyName;
         inSavepoint([&] {
             execSql(db_, "DROP TABLE " + sqliteName(stored), kSource);
-            execSql(db_, spec->createStatement(stored), kSource);
+            execSql(db_, linkSpec->createStatement(stored), kSource);
         });
         return true;
     }

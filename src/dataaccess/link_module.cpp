@@ -72,7 +72,7 @@ struct LinkTable {
     sqlite3_vtab base;                 // SQLite's part; must come first
     LinkContext* context;              // remote connections of this SQLite connection
     std::string name;                  // the link's name in the archive (follows renames)
-    LinkSpec spec;                     // connect string, source table, columns, key
+    LinkSpec linkSpec;                     // connect string, source table, columns, key
     std::vector<int> keyColumns;       // column numbers of the declared key
     std::int64_t nextRowid = 0;        // last synthetic rowid handed out
     std::unordered_map<std::int64_t, std::vector<Value>> keysByRowid;  // key of each row handed out
@@ -105,7 +105,7 @@ int setError(sqlite3_vtab* v, const std::exception& e) {
 }
 
 Error linkError(const LinkTable& t, const std::string& what) {
-    return Error(kErrProviderFailure, "link " + t.name + " (" + t.spec.source + "): " + what, kSource);
+    return Error(kErrProviderFailure, "link " + t.name + " (" + t.linkSpec.source + "): " + what, kSource);
 }
 
 Value valueOf(sqlite3_value* v) {
@@ -164,15 +164,15 @@ int linkConnect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlit
         std::memset(&table->base, 0, sizeof table->base);
         table->context = &static_cast<OwnedContext*>(aux)->context;
         table->name = argv[2];
-        table->spec = LinkSpec::fromArguments(std::vector<std::string>(argv + 3, argv + argc));
-        if (table->spec.columns.empty())
-            table->spec.columns = readRemoteColumns(*table->context, table->spec.connect, table->spec.source);
-        for (const auto& k : table->spec.key) {
-            int i = table->spec.columnIndex(k);
+        table->linkSpec = LinkSpec::fromArguments(std::vector<std::string>(argv + 3, argv + argc));
+        if (table->linkSpec.columns.empty())
+            table->linkSpec.columns = readRemoteColumns(*table->context, table->linkSpec.connect, table->linkSpec.source);
+        for (const auto& k : table->linkSpec.key) {
+            int i = table->linkSpec.columnIndex(k);
             if (i < 0) throw linkError(*table, "key column " + k + " is not a column of the link");
             table->keyColumns.push_back(i);
         }
-        if (sqlite3_declare_vtab(db, table->spec.declaration().c_str()) != SQLITE_OK)
+        if (sqlite3_declare_vtab(db, table->linkSpec.declaration().c_str()) != SQLITE_OK)
             throw linkError(*table, std::string("columns not accepted: ") + sqlite3_errmsg(db));
         sqlite3_vtab_config(db, SQLITE_VTAB_DIRECTONLY);  // see link_module.h
         *out = &table.release()->base;
@@ -308,7 +308,7 @@ bool columnUsed(const Plan& p, size_t column) {
 }
 
 std::string columnName(const LinkTable& t, int column) {
-    return remoteName(t.spec.columns.at(static_cast<size_t>(column)).name);
+    return remoteName(t.linkSpec.columns.at(static_cast<size_t>(column)).name);
 }
 
 int linkOpen(sqlite3_vtab* v, sqlite3_vtab_cursor** out) {
@@ -333,15 +333,15 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
         if (!t.inWrite) t.keysByRowid.clear();
         Plan plan = readPlan(idxStr);
         std::string select;
-        cur.fieldOf.assign(t.spec.columns.size(), -1);
+        cur.fieldOf.assign(t.linkSpec.columns.size(), -1);
         int fields = 0;
-        for (size_t i = 0; i < t.spec.columns.size(); ++i) {
+        for (size_t i = 0; i < t.linkSpec.columns.size(); ++i) {
             bool isKey = std::find(t.keyColumns.begin(), t.keyColumns.end(), static_cast<int>(i)) != t.keyColumns.end();
             if (!columnUsed(plan, i) && !isKey) continue;
             select += (select.empty() ? "" : ", ") + columnName(t, static_cast<int>(i));
             cur.fieldOf[i] = fields++;
         }
-        std::string sql = "SELECT " + (select.empty() ? std::string("1") : select) + " FROM " + remoteName(t.spec.source);
+        std::string sql = "SELECT " + (select.empty() ? std::string("1") : select) + " FROM " + remoteName(t.linkSpec.source);
         std::string where;
         int arg = 0;
         for (const auto& [column, op] : plan.constraints) {
@@ -356,10 +356,10 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
             order += (order.empty() ? " ORDER BY " : ", ") + columnName(t, column) + (desc ? " DESC" : "");
         sql += where + order;
         try {
-            cur.remote = t.context->connectionFor(t.spec.connect);
+            cur.remote = t.context->connectionFor(t.linkSpec.connect);
             cur.rows = cur.remote->openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly);
         } catch (const std::exception& e) {
-            t.context->forget(t.spec.connect);
+            t.context->forget(t.linkSpec.connect);
             throw linkError(t, "remote table cannot be read: " + messageOf(e));
         }
         // NOTE: an embedded remote hands its values over without the Value round trip,
@@ -440,9 +440,9 @@ std::string keyCondition(LinkTable& t, sqlite3_value* rowid) {
 
 void runRemote(LinkTable& t, const std::string& sql) {
     try {
-        t.context->connectionFor(t.spec.connect)->execute(sql);
+        t.context->connectionFor(t.linkSpec.connect)->execute(sql);
     } catch (const std::exception& e) {
-        t.context->forget(t.spec.connect);
+        t.context->forget(t.linkSpec.connect);
         throw linkError(t, messageOf(e));
     }
 }
@@ -452,7 +452,7 @@ void runRemote(LinkTable& t, const std::string& sql) {
 int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* rowid) {
     LinkTable& t = tableOf(v);
     try {
-        const std::string table = remoteName(t.spec.source);
+        const std::string table = remoteName(t.linkSpec.source);
         if (argc == 1) {
             runRemote(t, "DELETE FROM " + table + " WHERE " + keyCondition(t, argv[0]));
             return SQLITE_OK;
@@ -470,8 +470,8 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
                 // a row of Nulls: DEFAULT VALUES is not Informix SQL, so name one column
                 // that does not number itself
                 size_t plain = 0;
-                while (plain + 1 < t.spec.columns.size() &&
-                       upperAscii(t.spec.columns[plain].type).find("SERIAL") != std::string::npos)
+                while (plain + 1 < t.linkSpec.columns.size() &&
+                       upperAscii(t.linkSpec.columns[plain].type).find("SERIAL") != std::string::npos)
                     ++plain;
                 cols = columnName(t, static_cast<int>(plain));
                 vals = "NULL";

@@ -77,7 +77,7 @@ std::string LinkSpec::declaration() const {
 }
 
 LinkSpec LinkSpec::fromArguments(const std::vector<std::string>& args) {
-    LinkSpec spec;
+    LinkSpec linkSpec;
     bool haveConnect = false, haveSource = false;
     for (const auto& raw : args) {
         std::string arg = trimBlanks(raw);
@@ -86,27 +86,27 @@ LinkSpec LinkSpec::fromArguments(const std::vector<std::string>& args) {
         std::string key = lowerAscii(trimBlanks(arg.substr(0, eq)));
         std::string value = unquote(trimBlanks(arg.substr(eq + 1)));
         if (key == "connect") {
-            spec.connect = value;
+            linkSpec.connect = value;
             haveConnect = true;
         } else if (key == "source") {
-            spec.source = value;
+            linkSpec.source = value;
             haveSource = true;
         } else if (key == "columns") {
-            spec.columns = decodeColumns(value);
+            linkSpec.columns = decodeColumns(value);
         } else if (key == "key") {
             for (const auto& k : splitTopLevel(value, ','))
-                if (!trimBlanks(k).empty()) spec.key.push_back(trimBlanks(k));
+                if (!trimBlanks(k).empty()) linkSpec.key.push_back(trimBlanks(k));
         } else if (key == "keyname") {
-            spec.keyName = value;
+            linkSpec.keyName = value;
         } else {
             throw Error(kErrProviderFailure, "unknown link argument: " + key, kSource);
         }
     }
-    if (!haveConnect || trimBlanks(spec.connect).empty())
+    if (!haveConnect || trimBlanks(linkSpec.connect).empty())
         throw Error(kErrProviderFailure, "link without connect string", kSource);
-    if (!haveSource || trimBlanks(spec.source).empty())
+    if (!haveSource || trimBlanks(linkSpec.source).empty())
         throw Error(kErrProviderFailure, "link without source table", kSource);
-    return spec;
+    return linkSpec;
 }
 
 std::optional<LinkSpec> LinkSpec::fromSchemaSql(const std::string& sql) {

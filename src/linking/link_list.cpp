@@ -23,7 +23,7 @@ std::vector<RegistryRow> readRegistry(Session& session) {
     return rows;
 }
 
-// Part 3.4's steps 3 to 6: the archives that are links and have a registry row.
+// The archives that are links and have a registry row, narrowed by company and year.
 std::vector<FreeRow> filterArchives(Session& session, const ArchiveModel& model, const FreeFilter& filter,
                                     const std::vector<Lookups::TipoDoc>& aDocs, const std::vector<RegistryRow>& registry) {
     std::vector<FreeRow> out;

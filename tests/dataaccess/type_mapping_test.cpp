@@ -103,23 +103,23 @@ TEST(InformixDdl, CreateTableBecomesSqlite) {
 }
 
 TEST(LinkSpec, ArgumentsRoundTripThroughTheSchemaStatement) {
-    LinkSpec spec;
-    spec.connect = "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};DATABASE=/usr/tarv/ditt001;userid=u;password=p'q,r";
-    spec.source = "a2401011200001a2b";
-    spec.columns = {{"sys_record", "SERIAL"}, {"strano \"nome\", sì", "DECIMAL(16,2)"}, {"senza", ""}};
-    spec.key = {"sys_record", "senza"};
-    spec.keyName = "Primary/Key";
-    auto back = LinkSpec::fromSchemaSql(spec.createStatement("2401011200001a2b"));
+    LinkSpec linkSpec;
+    linkSpec.connect = "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};DATABASE=/usr/tarv/ditt001;userid=u;password=p'q,r";
+    linkSpec.source = "a2401011200001a2b";
+    linkSpec.columns = {{"sys_record", "SERIAL"}, {"strano \"nome\", sì", "DECIMAL(16,2)"}, {"senza", ""}};
+    linkSpec.key = {"sys_record", "senza"};
+    linkSpec.keyName = "Primary/Key";
+    auto back = LinkSpec::fromSchemaSql(linkSpec.createStatement("2401011200001a2b"));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->connect, spec.connect);
-    EXPECT_EQ(back->source, spec.source);
+    EXPECT_EQ(back->connect, linkSpec.connect);
+    EXPECT_EQ(back->source, linkSpec.source);
     ASSERT_EQ(back->columns.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(back->columns[i].name, spec.columns[i].name);
-        EXPECT_EQ(back->columns[i].type, spec.columns[i].type);
+        EXPECT_EQ(back->columns[i].name, linkSpec.columns[i].name);
+        EXPECT_EQ(back->columns[i].type, linkSpec.columns[i].type);
     }
-    EXPECT_EQ(back->key, spec.key);
-    EXPECT_EQ(back->keyName, spec.keyName);
+    EXPECT_EQ(back->key, linkSpec.key);
+    EXPECT_EQ(back->keyName, linkSpec.keyName);
     EXPECT_FALSE(LinkSpec::fromSchemaSql("CREATE TABLE x(a)"));
     EXPECT_FALSE(LinkSpec::fromSchemaSql("CREATE VIRTUAL TABLE x USING fts5(a)"));
     EXPECT_THROW(LinkSpec::fromArguments({"source='a'"}), Error);

@@ -7,6 +7,7 @@
 #include "app/demo_server.h"
 #include "dataaccess/odbc/odbc_database.h"
 #include "pg_server.h"
+#include "process_run.h"
 #include "temp_dir.h"
 
 #include <cstdlib>
@@ -20,33 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = test::ProcessOutcome;
+using test::readFile;
+using test::shellQuoted;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-Outcome zelq(const std::vector<std::string>& args) {
-    test::TempDir io("zelq-io");
-    std::string cmd = quoted(ZELQ_BIN);
-    for (const auto& a : args) cmd += " " + quoted(a);
-    cmd += " < /dev/null > " + quoted((io / "out").string()) + " 2> " + quoted((io / "err").string());
-    const int status = std::system(cmd.c_str());
-    return Outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(io / "out"), slurp(io / "err")};
-}
+Outcome zelq(const std::vector<std::string>& args) { return test::runProgram(ZELQ_BIN, args); }
 
 // The demo's databases have fixed names (comune, ditt001 ...) and its login is "tarv":
 // the server-wide turn of the tests that use fixed names is held for the whole test,
@@ -76,12 +55,12 @@ protected:
     // The server's answer to a query, through psql as the superuser ("" for no row).
     std::string value(const std::string& database, const std::string& sql) const {
         test::TempDir io("psql-io");
-        const std::string cmd = "PGPASSWORD=" + quoted(server_.password) + " psql -X -q -A -t -h " +
-                                quoted(server_.host) + " -p " + quoted(server_.port) + " -U " + quoted(server_.user) +
-                                " -d " + quoted(database) + " -c " + quoted(sql) + " > " +
-                                quoted((io / "out").string()) + " 2>&1";
+        const std::string cmd = "PGPASSWORD=" + shellQuoted(server_.password) + " psql -X -q -A -t -h " +
+                                shellQuoted(server_.host) + " -p " + shellQuoted(server_.port) + " -U " + shellQuoted(server_.user) +
+                                " -d " + shellQuoted(database) + " -c " + shellQuoted(sql) + " > " +
+                                shellQuoted((io / "out").string()) + " 2>&1";
         const int status = std::system(cmd.c_str());
-        std::string out = slurp(io / "out");
+        std::string out = readFile(io / "out");
         while (!out.empty() && out.back() == '\n') out.pop_back();
         EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << out;
         return out;

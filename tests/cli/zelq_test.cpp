@@ -4,54 +4,23 @@
 #include "dataaccess/resolver.h"
 #include "demo_fixture.h"
 #include "linking/archive_model.h"
+#include "process_run.h"
 #include "temp_dir.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace zq {
 namespace {
 
-struct Outcome {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using Outcome = test::ProcessOutcome;
+using test::linesOf;
+using test::readFile;
+using test::shellQuoted;
 
 Outcome zelq(const std::vector<std::string>& args, const std::string& env = {}) {
-    test::TempDir io("zelq-io");
-    std::string cmd = env + " " + quoted(ZELQ_BIN);
-    for (const auto& a : args) cmd += " " + quoted(a);
-    cmd += " < /dev/null > " + quoted((io / "out").string()) + " 2> " + quoted((io / "err").string());
-    const int status = std::system(cmd.c_str());
-    Outcome r;
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(io / "out");
-    r.err = slurp(io / "err");
-    return r;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
+    return test::runProgram(ZELQ_BIN, args, env);
 }
 
 std::vector<std::string> fieldsOf(const std::string& line) {
@@ -202,7 +171,7 @@ TEST(Zelq, MissingArchiveFileFailsLoginButLogsOut) {
 
 TEST(Zelq, HomeFromTheEnvironment) {
     test::DemoFixture fx;
-    const Outcome r = zelq({"login"}, "ZEL_QUIRNOVA_HOME=" + quoted(fx.dir().string()));
+    const Outcome r = zelq({"login"}, "ZEL_QUIRNOVA_HOME=" + shellQuoted(fx.dir().string()));
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_NE(r.out.find("Archivio aperto: " + (fx.dir() / "Vizidore.mdb").string()), std::string::npos) << r.out;
 }

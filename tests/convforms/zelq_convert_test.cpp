@@ -6,6 +6,7 @@
 #include "demo_fixture.h"
 #include "runtime/text.h"
 #include "scripted_dialogs.h"
+#include "process_run.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -18,44 +19,13 @@
 namespace zq {
 namespace {
 
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string quoted(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using Outcome = test::ProcessOutcome;
+using test::linesOf;
+using test::readFile;
+using test::shellQuoted;
 
 // Output goes to files: not a terminal, so the progress comes one line per report.
-Outcome zelq(const std::vector<std::string>& args) {
-    test::TempDir io("zelq-io");
-    std::string cmd = quoted(ZELQ_BIN);
-    for (const auto& a : args) cmd += " " + quoted(a);
-    cmd += " < /dev/null > " + quoted((io / "out").string()) + " 2> " + quoted((io / "err").string());
-    const int status = std::system(cmd.c_str());
-    Outcome r;
-    r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(io / "out");
-    r.err = slurp(io / "err");
-    return r;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
+Outcome zelq(const std::vector<std::string>& args) { return test::runProgram(ZELQ_BIN, args); }
 
 class ZelqConvertTest : public ::testing::Test {
 protected:
@@ -111,14 +81,14 @@ TEST_F(ZelqConvertTest, OnATerminalTheProgressLineIsRewrittenInPlace) {
     // script(1) gives the program a terminal and keeps what it showed (line ends as
     // CR LF, as a terminal receives them).
     test::TempDir io("zelq-tty");
-    const std::string cmd = quoted(ZELQ_BIN) + " --home " + quoted(fx.dir().string()) + " --yes convert " +
+    const std::string cmd = shellQuoted(ZELQ_BIN) + " --home " + shellQuoted(fx.dir().string()) + " --yes convert " +
                             kFornitori2024;
-    const std::string run = "script -qec " + quoted(cmd) + " /dev/null < /dev/null > " +
-                            quoted((io / "screen").string()) + " 2>&1";
+    const std::string run = "script -qec " + shellQuoted(cmd) + " /dev/null < /dev/null > " +
+                            shellQuoted((io / "screen").string()) + " 2>&1";
     const int status = std::system(run.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
-    const std::string screen = slurp(io / "screen");
+    const std::string screen = readFile(io / "screen");
     // The question starts on a line of its own after the first label.
     EXPECT_NE(screen.find("\rInizio Conversione Documenti ...\r\nQUESTION Conversione da PDF a TIF: Rilevati n. 4"),
               std::string::npos)
@@ -134,16 +104,16 @@ TEST_F(ZelqConvertTest, CtrlCStopsAfterTheDocumentInProgress) {
     // Large pages one at a time: the interrupt comes while the first document renders.
     test::writeConversionSettings(fx.dir(), /*dpi=*/600, /*threads=*/1);
     test::TempDir io("zelq-int");
-    const std::string out = quoted((io / "out").string()), err = quoted((io / "err").string());
-    const std::string script = quoted(ZELQ_BIN) + " --home " + quoted(fx.dir().string()) + " --yes convert " +
+    const std::string out = shellQuoted((io / "out").string()), err = shellQuoted((io / "err").string());
+    const std::string script = shellQuoted(ZELQ_BIN) + " --home " + shellQuoted(fx.dir().string()) + " --yes convert " +
                                kFornitori2024 + " > " + out + " 2> " + err + " < /dev/null & pid=$!; " +
                                "n=0; until grep -q 'di 4)' " + out + " || [ $n -ge 600 ]; do sleep 0.05; n=$((n+1)); done; " +
-                               "kill -INT $pid; wait $pid; echo $? > " + quoted((io / "rc").string());
-    ASSERT_EQ(std::system(("sh -c " + quoted(script)).c_str()), 0);
-    EXPECT_EQ(slurp(io / "rc"), "1\n");
-    const std::string printed = slurp(io / "out");
+                               "kill -INT $pid; wait $pid; echo $? > " + shellQuoted((io / "rc").string());
+    ASSERT_EQ(std::system(("sh -c " + shellQuoted(script)).c_str()), 0);
+    EXPECT_EQ(readFile(io / "rc"), "1\n");
+    const std::string printed = readFile(io / "out");
     EXPECT_NE(printed.find("\tinterrotto\n"), std::string::npos) << printed;
-    EXPECT_EQ(slurp(io / "err").find("sono stati convertiti"), std::string::npos);
+    EXPECT_EQ(readFile(io / "err").find("sono stati convertiti"), std::string::npos);
 
     int untouched = 0;
     for (const auto& rec : records(kFornitori2024)) {

@@ -1,41 +1,28 @@
 // zelq link, dav, unlink and premaster run as a person would, on a demo installation.
 
 #include "app/demo_installation.h"
+#include "process_run.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace zq {
 namespace {
 
-struct ZelqRun {
-    int exit = -1;
-    std::string out, err;
-};
-
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using ZelqRun = test::ProcessOutcome;
 
 class LinkCliTest : public ::testing::Test {
 protected:
     void SetUp() override { DemoInstallation::build(home_.path()); }
 
     ZelqRun zelq(const std::string& answers, const std::string& args) {
-        test::TempDir io("zelq-io");
-        const std::string cmd = std::string(ZELQ_BIN) + " --home '" + home_.path().string() + "' " + answers + " " + args +
-                                " < /dev/null > '" + (io / "out").string() + "' 2> '" + (io / "err").string() + "'";
-        const int status = std::system(cmd.c_str());
-        return ZelqRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(io / "out"), slurp(io / "err")};
+        std::vector<std::string> words{"--home", home_.path().string()};
+        std::istringstream in(answers + " " + args);
+        for (std::string w; in >> w;) words.push_back(w);
+        return test::runProgram(ZELQ_BIN, words);
     }
 
     test::TempDir home_{"zq-linkcli"};

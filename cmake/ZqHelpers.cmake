@@ -7,10 +7,10 @@ function(zq_add_optional_subdirectory dir)
   endif()
 endfunction()
 
-# zq_add_gtest(NAME name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2])
+# zq_add_gtest(NAME name SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS l1 l2] [TEST_PREFIX p/])
 # One GoogleTest executable; every TEST becomes its own CTest test.
 function(zq_add_gtest)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;TEST_PREFIX" "SOURCES;LIBS;LABELS" ${ARGN})
   find_package(GTest REQUIRED)
   include(GoogleTest)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
@@ -24,6 +24,13 @@ function(zq_add_gtest)
     string(JOIN "," label ${ARG_LABELS})
     list(APPEND props LABELS "${label}")
   endif()
+  # A second build of the same sources needs TEST_PREFIX: CTest keys test properties
+  # (labels among them) by name, so two executables with equal test names would share
+  # one set of labels.
+  set(prefix)
+  if(ARG_TEST_PREFIX)
+    set(prefix TEST_PREFIX "${ARG_TEST_PREFIX}")
+  endif()
   gtest_discover_tests(${ARG_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES ${props})
+                       ${prefix} PROPERTIES ${props})
 endfunction()

@@ -6,6 +6,7 @@
 #include "dataaccess/sql_text.h"
 
 #include <mutex>
+#include <vector>
 
 namespace zq {
 
@@ -33,6 +34,36 @@ std::string valueOf(const std::map<std::string, std::string>& kv, std::initializ
     return {};
 }
 
+// Splits at ";" the way the providers read a connection string: a value is quoted only
+// when it opens with "{", "'" or '"' (ODBC braces, OLE DB quotes). A quote or a
+// parenthesis inside a value is plain text: user d'amico or password "ab(c" must not
+// swallow the rest of the string.
+std::vector<std::string> splitConnectionString(const std::string& s) {
+    std::vector<std::string> parts;
+    std::string cur;
+    bool inValue = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == ';') {
+            parts.push_back(cur);
+            cur.clear();
+            inValue = false;
+            continue;
+        }
+        cur += c;
+        if (c != '=' || inValue) continue;
+        inValue = true;
+        std::size_t open = s.find_first_not_of(' ', i + 1);
+        if (open == std::string::npos || (s[open] != '{' && s[open] != '\'' && s[open] != '"')) continue;
+        const std::size_t close = s.find(s[open] == '{' ? '}' : s[open], open + 1);
+        if (close == std::string::npos) continue;
+        cur.append(s, i + 1, close - i);
+        i = close;
+    }
+    parts.push_back(cur);
+    return parts;
+}
+
 bool startsWithNoCase(const std::string& s, const std::string& prefix) {
     return s.size() >= prefix.size() && iequals(s.substr(0, prefix.size()), prefix);
 }
@@ -43,7 +74,7 @@ std::map<std::string, std::string> parseConnectionString(const std::string& s) {
     std::map<std::string, std::string> kv;
     if (trimBlanks(s).empty()) malformed("empty");
     bool first = true;
-    for (const auto& piece : splitTopLevel(s, ';')) {
+    for (const auto& piece : splitConnectionString(s)) {
         std::string item = piece.substr(std::min(piece.size(), piece.find_first_not_of(" \t\r\n")));
         if (trimBlanks(item).empty()) {
             first = false;

@@ -81,5 +81,17 @@ TEST(Resolver, BracedValuesKeepTheirSemicolons) {
     EXPECT_EQ(kv.at("database"), "/d");
 }
 
+// Values are inserted verbatim into the templates: a quote or a parenthesis inside a
+// login or password is text, not the start of a quoted part.
+TEST(Resolver, QuotesAndParenthesesInsideValuesAreText) {
+    const TarvTarget t = tarvTargetOf(
+        "Provider=Ifxoledbc.2;Persist Security Info=False;host=h;User ID=d'amico;password=ab(c\"d;"
+        "Data Source=/usr/tarv/comune@linux_se");
+    EXPECT_EQ(t.user, "d'amico");
+    EXPECT_EQ(t.password, "ab(c\"d");
+    EXPECT_EQ(t.database, "/usr/tarv/comune");
+    EXPECT_EQ(t.server, "linux_se");
+}
+
 }  // namespace
 }  // namespace zq

@@ -1,5 +1,7 @@
 // A conversion killed half-way must not leave a truncated TIFF under the final name, nor
-// damage the TIFF that was there before.
+// damage the TIFF that was there before; its hidden work file goes with the next
+// conversion of the same target.
+#include "conversion/pdf_converter.h"
 #include "pdf_fixture.h"
 #include "temp_dir.h"
 #include "tiff_probe.h"
@@ -60,6 +62,25 @@ TEST(PdfConverterKill, KilledMidConversionLeavesNoTiffUnderTheFinalName) {
 
     EXPECT_FALSE(fs::exists(dir / "big.tif"));
     EXPECT_TRUE(fs::exists(dir / "big.pdf"));
+
+    std::vector<fs::path> leftovers;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        if (e.path().filename().string().rfind(".big.tif.", 0) == 0) leftovers.push_back(e.path());
+    ASSERT_EQ(leftovers.size(), 1u);
+    // Names close to the work file's, but not ones the converter makes for big.tif.
+    const std::vector<std::string> others = {".big.tif.AB12", ".big.tif.AB12345", ".big.tif.AB-123",
+                                             "big.tif.AB1234", ".bigtif.AB1234", ".big.tiff.AB1234",
+                                             ".small.tif.AB1234"};
+    for (const auto& name : others) std::ofstream(dir / name) << "altro";
+    fs::create_directory(dir / ".big.tif.DIR123");
+    test::writeTextPdf(dir / "small.pdf", 1);
+    ConversionSettings s;
+    s.dpi = 50;
+    ASSERT_EQ(PdfConverter(s).convert(dir / "small.pdf", dir / "big.tif").pages, 1);
+
+    EXPECT_FALSE(fs::exists(leftovers[0]));
+    for (const auto& name : others) EXPECT_TRUE(fs::exists(dir / name)) << name;
+    EXPECT_TRUE(fs::is_directory(dir / ".big.tif.DIR123"));
 }
 
 TEST(PdfConverterKill, KilledMidConversionKeepsThePreviousTiff) {

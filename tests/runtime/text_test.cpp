@@ -30,9 +30,7 @@ TEST(VbCase, AccentedLettersChangeToo) {
         const char* lower;
         const char* upper;
     } cases[] = {
-        {"ÀÈÌÒÙ abc", "àèìòù abc", "ÀÈÌÒÙ ABC"},
-        {"perché", "perché", "PERCHÉ"},
-        {"Ÿ Œ Š Ž", "ÿ œ š ž", "Ÿ Œ Š Ž"},
+        {"ÀÈÌÒÙ abc", "àèìòù abc", "ÀÈÌÒÙ ABC"}, {"perché", "perché", "PERCHÉ"}, {"Ÿ Œ Š Ž", "ÿ œ š ž", "Ÿ Œ Š Ž"},
         {"× ÷ ß 1/2", "× ÷ ß 1/2", "× ÷ ß 1/2"},  // no case: unchanged
         {"A\xFF" "b", "a\xFF" "b", "A\xFF" "B"},   // a stray byte survives
         {"", "", ""},
@@ -78,15 +76,8 @@ TEST(VbInStr, PositionsInCharacters) {
 
 TEST(Cp1252, ToUtf8) {
     const Case cases[] = {
-        {"abc", "abc"},
-        {"\x80", "€"},
-        {"citt\xE0", "città"},
-        {"\xC8 \xE8", "È è"},
-        {"\x92", "’"},
-        {"\x9F", "Ÿ"},
-        {"\x81", "\xC2\x81"},
-        {"\xFF", "ÿ"},
-        {"", ""},
+        {"abc", "abc"}, {"\x80", "€"}, {"citt\xE0", "città"}, {"\xC8 \xE8", "È è"}, {"\x92", "’"}, {"\x9F", "Ÿ"},
+        {"\x81", "\xC2\x81"}, {"\xFF", "ÿ"}, {"", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.input);
@@ -100,10 +91,7 @@ TEST(Utf8, Validity) {
         const char* bytes;
         bool valid;
     } cases[] = {
-        {"", true},
-        {"plain", true},
-        {"àè€", true},
-        {"\xF0\x9F\x98\x80", true},
+        {"", true}, {"plain", true}, {"àè€", true}, {"\xF0\x9F\x98\x80", true},
         {"\xC3", false},              // cut short
         {"citt\xE0", false},          // Windows-1252, not UTF-8
         {"\xC0\x80", false},          // overlong

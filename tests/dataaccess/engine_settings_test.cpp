@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 namespace zq {
 namespace {
+
+auto props(const EngineSettings& s) {
+    return std::tuple(s.tarvEngine, s.embeddedRoot, s.odbcDriver, s.odbcDsn, s.odbcMapping, s.odbcPort, s.odbcOptions);
+}
 
 TEST(EngineSettings, MissingFileGivesEmbeddedDefaults) {
     test::TempDir dir;
@@ -19,22 +24,11 @@ TEST(EngineSettings, MissingFileGivesEmbeddedDefaults) {
 
 TEST(EngineSettings, SaveAndLoadRoundTrip) {
     test::TempDir dir;
-    EngineSettings s;
-    s.tarvEngine = EngineSettings::Tarv::Odbc;
-    s.embeddedRoot = dir.path() / "elsewhere";
-    s.odbcDriver = "PostgreSQL Unicode";
-    s.odbcMapping = "postgresql";
-    s.odbcPort = "5433";
-    s.odbcOptions = "UseDeclareFetch=1;Fetch=2000";
+    const EngineSettings s{.tarvEngine = EngineSettings::Tarv::Odbc, .embeddedRoot = dir.path() / "elsewhere",
+                           .odbcDriver = "PostgreSQL Unicode", .odbcDsn = "", .odbcMapping = "postgresql", .odbcPort = "5433",
+                           .odbcOptions = "UseDeclareFetch=1;Fetch=2000"};
     s.save(dir.path());
-    auto r = EngineSettings::load(dir.path());
-    EXPECT_EQ(r.tarvEngine, s.tarvEngine);
-    EXPECT_EQ(r.embeddedRoot, s.embeddedRoot);
-    EXPECT_EQ(r.odbcDriver, s.odbcDriver);
-    EXPECT_EQ(r.odbcDsn, "");
-    EXPECT_EQ(r.odbcMapping, s.odbcMapping);
-    EXPECT_EQ(r.odbcPort, s.odbcPort);
-    EXPECT_EQ(r.odbcOptions, s.odbcOptions);
+    EXPECT_EQ(props(EngineSettings::load(dir.path())), props(s));
 }
 
 TEST(EngineSettings, RelativeRootIsUnderTheProgramFolder) {
@@ -44,9 +38,8 @@ TEST(EngineSettings, RelativeRootIsUnderTheProgramFolder) {
 }
 
 TEST(EngineSettings, MalformedFilesAreErrors) {
-    const char* cases[] = {"tarv.engine = informix\n", "no equals sign\n", "tarv.rooot = x\n",
-                           "odbc.mapping = oracle\n"};
-    for (const char* text : cases) {
+    for (const char* text :
+         {"tarv.engine = informix\n", "no equals sign\n", "tarv.rooot = x\n", "odbc.mapping = oracle\n"}) {
         SCOPED_TRACE(text);
         test::TempDir dir;
         std::ofstream(dir / EngineSettings::kFileName) << text;

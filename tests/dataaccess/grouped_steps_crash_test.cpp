@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,11 +31,8 @@ public:
         TableDef t;
         t.name = kSerial;
         t.fields = {FieldDef{"sys_record", dbLong, 4, 17, true, 0}, FieldDef{"descr", dbText, 20, 2, false, 1}};
-        IndexDef pk;
-        pk.name = "PrimaryKey";
-        pk.primary = pk.unique = pk.required = true;
-        pk.fields = {"sys_record"};
-        t.indexes = {pk};
+        t.indexes = {IndexDef{.name = "PrimaryKey", .primary = true, .unique = true, .required = true,
+                              .fields = {"sys_record"}}};
         db->createTable(t);
         for (int i = 0; i < 3; ++i) db->execute(std::string("INSERT INTO \"") + kSerial + "\"(descr) VALUES('x')");
     }
@@ -77,25 +75,28 @@ public:
     TarvFixture f;
 };
 
+/// Runs the steps in a forked child (exit 0 when done, 2 on an exception).
+pid_t spawn(GroupedSteps& g, const std::function<void(int)>& pause) {
+    const pid_t child = fork();
+    if (child != 0) return child;
+    try {
+        g.run(pause);
+    } catch (...) {
+        _exit(2);
+    }
+    _exit(0);
+}
+
 /// Runs the steps in a child and kills it (SIGKILL) once it reports step `killAfter`.
 void runAndKill(GroupedSteps& g, int killAfter) {
     int report[2];
     ASSERT_EQ(pipe(report), 0);
-    pid_t child = fork();
+    const pid_t child = spawn(g, [&](int step) {
+        char b = static_cast<char>(step);
+        if (write(report[1], &b, 1) != 1) _exit(3);
+        if (step == killAfter) pause();  // wait here for the parent's SIGKILL
+    });
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(report[0]);
-        try {
-            g.run([&](int step) {
-                char b = static_cast<char>(step);
-                if (write(report[1], &b, 1) != 1) _exit(3);
-                if (step == killAfter) pause();  // wait here for the parent's SIGKILL
-            });
-        } catch (...) {
-            _exit(2);
-        }
-        _exit(0);
-    }
     close(report[1]);
     char b = -1;
     while (read(report[0], &b, 1) == 1 && b != killAfter) {
@@ -123,16 +124,8 @@ TEST(GroupedArchiveSteps, KilledAtRandomMomentsNeverLeavesAnythingBetween) {
     int before = 0, after = 0;
     for (int round = 0; round < 12; ++round) {
         GroupedSteps g;
-        pid_t child = fork();
+        const pid_t child = spawn(g, [](int) {});
         ASSERT_GE(child, 0);
-        if (child == 0) {
-            try {
-                g.run([](int) {});
-            } catch (...) {
-                _exit(2);
-            }
-            _exit(0);
-        }
         usleep(std::uniform_int_distribution<useconds_t>(0, 30000)(random));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);

@@ -3,16 +3,17 @@
 #include "common/error.h"
 #include "dataaccess/embedded_engine.h"
 #include "dataaccess/link_module.h"
+#include "process_run.h"
 #include "tarv_fixture.h"
+#include "thrown_error.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 
 namespace zq {
 namespace {
 
 using test::TarvFixture;
+using test::thrownError;
 
 class LinkTest : public ::testing::Test {
 protected:
@@ -29,22 +30,22 @@ protected:
         db->createLink("2401011200001a2b", f.linkConnectString(), "a2401011200001a2b");
     }
     std::string archiveFile() const { return (f.programFolder() / "Vizidore.mdb").string(); }
-    long archiveRows(const std::string& sql) {
-        return db->connection().openRecordset(sql, CursorType::Static, LockType::ReadOnly)->recordCount();
+    RecordsetPtr open(const std::string& sql, CursorType cursor = CursorType::Static,
+                      LockType lock = LockType::ReadOnly) {
+        return db->connection().openRecordset(sql, cursor, lock);
     }
+    long archiveRows(const std::string& sql) { return open(sql)->recordCount(); }
     long remoteRows(const std::string& where = "") {
         return company->openRecordset("SELECT * FROM a2401011200001a2b" + where, CursorType::Static, LockType::ReadOnly)
             ->recordCount();
     }
     std::string plan(const std::string& sql) {
         std::string out;
-        auto rs = db->connection().openRecordset("EXPLAIN QUERY PLAN " + sql, CursorType::Static, LockType::ReadOnly);
-        for (; !rs->eof(); rs->moveNext()) out += rs->field("detail").toText() + "\n";
+        for (auto rs = open("EXPLAIN QUERY PLAN " + sql); !rs->eof(); rs->moveNext())
+            out += rs->field("detail").toText() + "\n";
         return out;
     }
-    void declareKey() {
-        db->execute("ALTER TABLE 2401011200001a2b ADD CONSTRAINT PrimaryKey PRIMARY KEY (sys_record)");
-    }
+    void declareKey() { db->execute("ALTER TABLE 2401011200001a2b ADD CONSTRAINT PrimaryKey PRIMARY KEY (sys_record)"); }
 
     TarvFixture f;
     ConnectionPtr company;
@@ -52,8 +53,7 @@ protected:
 };
 
 TEST_F(LinkTest, ReadsTheRemoteRows) {
-    auto rs = db->connection().openRecordset("SELECT * FROM \"2401011200001a2b\" ORDER BY sys_record",
-                                              CursorType::Static, LockType::ReadOnly);
+    auto rs = open("SELECT * FROM \"2401011200001a2b\" ORDER BY sys_record");
     ASSERT_EQ(rs->recordCount(), 6);
     EXPECT_EQ(rs->field("sys_record").toInteger(), 1);
     EXPECT_EQ(rs->field("descr").toText(), "riga 1" + std::string(14, ' '));  // CHAR(20) as TARV gives it
@@ -74,8 +74,7 @@ TEST_F(LinkTest, ConnectAndSourceTableNameReadBackAsWritten) {
     EXPECT_EQ(def->fields[3].size, 20);
     EXPECT_TRUE(def->indexes.empty());
     db->close();
-    auto again = ArchiveDatabase::open(archiveFile());
-    EXPECT_EQ(again->tableDef("2401011200001a2b")->connect, f.linkConnectString());
+    EXPECT_EQ(ArchiveDatabase::open(archiveFile())->tableDef("2401011200001a2b")->connect, f.linkConnectString());
 }
 
 TEST_F(LinkTest, KeyDeclarationIsRecordedAsThePrimaryIndex) {
@@ -101,25 +100,10 @@ TEST_F(LinkTest, InsertUpdateAndDeleteReachTheRemoteTable) {
     EXPECT_EQ(remoteRows(" WHERE tipo_doc = 0"), 0);
 }
 
-TEST_F(LinkTest, RecordsetChangesThroughTheLinkAddressTheKey) {
-    declareKey();
-    auto rs = db->connection().openRecordset("SELECT * FROM \"2401011200001a2b\" WHERE sys_record = 3",
-                                              CursorType::Static, LockType::Optimistic);
-    ASSERT_EQ(rs->recordCount(), 1);
-    rs->setField(rs->fieldIndex("descr"), Value("via recordset"));
-    rs->update();
-    EXPECT_EQ(remoteRows(" WHERE sys_record = 3 AND descr = 'via recordset'"), 1);
-    EXPECT_EQ(remoteRows(" WHERE descr = 'via recordset'"), 1);
-}
-
 TEST_F(LinkTest, WithoutKeyRowsCanBeReadButNotChanged) {
     EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\""), 6);
-    try {
-        db->execute("UPDATE \"2401011200001a2b\" SET descr = 'x' WHERE sys_record = 1");
-        FAIL() << "updated";
-    } catch (const Error& e) {
-        EXPECT_NE(e.description().find("no primary key"), std::string::npos) << e.description();
-    }
+    const Error e = thrownError([&] { db->execute("UPDATE \"2401011200001a2b\" SET descr = 'x' WHERE sys_record = 1"); });
+    EXPECT_NE(e.description().find("no primary key"), std::string::npos) << e.description();
     EXPECT_THROW(db->execute("DELETE FROM \"2401011200001a2b\""), Error);
     EXPECT_EQ(remoteRows(), 6);
     EXPECT_EQ(remoteRows(" WHERE descr = 'x'"), 0);
@@ -153,11 +137,20 @@ TEST_F(LinkTest, LinksSurviveClosingAndReopening) {
     EXPECT_EQ(c->openRecordset("SELECT * FROM \"2401011200001a2b\"", CursorType::Static, LockType::ReadOnly)->recordCount(), 5);
 }
 
+TEST_F(LinkTest, RecordsetChangesThroughTheLinkAddressTheKey) {
+    declareKey();
+    auto rs = open("SELECT * FROM \"2401011200001a2b\" WHERE sys_record = 3", CursorType::Static, LockType::Optimistic);
+    ASSERT_EQ(rs->recordCount(), 1);
+    rs->setField(rs->fieldIndex("descr"), Value("via recordset"));
+    rs->update();
+    EXPECT_EQ(remoteRows(" WHERE sys_record = 3 AND descr = 'via recordset'"), 1);
+    EXPECT_EQ(remoteRows(" WHERE descr = 'via recordset'"), 1);
+}
+
 TEST_F(LinkTest, TheProgramsStatementsNameTheLinkBareAsJetAllows) {
     declareKey();
     EXPECT_EQ(archiveRows("SELECT * FROM 2401011200001a2b WHERE anno = 2021 AND tipo_doc = 2"), 1);
-    auto rs = db->connection().openRecordset("SELECT * FROM 2401011200001a2b ORDER BY sys_record DESC",
-                                              CursorType::Dynamic, LockType::Optimistic);
+    auto rs = open("SELECT * FROM 2401011200001a2b ORDER BY sys_record DESC", CursorType::Dynamic, LockType::Optimistic);
     EXPECT_EQ(rs->field("sys_record").toInteger(), 6);
     rs->setField("descr", Value("ultima"));
     rs->update();
@@ -184,13 +177,12 @@ TEST_F(LinkTest, AnotherConnectionSeesTheNewLinkUnderTheOldName) {
 }
 
 TEST_F(LinkTest, ConstraintsAndOrderArePushedDown) {
-    struct Case {
+    const struct {
         const char* sql;
         std::vector<const char*> planHas;
         std::vector<const char*> planLacks;
         long rows;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"SELECT * FROM \"2401011200001a2b\" WHERE anno = 2021 AND tipo_doc = 2", {":2,", ":2|"}, {}, 1},
         {"SELECT sys_record FROM \"2401011200001a2b\" ORDER BY sys_record DESC LIMIT 1", {"0:d"}, {"TEMP B-TREE"}, 1},
         {"SELECT * FROM \"2401011200001a2b\" WHERE importo > 3 AND importo <= 5", {":4", ":8"}, {}, 2},
@@ -204,9 +196,7 @@ TEST_F(LinkTest, ConstraintsAndOrderArePushedDown) {
         for (const char* lacks : c.planLacks) EXPECT_EQ(p.find(lacks), std::string::npos) << p;
         EXPECT_EQ(archiveRows(c.sql), c.rows);
     }
-    auto rs = db->connection().openRecordset("SELECT sys_record FROM \"2401011200001a2b\" ORDER BY sys_record DESC LIMIT 1",
-                                              CursorType::ForwardOnly, LockType::ReadOnly);
-    EXPECT_EQ(rs->field(0).toInteger(), 6);
+    EXPECT_EQ(open(cases[1].sql, CursorType::ForwardOnly)->field(0).toInteger(), 6);
 }
 
 TEST_F(LinkTest, QuotesInValuesReachTheRemoteSafely) {
@@ -217,20 +207,12 @@ TEST_F(LinkTest, QuotesInValuesReachTheRemoteSafely) {
 }
 
 TEST_F(LinkTest, MissingRemoteTableIsAClearErrorAndWritesNothing) {
-    try {
-        db->createLink("2401011200009999", f.linkConnectString(), "a2401011200009999");
-        FAIL() << "linked";
-    } catch (const Error& e) {
-        EXPECT_NE(e.description().find("a2401011200009999"), std::string::npos) << e.description();
-    }
+    Error e = thrownError([&] { db->createLink("2401011200009999", f.linkConnectString(), "a2401011200009999"); });
+    EXPECT_NE(e.description().find("a2401011200009999"), std::string::npos) << e.description();
     EXPECT_FALSE(db->hasTable("2401011200009999"));
     company->execute("DROP TABLE a2401011200001a2b");
-    try {
-        archiveRows("SELECT * FROM \"2401011200001a2b\"");
-        FAIL() << "read";
-    } catch (const Error& e) {
-        EXPECT_NE(e.description().find("link 2401011200001a2b"), std::string::npos) << e.description();
-    }
+    e = thrownError([&] { archiveRows("SELECT * FROM \"2401011200001a2b\""); });
+    EXPECT_NE(e.description().find("link 2401011200001a2b"), std::string::npos) << e.description();
     db->deleteTable("2401011200001a2b");  // a dangling link can still be removed
     EXPECT_TRUE(db->tableDefs().empty());
 }
@@ -238,12 +220,8 @@ TEST_F(LinkTest, MissingRemoteTableIsAClearErrorAndWritesNothing) {
 TEST_F(LinkTest, WrongCredentialsInTheConnectStringAreReported) {
     std::string bad = f.linkConnectString();
     bad.replace(bad.find(TarvFixture::kPassword), std::string(TarvFixture::kPassword).size(), "nope");
-    try {
-        db->createLink("x", bad, "a2401011200001a2b");
-        FAIL() << "linked";
-    } catch (const Error& e) {
-        EXPECT_NE(e.description().find("password"), std::string::npos) << e.description();
-    }
+    const Error e = thrownError([&] { db->createLink("x", bad, "a2401011200001a2b"); });
+    EXPECT_NE(e.description().find("password"), std::string::npos) << e.description();
 }
 
 TEST_F(LinkTest, RemoteConnectionsAreKeptPerArchiveConnection) {
@@ -263,9 +241,8 @@ TEST_F(LinkTest, LinksCannotBeUsedFromViewsOrTriggers) {
 
 TEST_F(LinkTest, SetLinkConnectPointsTheLinkElsewhere) {
     f.addCompanyDatabase("/usr/tarv/ditt002");
-    auto other = f.openCompany("/usr/tarv/ditt002");
-    other->execute("CREATE TABLE a2401011200001a2b(sys_record SERIAL,anno SMALLINT,tipo_doc SMALLINT,"
-                   "descr CHAR(20),data DATE,importo MONEY)");
+    f.openCompany("/usr/tarv/ditt002")->execute("CREATE TABLE a2401011200001a2b(sys_record SERIAL,anno SMALLINT,"
+                                                "tipo_doc SMALLINT,descr CHAR(20),data DATE,importo MONEY)");
     declareKey();
     db->setLinkConnect("2401011200001a2b", f.linkConnectString("/usr/tarv/ditt002"), "");
     EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\""), 0);
@@ -276,15 +253,12 @@ TEST_F(LinkTest, SetLinkConnectPointsTheLinkElsewhere) {
 
 TEST_F(LinkTest, TheSqliteShellReadsALinkWithTheExtension) {
     db->close();
-    std::string cmd = "cd / && ZEL_QUIRNOVA_HOME='" + f.programFolder().string() + "' sqlite3 '" + archiveFile() +
-                      "' '.load " ZQ_TARVLINK_PATH "' 'SELECT count(*), max(sys_record) FROM \"2401011200001a2b\";' 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    char buf[512] = {};
-    std::string out;
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    EXPECT_EQ(pclose(p), 0) << out;
-    EXPECT_EQ(out, "6|6\n");
+    // run from "/" so that nothing is found through the test's working folder
+    const auto run = test::runProgram(
+        "sqlite3", {archiveFile(), ".load " ZQ_TARVLINK_PATH, "SELECT count(*), max(sys_record) FROM \"2401011200001a2b\";"},
+        "cd / && ZEL_QUIRNOVA_HOME=" + test::shellQuoted(f.programFolder().string()));
+    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(run.out + run.err, "6|6\n");
 }
 
 }  // namespace

@@ -16,21 +16,20 @@ protected:
         c = f.openCommon();
         c->execute("CREATE TABLE ar_dbelenco(ditt CHAR(3), anno INTEGER, tipo_ass CHAR(1), tipo_doc CHAR(3), "
                    "sys_seriale CHAR(20), sys_path_docs CHAR(100), PRIMARY KEY(sys_seriale))");
-        c->execute("INSERT INTO ar_dbelenco VALUES('001', 2024, 'M', 'FT', 'a01', '/p/1/')");
-        c->execute("INSERT INTO ar_dbelenco VALUES('001', 9999, 'A', '', 'a02', NULL)");
-        c->execute("INSERT INTO ar_dbelenco VALUES('002', 2024, 'M', 'FT', 'a03', '/p/3/')");
-        c->execute("INSERT INTO ar_dbelenco VALUES('002', 2024, 'M', 'NC', 'a04', '/p/4/')");
+        c->execute("INSERT INTO ar_dbelenco VALUES('001', 2024, 'M', 'FT', 'a01', '/p/1/'), "
+                   "('001', 9999, 'A', '', 'a02', NULL), ('002', 2024, 'M', 'FT', 'a03', '/p/3/'), "
+                   "('002', 2024, 'M', 'NC', 'a04', '/p/4/')");
     }
-    std::string trimmed(const Value& v) {
+    static std::string trimmed(const Value& v) {
         std::string s = v.toText();
-        while (!s.empty() && s.back() == ' ') s.pop_back();
-        return s;
+        return s.erase(s.find_last_not_of(' ') + 1);
     }
+    RecordsetPtr readOnly(const std::string& sql) { return c->openRecordset(sql, CursorType::Static, LockType::ReadOnly); }
     TarvFixture f;
     ConnectionPtr c;
 };
 
-TEST_F(RecordsetTest, StaticCursorsKnowTheTrueCount) {
+TEST_F(RecordsetTest, StaticCursorsKnowTheTrueCountAndEmptyResultsAreBofAndEof) {
     struct Case {
         CursorType cursor;
         LockType lock;
@@ -49,14 +48,10 @@ TEST_F(RecordsetTest, StaticCursorsKnowTheTrueCount) {
         auto rs = c->openRecordset(std::string("SELECT * FROM ar_dbelenco") + k.where, k.cursor, k.lock);
         EXPECT_EQ(rs->recordCount(), k.count);
         EXPECT_EQ(rs->eof(), k.count == 0);
+        if (k.count != 0) continue;
+        EXPECT_TRUE(rs->bof());  // an empty result is both
+        EXPECT_THROW(rs->field("ditt"), Error);
     }
-}
-
-TEST_F(RecordsetTest, EmptyResultIsBothBofAndEof) {
-    auto rs = c->openRecordset("SELECT * FROM ar_dbelenco WHERE 0", CursorType::Static, LockType::ReadOnly);
-    EXPECT_TRUE(rs->bof());
-    EXPECT_TRUE(rs->eof());
-    EXPECT_THROW(rs->field("ditt"), Error);
 }
 
 TEST_F(RecordsetTest, FindSearchesForwardFromTheCurrentRow) {
@@ -77,13 +72,12 @@ TEST_F(RecordsetTest, FindSearchesForwardFromTheCurrentRow) {
     EXPECT_EQ(trimmed(rs->field("sys_seriale")), "a02");
     EXPECT_THROW(rs->find("nonexistent = 'x'"), Error);
     EXPECT_THROW(rs->find("ditt LIKE 'x'"), Error);
-}
 
-TEST_F(RecordsetTest, FindOnAForwardOnlyCursorSteps) {
-    auto rs = c->openRecordset("SELECT * FROM ar_dbelenco ORDER BY sys_seriale", CursorType::ForwardOnly, LockType::ReadOnly);
-    rs->find("sys_seriale = 'a04'");
-    ASSERT_FALSE(rs->eof());
-    EXPECT_EQ(rs->field("tipo_doc").toText(), "NC ");
+    auto forward = c->openRecordset("SELECT * FROM ar_dbelenco ORDER BY sys_seriale", CursorType::ForwardOnly,
+                                    LockType::ReadOnly);
+    forward->find("sys_seriale = 'a04'");  // steps through the rows
+    ASSERT_FALSE(forward->eof());
+    EXPECT_EQ(forward->field("tipo_doc").toText(), "NC ");
 }
 
 TEST_F(RecordsetTest, ForwardOnlyReadsNullsAndCannotGoBack) {
@@ -107,8 +101,7 @@ TEST_F(RecordsetTest, UpdateByFieldPositionWritesTheRowByItsKey) {
     EXPECT_EQ(rs->field(5).toText(), "/nuovo/");
     rs->update();
     EXPECT_EQ(trimmed(rs->field(5)), "/nuovo/");
-    auto check = c->openRecordset("SELECT sys_seriale FROM ar_dbelenco WHERE sys_path_docs = '/nuovo/'",
-                                  CursorType::Static, LockType::ReadOnly);
+    auto check = readOnly("SELECT sys_seriale FROM ar_dbelenco WHERE sys_path_docs = '/nuovo/'");
     ASSERT_EQ(check->recordCount(), 1);
     EXPECT_EQ(trimmed(check->field(0)), "a04");
 }
@@ -123,10 +116,10 @@ TEST_F(RecordsetTest, RowsWithoutKeyAreAddressedByAllTheirValues) {
     rs->moveLast();
     rs->setField("b", Value("z"));
     rs->update();
-    auto check = c->openRecordset("SELECT a FROM nokey WHERE b = 'z'", CursorType::Static, LockType::ReadOnly);
+    auto check = readOnly("SELECT a FROM nokey WHERE b = 'z'");
     ASSERT_EQ(check->recordCount(), 1);
     EXPECT_EQ(check->field(0).toInteger(), 2);
-    EXPECT_EQ(c->openRecordset("SELECT * FROM nokey WHERE b = 'x'", CursorType::Static, LockType::ReadOnly)->recordCount(), 2);
+    EXPECT_EQ(readOnly("SELECT * FROM nokey WHERE b = 'x'")->recordCount(), 2);
 }
 
 TEST_F(RecordsetTest, AddNewInsertsAndBecomesCurrent) {
@@ -148,19 +141,18 @@ TEST_F(RecordsetTest, DeleteRemovesTheCurrentRow) {
     EXPECT_THROW(rs->field(0), Error);
     rs->moveNext();
     EXPECT_EQ(trimmed(rs->field("sys_seriale")), "a03");
-    EXPECT_EQ(c->openRecordset("ar_dbelenco", CursorType::Static, LockType::ReadOnly)->recordCount(), 3);
+    EXPECT_EQ(readOnly("ar_dbelenco")->recordCount(), 3);
 }
 
 TEST_F(RecordsetTest, ReadOnlyAndJoinedResultsRefuseChanges) {
-    auto ro = c->openRecordset("SELECT * FROM ar_dbelenco", CursorType::Static, LockType::ReadOnly);
-    EXPECT_THROW(ro->setField(0, Value("x")), Error);
+    EXPECT_THROW(readOnly("SELECT * FROM ar_dbelenco")->setField(0, Value("x")), Error);
     auto joined = c->openRecordset("SELECT a.ditt, b.anno FROM ar_dbelenco a, ar_dbelenco b", CursorType::Static,
                                    LockType::Optimistic);
     EXPECT_THROW(joined->setField(0, Value("x")), Error);
 }
 
 TEST_F(RecordsetTest, ClosedRecordsetRefusesEverything) {
-    auto rs = c->openRecordset("ar_dbelenco", CursorType::Static, LockType::ReadOnly);
+    auto rs = readOnly("ar_dbelenco");
     rs->close();
     EXPECT_FALSE(rs->isOpen());
     EXPECT_THROW(rs->recordCount(), Error);

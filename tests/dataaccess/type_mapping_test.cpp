@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace zq {
 namespace {
 
@@ -17,27 +19,17 @@ TEST(JetTypes, LinkFieldsFromRemoteColumnTypes) {
         int attributes;
     };
     const Case cases[] = {
-        {"CHAR(50)", dbText, 50, dbFixedField},
-        {"bpchar(3)", dbText, 3, dbFixedField},
-        {"VARCHAR(80)", dbText, 80, dbVariableField},
-        {"SERIAL", dbLong, 4, 17},
-        {"INTEGER", dbLong, 4, dbFixedField},
-        {"int4", dbLong, 4, dbFixedField},
-        {"SMALLINT", dbInteger, 2, dbFixedField},
-        {"MONEY", dbCurrency, 8, dbFixedField},
-        {"DECIMAL(16,2)", dbDouble, 8, dbFixedField},
-        {"FLOAT", dbDouble, 8, dbFixedField},
-        {"SMALLFLOAT", dbSingle, 4, dbFixedField},
-        {"DATE", dbDate, 8, dbFixedField},
-        {"TEXT", dbMemo, 0, dbVariableField},
-        {"", dbText, 255, dbVariableField},
+        {"CHAR(50)", dbText, 50, dbFixedField}, {"bpchar(3)", dbText, 3, dbFixedField},
+        {"VARCHAR(80)", dbText, 80, dbVariableField}, {"SERIAL", dbLong, 4, 17}, {"INTEGER", dbLong, 4, dbFixedField},
+        {"int4", dbLong, 4, dbFixedField}, {"SMALLINT", dbInteger, 2, dbFixedField},
+        {"MONEY", dbCurrency, 8, dbFixedField}, {"DECIMAL(16,2)", dbDouble, 8, dbFixedField},
+        {"FLOAT", dbDouble, 8, dbFixedField}, {"SMALLFLOAT", dbSingle, 4, dbFixedField},
+        {"DATE", dbDate, 8, dbFixedField}, {"TEXT", dbMemo, 0, dbVariableField}, {"", dbText, 255, dbVariableField},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.remote);
-        FieldDef f = fieldFromRemoteType("x", c.remote);
-        EXPECT_EQ(f.type, c.type);
-        EXPECT_EQ(f.size, c.size);
-        EXPECT_EQ(f.attributes, c.attributes);
+        const FieldDef f = fieldFromRemoteType("x", c.remote);
+        EXPECT_EQ(std::tuple(f.type, f.size, f.attributes), std::tuple(c.type, c.size, c.attributes));
     }
 }
 
@@ -59,20 +51,12 @@ TEST(JetTypes, DeclarationsRoundTripThroughTheirTypeCodes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.declaration);
-        FieldDef f;
-        f.name = "x";
-        f.type = c.type;
-        f.size = c.size;
-        f.attributes = c.attributes;
-        EXPECT_EQ(jetDeclaration(f), c.declaration);
-        FieldDef back = fieldFromDeclaration("x", c.declaration);
-        EXPECT_EQ(back.type, c.type);
-        EXPECT_EQ(back.size, c.size);
-        EXPECT_EQ(back.attributes, c.attributes);
+        EXPECT_EQ(jetDeclaration({.name = "x", .type = c.type, .size = c.size, .attributes = c.attributes}),
+                  c.declaration);
+        const FieldDef back = fieldFromDeclaration("x", c.declaration);
+        EXPECT_EQ(std::tuple(back.type, back.size, back.attributes), std::tuple(c.type, c.size, c.attributes));
     }
-    FieldDef unknown;
-    unknown.type = 99;
-    EXPECT_THROW(jetDeclaration(unknown), Error);
+    EXPECT_THROW(jetDeclaration({.name = "x", .type = 99}), Error);
 }
 
 TEST(InformixDdl, CreateTableBecomesSqlite) {
@@ -114,10 +98,9 @@ TEST(LinkSpec, ArgumentsRoundTripThroughTheSchemaStatement) {
     EXPECT_EQ(back->connect, linkSpec.connect);
     EXPECT_EQ(back->source, linkSpec.source);
     ASSERT_EQ(back->columns.size(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(back->columns[i].name, linkSpec.columns[i].name);
-        EXPECT_EQ(back->columns[i].type, linkSpec.columns[i].type);
-    }
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(std::tie(back->columns[i].name, back->columns[i].type),
+                  std::tie(linkSpec.columns[i].name, linkSpec.columns[i].type));
     EXPECT_EQ(back->key, linkSpec.key);
     EXPECT_EQ(back->keyName, linkSpec.keyName);
     EXPECT_FALSE(LinkSpec::fromSchemaSql("CREATE TABLE x(a)"));

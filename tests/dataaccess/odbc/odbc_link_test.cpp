@@ -39,13 +39,6 @@ protected:
         archive_->execute("ALTER TABLE " + serial_ + " ADD CONSTRAINT PrimaryKey PRIMARY KEY (sys_record)");
     }
 
-    // The link connect string of the link step, pointing at this test's database.
-    std::string linkConnect() const {
-        return "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp;SRVR=" + tarv_->serverName() +
-               ";SERV=sqlexec;HOST=" + tarv_->host() + ";DATABASE=" + path_ + ";DSN=Default;userid=" +
-               tarv_->user() + ";password=" + tarv_->password();
-    }
-
     Value archiveScalar(const std::string& sql) {
         auto rs = archive_->connection().openRecordset(sql, CursorType::Static, LockType::ReadOnly);
         return rs->eof() ? Value() : rs->field(0);

@@ -3,39 +3,46 @@
 #include "common/error.h"
 #include "dataaccess/odbc/odbc_engine.h"
 #include "pg_server.h"
+#include "../thrown_error.h"
 
 #include <gtest/gtest.h>
 
 namespace zq::test {
 namespace {
 
+// A private server (stopping the shared one would break other tests) with one
+// database and a connection to it through the ODBC engine.
+struct Outage {
+    explicit Outage(const std::string& name) : path(tarv.uniquePath(name)) {
+        tarv.createDatabase(path);
+        conn = openOdbcConnection(TarvTarget{path, tarv.host(), tarv.serverName(), tarv.user(), tarv.password()},
+                                  tarv.providerString(path), tarv.settings());
+        conn->execute("CREATE TABLE t (n INTEGER)");
+    }
+    PrivatePgServer server;
+    PgTarv tarv{server.server()};
+    std::string path;
+    ConnectionPtr conn;
+};
+
 TEST(OdbcOutage, AStoppedServerGivesAnErrorAndTheConnectionWorksAgainAfterARestart) {
     PgServer::fromEnvironment();  // same requirement as every server test
-    PrivatePgServer server;       // its own: stopping the shared one would break other tests
-    PgTarv tarv(server.server());
-    const std::string path = tarv.uniquePath("outage");
-    tarv.createDatabase(path);
-    const TarvTarget target{path, tarv.host(), tarv.serverName(), tarv.user(), tarv.password()};
-    auto conn = openOdbcConnection(target, tarv.providerString(path), tarv.settings());
-    conn->execute("CREATE TABLE t (n INTEGER)");
+    Outage o("outage");
+    auto& conn = o.conn;
     conn->execute("INSERT INTO t VALUES (1)");
     // A streamed read before the outage: its session is kept for the next one.
     auto before = conn->openRecordset("SELECT n FROM t", CursorType::ForwardOnly, LockType::ReadOnly);
     while (!before->eof()) before->moveNext();
 
-    server.pause();
-    try {
-        conn->execute("INSERT INTO t VALUES (2)");
-        FAIL() << "a statement ran on a stopped server";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), kErrProviderFailure);
-        EXPECT_FALSE(e.description().empty());
-        EXPECT_FALSE(e.sqlState().empty());
-    }
+    o.server.pause();
+    const Error e = thrownError([&] { conn->execute("INSERT INTO t VALUES (2)"); });
+    EXPECT_EQ(e.number(), kErrProviderFailure);
+    EXPECT_FALSE(e.description().empty());
+    EXPECT_FALSE(e.sqlState().empty());
     // Still down: the retry fails the same way instead of hanging or crashing.
     EXPECT_THROW(conn->execute("INSERT INTO t VALUES (2)"), Error);
 
-    server.resume();
+    o.server.resume();
     EXPECT_EQ(conn->execute("INSERT INTO t VALUES (3)"), 1);
     auto rs = conn->openRecordset("SELECT n FROM t ORDER BY n", CursorType::Static, LockType::ReadOnly);
     ASSERT_EQ(rs->recordCount(), 2);
@@ -49,18 +56,13 @@ TEST(OdbcOutage, AStoppedServerGivesAnErrorAndTheConnectionWorksAgainAfterAResta
 }
 
 TEST(OdbcOutage, ATransactionCutByTheOutageIsReportedAsLost) {
-    PrivatePgServer server;
-    PgTarv tarv(server.server());
-    const std::string path = tarv.uniquePath("outage_tx");
-    tarv.createDatabase(path);
-    const TarvTarget target{path, tarv.host(), tarv.serverName(), tarv.user(), tarv.password()};
-    auto conn = openOdbcConnection(target, tarv.providerString(path), tarv.settings());
-    conn->execute("CREATE TABLE t (n INTEGER)");
+    Outage o("outage_tx");
+    auto& conn = o.conn;
     conn->beginTrans();
     conn->execute("INSERT INTO t VALUES (1)");
-    server.pause();
+    o.server.pause();
     EXPECT_THROW(conn->execute("INSERT INTO t VALUES (2)"), Error);
-    server.resume();
+    o.server.resume();
     EXPECT_THROW(conn->execute("INSERT INTO t VALUES (3)"), Error);  // says the transaction is gone
     EXPECT_EQ(conn->execute("INSERT INTO t VALUES (4)"), 1);        // then carries on, autocommit
     auto rs = conn->openRecordset("SELECT n FROM t", CursorType::Static, LockType::ReadOnly);

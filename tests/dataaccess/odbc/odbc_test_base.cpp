@@ -26,4 +26,10 @@ Value OdbcServerTest::scalar(const std::string& sql) const {
     return rs->field(0);
 }
 
+std::string OdbcServerTest::linkConnect() const {
+    return "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp;SRVR=" + tarv_->serverName() +
+           ";SERV=sqlexec;HOST=" + tarv_->host() + ";DATABASE=" + path_ + ";DSN=Default;userid=" + tarv_->user() +
+           ";password=" + tarv_->password();
+}
+
 }  // namespace zq::test

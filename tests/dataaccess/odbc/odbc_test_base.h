@@ -23,6 +23,8 @@ protected:
     ConnectionPtr connect(const std::string& password = {}) const;
     /// Reads a single value with a static recordset.
     Value scalar(const std::string& sql) const;
+    /// The link step's connect string to this test's database.
+    std::string linkConnect() const;
 
     std::unique_ptr<PgTarv> tarv_;
     std::string path_;

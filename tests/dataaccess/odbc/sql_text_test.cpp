@@ -15,14 +15,10 @@ TEST(OdbcSqlText, FindsTheOneTableAStatementReads) {
         {"SELECT * FROM utenti WHERE nome = 'mario'", "utenti"},
         {"select * from ar_dbelenco where sys_seriale = 'a0712'", "ar_dbelenco"},
         {"SELECT a, b FROM informix.systables ORDER BY tabname", "informix.systables"},
-        {"SELECT * FROM volumi v WHERE v.cod_ditta = '001'", "volumi"},
-        {"SELECT * FROM volumi AS v", "volumi"},
-        {"regditta", "regditta"},
-        {"SELECT * FROM a, b WHERE a.x = b.x", ""},
-        {"SELECT * FROM a INNER JOIN b ON a.x = b.x", ""},
-        {"SELECT * FROM a WHERE x IN (SELECT x FROM b)", ""},
-        {"SELECT count(*) FROM a GROUP BY x", ""},
-        {"UPDATE a SET x = 1", ""},
+        {"SELECT * FROM volumi v WHERE v.cod_ditta = '001'", "volumi"}, {"SELECT * FROM volumi AS v", "volumi"},
+        {"regditta", "regditta"}, {"SELECT * FROM a, b WHERE a.x = b.x", ""},
+        {"SELECT * FROM a INNER JOIN b ON a.x = b.x", ""}, {"SELECT * FROM a WHERE x IN (SELECT x FROM b)", ""},
+        {"SELECT count(*) FROM a GROUP BY x", ""}, {"UPDATE a SET x = 1", ""},
         {"SELECT (SELECT max(x) FROM b) FROM a", "a"},
     };
     for (const auto& c : cases) {

@@ -15,24 +15,20 @@ auto props(const EngineSettings& s) {
     return std::tuple(s.tarvEngine, s.embeddedRoot, s.odbcDriver, s.odbcDsn, s.odbcMapping, s.odbcPort, s.odbcOptions);
 }
 
-TEST(EngineSettings, MissingFileGivesEmbeddedDefaults) {
-    test::TempDir dir;
-    auto s = EngineSettings::load(dir.path());
-    EXPECT_EQ(s.tarvEngine, EngineSettings::Tarv::Embedded);
-    EXPECT_EQ(s.embeddedRoot, dir.path() / "tarv");
-}
-
 TEST(EngineSettings, SaveAndLoadRoundTrip) {
     test::TempDir dir;
     const EngineSettings s{.tarvEngine = EngineSettings::Tarv::Odbc, .embeddedRoot = dir.path() / "elsewhere",
-                           .odbcDriver = "PostgreSQL Unicode", .odbcDsn = "", .odbcMapping = "postgresql", .odbcPort = "5433",
-                           .odbcOptions = "UseDeclareFetch=1;Fetch=2000"};
+                           .odbcDriver = "PostgreSQL Unicode", .odbcDsn = "", .odbcMapping = "postgresql",
+                           .odbcPort = "5433", .odbcOptions = "UseDeclareFetch=1;Fetch=2000"};
     s.save(dir.path());
     EXPECT_EQ(props(EngineSettings::load(dir.path())), props(s));
 }
 
-TEST(EngineSettings, RelativeRootIsUnderTheProgramFolder) {
+TEST(EngineSettings, MissingFileGivesEmbeddedDefaultsAndARelativeRootIsUnderTheProgramFolder) {
     test::TempDir dir;
+    auto s = EngineSettings::load(dir.path());
+    EXPECT_EQ(s.tarvEngine, EngineSettings::Tarv::Embedded);
+    EXPECT_EQ(s.embeddedRoot, dir.path() / "tarv");
     std::ofstream(dir / EngineSettings::kFileName) << "# comment\n\ntarv.root = data/tarv\r\n";
     EXPECT_EQ(EngineSettings::load(dir.path()).embeddedRoot, dir.path() / "data/tarv");
 }

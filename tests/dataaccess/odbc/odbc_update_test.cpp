@@ -68,14 +68,12 @@ TEST_F(OdbcServerTest, AddsAndDeletesRows) {
     conn_->execute("CREATE TABLE ar_dbelenco (ditt CHAR(3), anno INTEGER, tipo_ass CHAR(1), tipo_doc CHAR(3),"
                    " sys_seriale CHAR(20), sys_path_docs VARCHAR(200), imp MONEY, dt DATE)");
     auto rs = conn_->openRecordset("SELECT * FROM ar_dbelenco", CursorType::Static, LockType::Optimistic);
+    const std::pair<const char*, Value> values[] = {
+        {"ditt", Value("001")}, {"anno", Value(9999)}, {"tipo_ass", Value("A")}, {"sys_seriale", Value("a0712")},
+        {"sys_path_docs", Value("C:\\\\Archivi\\\\Società\\\\")}, {"imp", Value(12.5)},
+        {"dt", Value(DateTime{2024, 3, 1, 0, 0, 0})}};
     rs->addNew();
-    rs->setField("ditt", Value("001"));
-    rs->setField("anno", Value(9999));
-    rs->setField("tipo_ass", Value("A"));
-    rs->setField("sys_seriale", Value("a0712"));
-    rs->setField("sys_path_docs", Value("C:\\\\Archivi\\\\Società\\\\"));
-    rs->setField("imp", Value(12.5));
-    rs->setField("dt", Value(DateTime{2024, 3, 1, 0, 0, 0}));
+    for (const auto& [name, value] : values) rs->setField(name, value);
     rs->update();
     EXPECT_EQ(rs->recordCount(), 1);
     EXPECT_EQ(rs->field("anno").toInteger(), 9999);

@@ -1,14 +1,20 @@
 #pragma once
 // A demo installation with a logged-in session on scripted dialogs (the link tests'
-// fixture), a QApplication, and the steps a person takes on the list forms: pick in a
-// combo, tick a row's box, press a button.
+// fixture), a QApplication, and the list forms opened as a person sees them. The forms
+// are the same on every TARV engine, so the suites run on the embedded one only.
 
+#include "form_steps.h"
 #include "link_fixture.h"
 
-#include "common/progress.h"
 #include "linking/forms/listform.h"
+#include "linking/link_run.h"
+#include "listctl/check_column.h"
+#include "listctl/flex_grid.h"
+#include "listctl/grdcomm.h"
 
-#include <QComboBox>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -16,19 +22,18 @@
 
 namespace zq::test {
 
-/// Counts how often the wait window was shown and how deep it is now.
-class CountingProgress : public Progress {
-public:
-    void begin(const std::string&) override { ++begins, ++depth; }
-    void end() override { --depth; }
-    int begins = 0;
-    int depth = 0;
-};
+using Rows = std::vector<std::vector<std::string>>;
 
 class FormTest : public LinkTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        ensureApplication();
+        LinkTest::SetUp();
+    }
+    void TearDown() override {
+        EXPECT_EQ(wait.depth, 0) << "the wait window was left open";
+        LinkTest::TearDown();
+    }
 
     /// Opens a form as the person sees it: shown, `width` × `height` pixels.
     template <class F>
@@ -39,11 +44,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         return form;
     }
-
-    /// Selects item `index` of a combo the way a person's pick does.
-    static void pick(QComboBox* combo, int index);
-    /// Index of the company with `code` in the form's company picker.
-    static int companyIndex(ListForm& form, const std::string& code);
     /// Entry number (1-based) of archive `serial` in a form's entries; 0 when absent.
     template <class Row>
     static int entryNumber(const std::vector<Row>& rows, const std::string& serial) {
@@ -54,11 +54,20 @@ protected:
 
     /// Links an archive with the engine, as frmColl would (company connected, one Yes).
     void linkArchive(const std::string& serial, const std::string& tipoAss, const std::string& tipoDoc,
-                     const std::string& company = "001", const std::string& year = "2024");
+                     const std::string& year = "2024") {
+        pickCompany("001");
+        dialogs.then(Answer::Yes);
+        const auto result = LinkRun(*session, lookups->aDocs)
+                                .cmdColl_Click(LinkRequest{0, "001", 0, year, true}, {entry(serial, tipoAss, tipoDoc)});
+        ASSERT_EQ(result.linked, 1) << serial;
+        dialogs.clear();
+    }
     /// Registry rows: ditt, anno, tipo_ass, tipo_doc, sys_seriale, by sys_seriale.
-    std::vector<std::vector<std::string>> registry() const;
+    Rows registry() const {
+        return rows(kComune, "SELECT ditt, anno, tipo_ass, tipo_doc, sys_seriale FROM ar_dbelenco ORDER BY sys_seriale");
+    }
 
-    CountingProgress wait;
+    RecordingWait wait;
 };
 
 }  // namespace zq::test

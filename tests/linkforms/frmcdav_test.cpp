@@ -4,11 +4,7 @@
 #include "form_fixture.h"
 
 #include "linking/forms/frmcdav.h"
-#include "listctl/flex_grid.h"
-#include "listctl/grdcomm.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace zq::test {
@@ -18,7 +14,6 @@ using FrmCdavTest = FormTest;
 
 TEST_P(FrmCdavTest, CollegaMakesTheChosenArchiveTheDavTable) {
     auto f = open<frmCDAV>();
-    EXPECT_EQ(f->windowTitle(), "Collegamento tabelle DAV");
     EXPECT_EQ(f->grdList()->formatString(), "     |     |  N.  |<Area|<Descrizione|       ");
     EXPECT_EQ(f->cmdColl()->text(), "&Collega");
     EXPECT_EQ(f->cmbFlds(1), nullptr);
@@ -27,10 +22,10 @@ TEST_P(FrmCdavTest, CollegaMakesTheChosenArchiveTheDavTable) {
 
     pick(f->cmbFlds(0), companyIndex(*f, "001"));
     EXPECT_TRUE(f->lookups().ArAttiva);
-
     const int n = entryNumber(f->entries(), kVerbali);
     const int other = entryNumber(f->entries(), kContratti);
     ASSERT_GT(n, 0);
+    ASSERT_GT(other, 0);
     f->optList(other)->click();
     EXPECT_EQ(f->chosen(), other);
     // One choice for the whole list: picking another row clears the first.
@@ -41,19 +36,17 @@ TEST_P(FrmCdavTest, CollegaMakesTheChosenArchiveTheDavTable) {
 
     dialogs.then(Answer::Yes);
     f->cmdColl()->click();
-    const std::string title = "Collegamento tabelle DAV";
     ASSERT_FALSE(dialogs.messages().empty());
     EXPECT_EQ(dialogs.messages().front().text,
               lines({"Vuoi collegare la tabella Verbali Assemblea", "area Documenti Societari", "(" + std::string(kVerbali) + ")?"}));
     EXPECT_EQ(dialogs.messages().back().text, "Collegamento tabella effettuato con successo.");
-    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, title);
+    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, "Collegamento tabelle DAV");
 
-    EXPECT_EQ(registry(), (std::vector<std::vector<std::string>>{{"001", "9999", "M", "Z", "a" + std::string(kVerbali)}}));
+    EXPECT_EQ(registry(), (Rows{{"001", "9999", "M", "Z", "a" + std::string(kVerbali)}}));
     ASSERT_TRUE(archiveDef(kVerbali));
     EXPECT_EQ(archiveDef(kVerbali)->sourceTableName, "a" + std::string(kVerbali));
     EXPECT_TRUE(archiveDef(std::string(kVerbali) + "_sav"));
     EXPECT_TRUE(tarvTableExists(kDitt001, "a" + std::string(kVerbali)));
-
     // Reloaded: the choice is cleared and the archive shows its picture.
     EXPECT_EQ(f->chosen(), -1);
     EXPECT_TRUE(f->entries()[n - 1].linked);
@@ -61,9 +54,14 @@ TEST_P(FrmCdavTest, CollegaMakesTheChosenArchiveTheDavTable) {
     EXPECT_FALSE(f->optList(n)->isChecked());
 }
 
-TEST_P(FrmCdavTest, NoReloadsTheListAndClearsTheChoice) {
+TEST_P(FrmCdavTest, NothingChosenIsRefusedAndNoReloadsTheListClearingTheChoice) {
     auto f = open<frmCDAV>();
     pick(f->cmbFlds(0), companyIndex(*f, "001"));
+    f->cmdColl()->click();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Devi selezionare un archivio!"});
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
+    dialogs.clear();
+
     // A click on the grid row picks its option.
     const int n = 2;
     QTest::mouseClick(f->grdList()->viewport(), Qt::LeftButton, {},
@@ -79,15 +77,6 @@ TEST_P(FrmCdavTest, NoReloadsTheListAndClearsTheChoice) {
     EXPECT_TRUE(registry().empty());
 }
 
-TEST_P(FrmCdavTest, NothingChosenIsRefused) {
-    auto f = open<frmCDAV>();
-    pick(f->cmbFlds(0), companyIndex(*f, "001"));
-    f->cmdColl()->click();
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Devi selezionare un archivio!"});
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
-}
-
-// The forms are the same on every TARV engine; the embedded one needs no server.
 INSTANTIATE_TEST_SUITE_P(Embedded, FrmCdavTest, ::testing::Values(TarvKind::Embedded));
 
 }  // namespace

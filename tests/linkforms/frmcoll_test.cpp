@@ -4,17 +4,9 @@
 #include "form_fixture.h"
 
 #include "app/demo_installation.h"
-
 #include "linking/forms/frmcoll.h"
-#include "listctl/check_column.h"
-#include "listctl/flex_grid.h"
-#include "listctl/grdcomm.h"
 #include "optionctl/optsino.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 
 namespace zq::test {
@@ -22,10 +14,8 @@ namespace {
 
 using FrmCollTest = FormTest;
 
-TEST_P(FrmCollTest, OpensOnEveryAreaWithItsControls) {
+TEST_P(FrmCollTest, OpensOnEveryAreaWithItsControlsAndAnAreaNarrowsTheList) {
     auto f = open<frmColl>();
-    EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Collegamento tabelle al database TARV"));
-    EXPECT_EQ(f->objectName(), "frmColl");
     EXPECT_EQ(f->cmdColl()->text(), "&Collega");
     EXPECT_EQ(f->cmdExit()->text(), "&Esci");
     EXPECT_EQ(f->grdList()->formatString(),
@@ -34,35 +24,27 @@ TEST_P(FrmCollTest, OpensOnEveryAreaWithItsControls) {
     EXPECT_EQ(f->cmbFlds(0)->currentIndex(), -1);
     EXPECT_GE(wait.begins, 1);
 
-    // The archive without a documents folder is left out; every other one is listed.
+    // The archive without a documents folder is left out; every other one is listed, not
+    // linked yet: a box on every row, no picture, no option.
     const auto expected = archiveList();
     ASSERT_EQ(f->entries().size(), expected.size());
     EXPECT_EQ(expected.size(), DemoInstallation::archives(dir_->path()).size() - 1);
-    for (std::size_t n = 1; n <= expected.size(); ++n) {
-        EXPECT_EQ(f->clsList().TextMatrix(int(n), frmColl::ColNumber), QString::number(n));
-        EXPECT_EQ(f->clsList().TextMatrix(int(n), frmColl::ColDescription).toStdString(), expected[n - 1].description);
-    }
-    // No archive is linked yet: boxes on every row, no picture, no option.
     EXPECT_EQ(f->checks().loadedBoxes(), int(expected.size()));
-    for (int i = 1; i <= int(expected.size()); ++i) {
-        EXPECT_TRUE(f->checks().box(i)->isVisible());
-        EXPECT_FALSE(f->picColl(i)->isVisible());
-        EXPECT_FALSE(f->optTAss(i)->isVisible());
+    for (int n = 1; n <= int(expected.size()); ++n) {
+        EXPECT_EQ(f->clsList().TextMatrix(n, frmColl::ColNumber), QString::number(n));
+        EXPECT_EQ(f->clsList().TextMatrix(n, frmColl::ColDescription).toStdString(), expected[n - 1].description);
+        EXPECT_TRUE(f->checks().box(n)->isVisible());
+        EXPECT_FALSE(f->picColl(n)->isVisible());
+        EXPECT_FALSE(f->optTAss(n)->isVisible());
     }
-}
 
-TEST_P(FrmCollTest, AnAreaNarrowsTheList) {
-    auto f = open<frmColl>();
-    int societari = -1;
-    for (int i = 0; i < f->cmbFlds(2)->count(); ++i)
-        if (f->cmbFlds(2)->itemText(i) == "Documenti Societari") societari = i;
-    ASSERT_GE(societari, 1);
-    pick(f->cmbFlds(2), societari);
+    // An area narrows the list.
+    pick(f->cmbFlds(2), f->cmbFlds(2)->findText("Documenti Societari"));
     std::vector<std::string> names;
     for (const auto& e : f->entries()) names.push_back(e.description);
     // "Statuti" has no documents folder.
     EXPECT_EQ(names, (std::vector<std::string>{"Contratti", "Verbali Assemblea"}));
-    EXPECT_EQ(f->checks().box(3)->isVisible(), false);
+    EXPECT_FALSE(f->checks().box(3)->isVisible());
 }
 
 TEST_P(FrmCollTest, CollegaLinksTheTickedArchivesWithTheirRowsParameters) {
@@ -70,7 +52,6 @@ TEST_P(FrmCollTest, CollegaLinksTheTickedArchivesWithTheirRowsParameters) {
     pick(f->cmbFlds(0), companyIndex(*f, "001"));
     EXPECT_EQ(f->cmbFlds(1)->currentText(), "2024");
     EXPECT_TRUE(f->lookups().ArAttiva);
-
     const int forn = entryNumber(f->entries(), kFornitori2023);
     const int clie = entryNumber(f->entries(), kClienti2023);
     ASSERT_GT(forn, 0);
@@ -88,6 +69,17 @@ TEST_P(FrmCollTest, CollegaLinksTheTickedArchivesWithTheirRowsParameters) {
     EXPECT_EQ(f->entries()[forn - 1].associationType, "M");
     ASSERT_TRUE(f->cmbTDoc(forn)->isVisible());
     EXPECT_EQ(f->cmbTDoc(forn)->count(), int(lookups->aDocs.size()));
+    pick(f->cmbTDoc(forn), docIndex("03"));
+    ASSERT_EQ(f->entries()[forn - 1].docTypeIndex, docIndex("03"));
+    // "Altro" clears the document type; back on "M", none shows until one is picked.
+    f->optTAss(forn)->button(1)->click();
+    EXPECT_EQ(f->entries()[forn - 1].associationType, "A");
+    EXPECT_EQ(f->entries()[forn - 1].docTypeIndex, -1);
+    EXPECT_EQ(f->cmbTDoc(forn)->currentIndex(), -1);
+    EXPECT_FALSE(f->cmbTDoc(forn)->isVisible());
+    f->optTAss(forn)->button(0)->click();
+    EXPECT_TRUE(f->cmbTDoc(forn)->isVisible());
+    EXPECT_EQ(f->cmbTDoc(forn)->currentIndex(), -1);
     pick(f->cmbTDoc(forn), docIndex("01"));
     EXPECT_EQ(f->entries()[forn - 1].docTypeIndex, docIndex("01"));
 
@@ -100,26 +92,21 @@ TEST_P(FrmCollTest, CollegaLinksTheTickedArchivesWithTheirRowsParameters) {
 
     dialogs.then(Answer::Yes).then(Answer::Yes);
     f->cmdColl()->click();
-
-    const std::string title = "Collegamento tabelle al database TARV";
     ASSERT_GE(dialogs.messages().size(), 3u);
     EXPECT_EQ(dialogs.messages().front().text,
               lines({"Vuoi collegare la tabella Fatture Fornitori 2023", "area Fatture Acquisto", "(" + std::string(kFornitori2023) + ")?"}));
     EXPECT_EQ(dialogs.messages().back().text, "Collegamento tabelle effettuato con successo.");
-    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, title);
+    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, "Collegamento tabelle al database TARV");
 
-    EXPECT_EQ(registry(), (std::vector<std::vector<std::string>>{
-                              {"001", "2024", "M", "01", "a" + std::string(kFornitori2023)},
-                              {"001", "9999", "A", "", "a" + std::string(kClienti2023)}}));
-    for (const char* s : {kFornitori2023, kClienti2023}) {
+    EXPECT_EQ(registry(), (Rows{{"001", "2024", "M", "01", "a" + std::string(kFornitori2023)},
+                                {"001", "9999", "A", "", "a" + std::string(kClienti2023)}}));
+    for (const std::string s : {kFornitori2023, kClienti2023}) {
         SCOPED_TRACE(s);
-        const auto link = archiveDef(s);
-        ASSERT_TRUE(link);
-        EXPECT_EQ(link->sourceTableName, "a" + std::string(s));
-        const auto saved = archiveDef(std::string(s) + "_sav");
-        ASSERT_TRUE(saved);
-        EXPECT_FALSE(saved->isLink());
-        EXPECT_TRUE(tarvTableExists(kDitt001, "a" + std::string(s)));
+        ASSERT_TRUE(archiveDef(s));
+        EXPECT_EQ(archiveDef(s)->sourceTableName, "a" + s);
+        ASSERT_TRUE(archiveDef(s + "_sav"));
+        EXPECT_FALSE(archiveDef(s + "_sav")->isLink());
+        EXPECT_TRUE(tarvTableExists(kDitt001, "a" + s));
     }
     EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
 
@@ -134,30 +121,14 @@ TEST_P(FrmCollTest, CollegaLinksTheTickedArchivesWithTheirRowsParameters) {
     }
 }
 
-TEST_P(FrmCollTest, ChoosingAltroClearsTheDocumentType) {
+TEST_P(FrmCollTest, CollegaRefusesWithoutCompanyOrArchiveAndTwoAltroRowsAtOnce) {
     auto f = open<frmColl>();
-    const int n = entryNumber(f->entries(), kFornitori2024);
-    ASSERT_GT(n, 0);
-    f->checks().box(n)->click();
-    f->optTAss(n)->button(0)->click();
-    pick(f->cmbTDoc(n), docIndex("03"));
-    ASSERT_EQ(f->entries()[n - 1].docTypeIndex, docIndex("03"));
-
-    f->optTAss(n)->button(1)->click();
-    EXPECT_EQ(f->entries()[n - 1].associationType, "A");
-    EXPECT_EQ(f->entries()[n - 1].docTypeIndex, -1);
-    EXPECT_EQ(f->cmbTDoc(n)->currentIndex(), -1);
-    EXPECT_FALSE(f->cmbTDoc(n)->isVisible());
-
-    // Back on "M", the picker shows no type until one is picked.
-    f->optTAss(n)->button(0)->click();
-    EXPECT_TRUE(f->cmbTDoc(n)->isVisible());
-    EXPECT_EQ(f->cmbTDoc(n)->currentIndex(), -1);
-}
-
-TEST_P(FrmCollTest, TwoAltroRowsAreRefusedAtOnceAndAtCollega) {
-    auto f = open<frmColl>();
+    f->cmdColl()->click();
     pick(f->cmbFlds(0), companyIndex(*f, "001"));
+    f->cmdColl()->click();
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Devi selezionare una Ditta!", "Devi selezionare un archivio!"}));
+    dialogs.clear();
+
     const int a = entryNumber(f->entries(), kFornitori2023);
     const int b = entryNumber(f->entries(), kClienti2023);
     f->checks().box(a)->click();
@@ -169,7 +140,6 @@ TEST_P(FrmCollTest, TwoAltroRowsAreRefusedAtOnceAndAtCollega) {
     const std::string refusal = lines({"ATTENZIONE!", "Non si possono collegare più tabelle", "con gli stessi parametri."});
     ASSERT_EQ(dialogs.texts(), std::vector<std::string>{refusal});
     EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
-
     dialogs.clear();
     f->cmdColl()->click();
     EXPECT_EQ(dialogs.texts(), std::vector<std::string>{refusal});
@@ -178,10 +148,8 @@ TEST_P(FrmCollTest, TwoAltroRowsAreRefusedAtOnceAndAtCollega) {
 }
 
 TEST_P(FrmCollTest, ScrollingMovesTheRowControlsWithTheirEntries) {
-    // Three rows on screen out of eight.
     auto f = open<frmColl>(1100, 200);
-    const int visible = f->clsList().NumVisibleRows();
-    ASSERT_LT(visible, int(f->entries().size()));
+    ASSERT_LT(f->clsList().NumVisibleRows(), int(f->entries().size()));
     f->checks().box(1)->click();
     f->clsList().setTopRow(2);
     QApplication::processEvents();
@@ -193,16 +161,6 @@ TEST_P(FrmCollTest, ScrollingMovesTheRowControlsWithTheirEntries) {
     f->checks().box(1)->click();
     EXPECT_TRUE(f->entries()[1].selected);
     EXPECT_TRUE(f->optTAss(1)->isVisible());
-}
-
-TEST_P(FrmCollTest, CollegaWithoutACompanyOrArchiveIsRefused) {
-    auto f = open<frmColl>();
-    f->cmdColl()->click();
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Devi selezionare una Ditta!"});
-    dialogs.clear();
-    pick(f->cmbFlds(0), companyIndex(*f, "001"));
-    f->cmdColl()->click();
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Devi selezionare un archivio!"});
 }
 
 TEST_P(FrmCollTest, ACompanyThatMayNotLinkIsRefused) {
@@ -219,7 +177,6 @@ TEST_P(FrmCollTest, ACompanyThatMayNotLinkIsRefused) {
     EXPECT_TRUE(registry().empty());
 }
 
-// The forms are the same on every TARV engine; the embedded one needs no server.
 INSTANTIATE_TEST_SUITE_P(Embedded, FrmCollTest, ::testing::Values(TarvKind::Embedded));
 
 }  // namespace

@@ -4,32 +4,33 @@
 #include "form_fixture.h"
 
 #include "linking/forms/frmfree.h"
-#include "listctl/check_column.h"
-#include "listctl/flex_grid.h"
-#include "listctl/grdcomm.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QPushButton>
+#include <algorithm>
 
 namespace zq::test {
 namespace {
 
 class FrmFreeTest : public FormTest {
 protected:
-    /// Four linked archives of company 001, in list order by area and description.
-    void linkFour() {
-        linkArchive(kFornitori2023, "M", "01", "001", "2023");
-        linkArchive(kClienti2023, "M", "02", "001", "2023");
-        linkArchive(kFornitori2024, "M", "01", "001", "2024");
-        linkArchive(kVerbali, "A", "", "001", "2024");
+    void SetUp() override {
+        FormTest::SetUp();
+        // Four linked archives of company 001, in list order by area and description.
+        linkArchive(kFornitori2023, "M", "01", "2023");
+        linkArchive(kClienti2023, "M", "02", "2023");
+        linkArchive(kFornitori2024, "M", "01");
+        linkArchive(kVerbali, "A", "");
+    }
+    /// The form listing every company's links.
+    std::unique_ptr<frmFree> openAll(int height = 520) {
+        auto f = open<frmFree>(1100, height);
+        pick(f->cmbFlds(0), 0);
+        EXPECT_EQ(f->entries().size(), 4u);
+        return f;
     }
 };
 
 TEST_P(FrmFreeTest, TheListStaysEmptyUntilAPickerIsChosen) {
-    linkFour();
     auto f = open<frmFree>();
-    EXPECT_EQ(f->windowTitle(), "Scollegamento tabelle al database TARV");
     EXPECT_EQ(f->grdList()->formatString(),
               "    |  N.  |<Area|<Descrizione|Ditta|Anno|Tipo Assoc.|Tipo Documento|       ");
     EXPECT_EQ(f->cmdFree()->text(), "&Scollega");
@@ -41,23 +42,20 @@ TEST_P(FrmFreeTest, TheListStaysEmptyUntilAPickerIsChosen) {
     pick(f->cmbFlds(0), 0);
     ASSERT_EQ(f->entries().size(), 4u);
     const int n = entryNumber(f->entries(), kFornitori2024);
+    const int v = entryNumber(f->entries(), kVerbali);
     ASSERT_GT(n, 0);
+    ASSERT_GT(v, 0);
     grdComm& list = f->clsList();
     EXPECT_EQ(list.TextMatrix(n, frmFree::ColCompany), "001");
     EXPECT_EQ(list.TextMatrix(n, frmFree::ColYear), "2024");
     EXPECT_EQ(list.TextMatrix(n, frmFree::ColAssoc), "Movimento");
     EXPECT_EQ(list.TextMatrix(n, frmFree::ColDocType), "Fatture di acquisto");
-    const int v = entryNumber(f->entries(), kVerbali);
     EXPECT_EQ(list.TextMatrix(v, frmFree::ColYear), "");
     EXPECT_EQ(list.TextMatrix(v, frmFree::ColAssoc), "Altro");
 
     // Company 001, year 2023: the "A" archive shows under every year.
     pick(f->cmbFlds(0), companyIndex(*f, "001"));
-    int y2023 = -1;
-    for (int i = 0; i < f->cmbFlds(1)->count(); ++i)
-        if (f->cmbFlds(1)->itemText(i) == "2023") y2023 = i;
-    ASSERT_GE(y2023, 1);
-    pick(f->cmbFlds(1), y2023);
+    pick(f->cmbFlds(1), f->cmbFlds(1)->findText("2023"));
     std::vector<std::string> serials;
     for (const auto& e : f->entries()) serials.push_back(e.serial);
     std::sort(serials.begin(), serials.end());
@@ -65,10 +63,7 @@ TEST_P(FrmFreeTest, TheListStaysEmptyUntilAPickerIsChosen) {
 }
 
 TEST_P(FrmFreeTest, SelezionaTuttiTicksOnlyTheRowsOnScreen) {
-    linkFour();
-    auto f = open<frmFree>(1100, 140);
-    pick(f->cmbFlds(0), 0);
-    ASSERT_EQ(f->entries().size(), 4u);
+    auto f = openAll(140);
     const int visible = f->clsList().NumVisibleRows();
     ASSERT_GE(visible, 1);
     ASSERT_LT(visible, 4) << "the window must show fewer rows than the list has";
@@ -80,50 +75,47 @@ TEST_P(FrmFreeTest, SelezionaTuttiTicksOnlyTheRowsOnScreen) {
     EXPECT_EQ(f->chk_All()->text(), "Deseleziona Tutti");
     for (int n = 1; n <= 4; ++n)
         EXPECT_EQ(f->entries()[n - 1].selected, n >= 2 && n < 2 + visible) << "entry " << n;
-
     f->chk_All()->click();
     EXPECT_EQ(f->chk_All()->text(), "Seleziona Tutti");
     for (const auto& e : f->entries()) EXPECT_FALSE(e.selected);
 }
 
 TEST_P(FrmFreeTest, ScollegaRestoresTheLocalTableAndDropsTheTarvTable) {
-    linkFour();
-    auto f = open<frmFree>();
-    pick(f->cmbFlds(0), 0);
+    auto f = openAll();
+    f->cmdFree()->click();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Devi selezionare un archivio!"});
+    EXPECT_EQ(f->entries().size(), 4u);
+    dialogs.clear();
+
     const int n = entryNumber(f->entries(), kFornitori2023);
     ASSERT_GT(n, 0);
     f->checks().box(n)->click();
     dialogs.then(Answer::Yes).then(Answer::Yes);
     f->cmdFree()->click();
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
+                                   "Vuoi cancellare le tabelle collegate dal TARV?",
+                                   lines({"vuoi scollegare la tabella ", "Fatture Fornitori 2023", "area Fatture Acquisto",
+                                          "(" + std::string(kFornitori2023) + ")?"}),
+                                   "Scollegamento tabelle effettuato con successo."}));
+    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, "Scollegamento tabelle al database TARV");
 
-    const std::string title = "Scollegamento tabelle al database TARV";
-    ASSERT_EQ(dialogs.messages().size(), 3u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Vuoi cancellare le tabelle collegate dal TARV?");
-    EXPECT_EQ(dialogs.messages()[1].text, lines({"vuoi scollegare la tabella ", "Fatture Fornitori 2023", "area Fatture Acquisto",
-                                                  "(" + std::string(kFornitori2023) + ")?"}));
-    EXPECT_EQ(dialogs.messages()[2].text, "Scollegamento tabelle effettuato con successo.");
-    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, title);
-
-    const auto local = archiveDef(kFornitori2023);
-    ASSERT_TRUE(local);
-    EXPECT_FALSE(local->isLink());
+    ASSERT_TRUE(archiveDef(kFornitori2023));
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
     EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_sav"));
     EXPECT_EQ(archiveCount(kFornitori2023), 4);
     EXPECT_FALSE(tarvTableExists(kDitt001, "a" + std::string(kFornitori2023)));
-    for (const auto& row : registry()) EXPECT_NE(row.at(4), "a" + std::string(kFornitori2023));
-    EXPECT_EQ(registry().size(), 3u);
+    const auto left = registry();
+    EXPECT_EQ(left.size(), 3u);
+    for (const auto& row : left) EXPECT_NE(row.at(4), "a" + std::string(kFornitori2023));
     // The list was read again without it.
     EXPECT_EQ(f->entries().size(), 3u);
     EXPECT_EQ(entryNumber(f->entries(), kFornitori2023), 0);
 }
 
 TEST_P(FrmFreeTest, NoToDroppingUnlinksLocallyOnly) {
-    linkFour();
-    auto f = open<frmFree>();
-    pick(f->cmbFlds(0), 0);
+    auto f = openAll();
     ASSERT_EQ(f->checks().loadedBoxes(), 4);
-    const int n = entryNumber(f->entries(), kClienti2023);
-    f->checks().box(n)->click();
+    f->checks().box(entryNumber(f->entries(), kClienti2023))->click();
     dialogs.then(Answer::No).then(Answer::Yes);
     f->cmdFree()->click();
     EXPECT_EQ(dialogs.messages().back().text, "Scollegamento tabelle effettuato con successo.");
@@ -138,16 +130,6 @@ TEST_P(FrmFreeTest, NoToDroppingUnlinksLocallyOnly) {
     EXPECT_FALSE(f->checks().box(4)->isVisible());
 }
 
-TEST_P(FrmFreeTest, NothingTickedIsRefused) {
-    linkFour();
-    auto f = open<frmFree>();
-    pick(f->cmbFlds(0), 0);
-    f->cmdFree()->click();
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Devi selezionare un archivio!"});
-    EXPECT_EQ(f->entries().size(), 4u);
-}
-
-// The forms are the same on every TARV engine; the embedded one needs no server.
 INSTANTIATE_TEST_SUITE_P(Embedded, FrmFreeTest, ::testing::Values(TarvKind::Embedded));
 
 }  // namespace

@@ -1,29 +1,19 @@
 // The pieces the list forms are built from, without a database: the combo a lookup
 // fills, the pre-mastering bar and the linked picture.
 
+#include "form_steps.h"
+
+#include "config/barprogress.h"
 #include "linking/forms/combopicker.h"
 #include "linking/forms/linkedpicture.h"
-#include "config/barprogress.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSignalSpy>
 
-#include <gtest/gtest.h>
-
 namespace zq::test {
 namespace {
-
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "zq_linkforms_parts_test";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 class PartsTest : public ::testing::Test {
 protected:

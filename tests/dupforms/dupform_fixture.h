@@ -1,39 +1,41 @@
 #pragma once
 // A demo installation logged in on scripted dialogs (the duplication tests' fixture), a
-// QApplication, and the steps a person takes on the forms: pick in a combo, press a
-// button; the wait window's texts are recorded.
+// QApplication, and the steps a person takes on the forms; the wait window's texts are
+// recorded.
 
+#include "../linkforms/form_steps.h"
 #include "dup_fixture.h"
 
-#include "common/progress.h"
+#include "app/config_file.h"
+#include "listctl/check_column.h"
+#include "listctl/flex_grid.h"
+#include "listctl/grdcomm.h"
+#include "runtime/text.h"
+#include "textbox/txtfrmt.h"
 
-#include <QComboBox>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
-#include <memory>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace zq::test {
 
-/// Records the wait window: how often it opened, whether it is open, what it said.
-/// Closing a closed window does nothing, as with the program's wait window.
-class RecordingWait : public Progress {
-public:
-    void begin(const std::string&) override { ++begins, ++depth; }
-    void end() override {
-        if (depth > 0) --depth;
-    }
-    void setLabel(const std::string& text) override { labels.push_back(text); }
-    int begins = 0;
-    int depth = 0;
-    std::vector<std::string> labels;
-};
+namespace fs = std::filesystem;
 
 class DupFormTest : public DupTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        ensureApplication();
+        DupTest::SetUp();
+    }
+    void TearDown() override {
+        EXPECT_EQ(wait.depth, 0) << "the wait window was left open";
+        DupTest::TearDown();
+    }
 
     /// Shows a form as the person sees it.
     template <class F>
@@ -42,15 +44,17 @@ protected:
         form.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
-    /// Selects item `index` of a combo the way a person's pick does.
-    static void pick(QComboBox* combo, int index);
     /// Index of the item whose ItemData is `id`; -1 when absent.
-    static int itemOf(const QComboBox* combo, long id);
-    /// Index of the item with text `text`; -1 when absent.
-    static int textOf(const QComboBox* combo, const std::string& text);
-
-    /// The configuration file as lines.
-    std::vector<std::string> configLines() const;
+    static int itemOf(const QComboBox* combo, long id) {
+        for (int i = 0; i < combo->count(); ++i)
+            if (combo->itemData(i).toLongLong() == id) return i;
+        return -1;
+    }
+    /// Rows of a table of the archive file.
+    long rowCount(const std::string& table) const {
+        return std::stol(archiveRows("SELECT COUNT(*) FROM " + table)[0][0]);
+    }
+    std::vector<std::string> configLines() const { return ConfigFile::readLines(session->configFilePath()); }
 
     RecordingWait wait;
 };

@@ -7,22 +7,9 @@
 #include "dataaccess/sql_text.h"
 #include "duplication/forms/frmcopy.h"
 #include "linking/link_names.h"
-#include "listctl/check_column.h"
-#include "listctl/flex_grid.h"
-#include "listctl/grdcomm.h"
-#include "runtime/text.h"
-#include "textbox/txtfrmt.h"
-
-#include <QCheckBox>
-#include <QLabel>
-#include <QPushButton>
-
-#include <filesystem>
 
 namespace zq::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 class FrmCopyTest : public DupFormTest {
 protected:
@@ -33,14 +20,19 @@ protected:
         pick(f->cmbFlds(2), itemOf(f->cmbFlds(2), area));
         return f;
     }
-    long count(const std::string& table) { return std::stol(archiveRows("SELECT COUNT(*) FROM " + table)[0][0]); }
+    /// The serial of the copy of `archive` in the area `areaId`, lower-cased.
+    std::string copyOf(const std::string& archive, long areaId) const {
+        const auto rows = archiveRows("SELECT SYS_SERIALE FROM DB_ELENCO WHERE ARCHIVIO = " + sqlQuote(archive) +
+                                      " AND ID_AREA = " + std::to_string(areaId));
+        EXPECT_EQ(rows.size(), 1u) << archive;
+        return rows.empty() ? "" : vbLCase(rows[0][0]);
+    }
 };
 
-TEST_F(FrmCopyTest, ListsTheSourceAreaTickedWithItsLinkPicture) {
+TEST_F(FrmCopyTest, DuplicaCopiesTheTickedArchivesUnderTheEditedName) {
     linkArchive(kForn2024, "M", "01");
     auto f = openOn(5);
-    EXPECT_EQ(f->windowTitle(), "Duplicazione AREE");
-    EXPECT_EQ(f->objectName(), "frmCopy");
+    // The source area's archives, all ticked; the linked one carries the picture.
     EXPECT_EQ(f->cmdCopy()->text(), "&Duplica");
     EXPECT_EQ(f->grdList()->formatString(), QString::fromUtf8("     |     |  N.  |<Descrizione| "));
     ASSERT_EQ(f->entries().size(), 2u);
@@ -49,24 +41,12 @@ TEST_F(FrmCopyTest, ListsTheSourceAreaTickedWithItsLinkPicture) {
     EXPECT_EQ(f->clsList().TextMatrix(2, frmCopy::ColDescription), "Note di Credito Fornitori 2024");
     EXPECT_TRUE(f->entries()[0].Collegata);
     EXPECT_FALSE(f->entries()[1].Collegata);
-    for (int i = 1; i <= 2; ++i) {
-        ASSERT_NE(f->checks().box(i), nullptr);
-        EXPECT_TRUE(f->checks().box(i)->isChecked());
-    }
+    for (int i = 1; i <= 2; ++i) EXPECT_TRUE(f->checks().box(i) && f->checks().box(i)->isChecked()) << i;
     ASSERT_NE(f->picColl(1), nullptr);
     EXPECT_TRUE(f->picColl(1)->isVisible());
     EXPECT_TRUE(f->picColl(2) == nullptr || !f->picColl(2)->isVisible());
-
-    // Unticking a box clears its entry.
-    f->checks().box(2)->click();
-    EXPECT_FALSE(f->entries()[1].Selez);
-}
-
-TEST_F(FrmCopyTest, DuplicaCopiesTheTickedArchivesUnderTheEditedName) {
-    linkArchive(kForn2024, "M", "01");
-    auto f = openOn(5);
-    const long areeBefore = count("AREE");
-    const long elencoBefore = count("DB_ELENCO");
+    const long areeBefore = rowCount("AREE");
+    const long elencoBefore = rowCount("DB_ELENCO");
 
     // The folder picker: a cancel leaves the field, a pick fills it.
     const std::string parent = (home() / "documenti").string();
@@ -90,8 +70,9 @@ TEST_F(FrmCopyTest, DuplicaCopiesTheTickedArchivesUnderTheEditedName) {
     EXPECT_EQ(f->txtList()->text(), "Fatture Fornitori 2024");
     f->txtList()->setText(QString());
     QTest::keyClicks(f->txtList()->box(0), "Fornitori 2025");
-    // Only the first archive is copied.
+    // Only the first archive is copied: unticking a box clears its entry.
     f->checks().box(2)->click();
+    EXPECT_FALSE(f->entries()[1].Selez);
 
     dialogs.then(Answer::No);
     f->cmdCopy()->click();
@@ -106,8 +87,8 @@ TEST_F(FrmCopyTest, DuplicaCopiesTheTickedArchivesUnderTheEditedName) {
 
     // One new area under the picked parent, one new archive in it, named as edited
     // (the editor's mask upper-cases letters).
-    EXPECT_EQ(count("AREE"), areeBefore + 1);
-    EXPECT_EQ(count("DB_ELENCO"), elencoBefore + 1);
+    EXPECT_EQ(rowCount("AREE"), areeBefore + 1);
+    EXPECT_EQ(rowCount("DB_ELENCO"), elencoBefore + 1);
     const auto area = archiveRows("SELECT ID_AREA, ID_PARENT FROM AREE WHERE AREA = 'Fatture Acquisto 2025'");
     ASSERT_EQ(area.size(), 1u);
     EXPECT_EQ(area[0][1], "4");
@@ -123,20 +104,17 @@ TEST_F(FrmCopyTest, DuplicaCopiesTheTickedArchivesUnderTheEditedName) {
     ASSERT_TRUE(def);
     EXPECT_FALSE(def->isLink());
     EXPECT_EQ(def->fields.size(), archiveDef(LinkNames::sav(kForn2024))->fields.size());
-    EXPECT_EQ(count("[" + copy[0][1] + "]"), 0);
+    EXPECT_EQ(rowCount("[" + copy[0][1] + "]"), 0);
     // The new area is offered as a source now.
-    EXPECT_GE(textOf(f->cmbFlds(2), "Fatture Acquisto 2025   -  2024"), 0);
+    EXPECT_GE(f->cmbFlds(2)->findText("Fatture Acquisto 2025   -  2024"), 0);
 }
 
 TEST_F(FrmCopyTest, YesLinksTheCopyOfALinkedArchiveForThePickedCompanyAndYear) {
     linkArchive(kForn2024, "M", "01");
     session->ConnDitt("");
     auto f = openOn(5);
-    int company = -1;
-    for (std::size_t i = 0; i < f->lookups().aDitte.size(); ++i)
-        if (f->lookups().aDitte[i].Codice == "001") company = int(i);
-    pick(f->cmbFlds(0), company);
-    pick(f->cmbFlds(1), textOf(f->cmbFlds(1), "2023"));
+    pick(f->cmbFlds(0), companyIndex(*f, "001"));
+    pick(f->cmbFlds(1), f->cmbFlds(1)->findText("2023"));
     EXPECT_TRUE(f->lookups().ArAttiva);
     f->txtFlds(0)->setText(QStringLiteral("Acquisti 2023 bis"));
     f->txtFlds(1)->setText(QString::fromStdString((home() / "documenti").string()));
@@ -151,47 +129,36 @@ TEST_F(FrmCopyTest, YesLinksTheCopyOfALinkedArchiveForThePickedCompanyAndYear) {
 
     // The copy of the linked archive is a link to its own TARV table, registered for
     // the picked company and year with the source's association and document type.
-    const auto copy = archiveRows("SELECT SYS_SERIALE FROM DB_ELENCO WHERE ARCHIVIO = 'Fatture Fornitori 2024' AND "
-                                  "ID_AREA = " + std::to_string(r.newAreaId));
-    ASSERT_EQ(copy.size(), 1u);
-    const std::string serial = vbLCase(copy[0][0]);
-    const auto def = archiveDef(serial);
-    ASSERT_TRUE(def);
-    EXPECT_TRUE(def->isLink());
-    const auto reg = tarvRows("/usr/tarv/comune", "SELECT ditt, anno, tipo_ass, tipo_doc FROM ar_dbelenco WHERE "
-                                                  "sys_seriale = " + sqlQuote(LinkNames::tarv(serial)));
-    ASSERT_EQ(reg.size(), 1u);
-    EXPECT_EQ(reg[0], (std::vector<std::string>{"001", "2023", "M", "01"}));
+    const std::string serial = copyOf("Fatture Fornitori 2024", r.newAreaId);
+    ASSERT_TRUE(archiveDef(serial));
+    EXPECT_TRUE(archiveDef(serial)->isLink());
+    EXPECT_EQ(tarvRows("/usr/tarv/comune", "SELECT ditt, anno, tipo_ass, tipo_doc FROM ar_dbelenco WHERE "
+                                           "sys_seriale = " + sqlQuote(LinkNames::tarv(serial))),
+              (std::vector<std::vector<std::string>>{{"001", "2023", "M", "01"}}));
     EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(serial))[0][0], "0");
     // The archive that was not linked is copied as a local table.
-    const auto plain = archiveRows("SELECT SYS_SERIALE FROM DB_ELENCO WHERE ARCHIVIO = 'Note di Credito Fornitori 2024' "
-                                   "AND ID_AREA = " + std::to_string(r.newAreaId));
-    ASSERT_EQ(plain.size(), 1u);
-    ASSERT_TRUE(archiveDef(vbLCase(plain[0][0])));
-    EXPECT_FALSE(archiveDef(vbLCase(plain[0][0]))->isLink());
+    const std::string plain = copyOf("Note di Credito Fornitori 2024", r.newAreaId);
+    ASSERT_TRUE(archiveDef(plain));
+    EXPECT_FALSE(archiveDef(plain)->isLink());
 }
 
 TEST_F(FrmCopyTest, RefusalsLeaveTheButtonAndTheDatabaseAsTheyWere) {
     auto f = openOn(5);
-    const long areeBefore = count("AREE");
+    const long areeBefore = rowCount("AREE");
     f->cmdCopy()->click();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Il nome dell'AREA nuova è obbligatorio.");
-    EXPECT_TRUE(f->cmdCopy()->isEnabled());
-
     f->txtFlds(0)->setText(QStringLiteral("Nuova"));
     f->cmdCopy()->click();
-    EXPECT_EQ(dialogs.messages().back().text, "Il percorso dell'area PARENT è obbligatorio.");
     f->txtFlds(1)->setText(QString::fromStdString((home() / "manca").string()));
     f->cmdCopy()->click();
-    EXPECT_EQ(dialogs.messages().back().text, "Percorso dell'area PARENT inesistente");
-
     f->txtFlds(1)->setText(QString::fromStdString(home().string()));
     for (int i = 1; i <= 2; ++i) f->checks().box(i)->click();
     f->cmdCopy()->click();
-    EXPECT_EQ(dialogs.messages().back().text, "Devi selezionare un archivio!");
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Il nome dell'AREA nuova è obbligatorio.",
+                                                         "Il percorso dell'area PARENT è obbligatorio.",
+                                                         "Percorso dell'area PARENT inesistente",
+                                                         "Devi selezionare un archivio!"}));
     EXPECT_TRUE(f->cmdCopy()->isEnabled());
-    EXPECT_EQ(count("AREE"), areeBefore);
+    EXPECT_EQ(rowCount("AREE"), areeBefore);
 }
 
 }  // namespace

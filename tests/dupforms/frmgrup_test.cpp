@@ -4,25 +4,15 @@
 
 #include "dupform_fixture.h"
 
-#include "app/config_file.h"
 #include "dataaccess/sql_text.h"
 #include "duplication/forms/frmgrup.h"
 #include "linking/archive_model.h"
 #include "linking/link_names.h"
-#include "listctl/check_column.h"
-#include "listctl/flex_grid.h"
-#include "listctl/grdcomm.h"
-#include "runtime/text.h"
 
-#include <QCheckBox>
-#include <QPushButton>
-
-#include <filesystem>
+#include <algorithm>
 
 namespace zq::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 class FrmGrupTest : public DupFormTest {
 protected:
@@ -33,21 +23,17 @@ protected:
     /// Ticks the box of the area `id`.
     void tick(frmGrup& f, long id) {
         for (std::size_t n = 0; n < f.entries().size(); ++n)
-            if (f.entries()[n].Id_Area == id) {
-                QCheckBox* box = f.checks().box(int(n) + 1);
-                ASSERT_NE(box, nullptr);
-                box->click();
-                return;
-            }
+            if (f.entries()[n].Id_Area == id) return f.checks().box(int(n) + 1)->click();
         ADD_FAILURE() << "no area " << id;
+    }
+    std::string tarvCount(const std::string& table) const {
+        return tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(table))[0][0];
     }
 };
 
 TEST_F(FrmGrupTest, ListsEveryAreaUntickedAndRaggruppaIsReady) {
     frmGrup f(*session, &wait);
     show(f);
-    EXPECT_EQ(f.objectName(), "frmGrup");
-    EXPECT_EQ(f.windowTitle(), "Duplicazione AREE");
     EXPECT_EQ(f.cmdGrup()->text(), "&Raggruppa");
     EXPECT_EQ(f.grdList()->formatString(), QString::fromUtf8("     |  ID  |<Descrizione| "));
     const auto areas = archiveRows("SELECT ID_AREA, AREA FROM AREE ORDER BY AREA");
@@ -84,19 +70,14 @@ TEST_F(FrmGrupTest, RaggruppaGathersTheTickedAreasIntoTheGroupingArchive) {
     // Without a company the run refuses and the button stays usable.
     tick(f, 2);
     f.cmdGrup()->click();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Devi selezionare una Ditta!");
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Devi selezionare una Ditta!"});
     EXPECT_TRUE(f.cmdGrup()->isEnabled());
     dialogs.clear();
 
-    int company = -1;
-    for (std::size_t i = 0; i < f.lookups().aDitte.size(); ++i)
-        if (f.lookups().aDitte[i].Codice == "001") company = int(i);
-    pick(f.cmbFlds(0), company);
+    pick(f.cmbFlds(0), companyIndex(f, "001"));
     EXPECT_TRUE(f.lookups().ArAttiva);
     tick(f, 5);
     f.cmdGrup()->click();
-
     const GroupResult& r = f.lastResult();
     ASSERT_TRUE(r.completed) << ::testing::PrintToString(dialogs.texts());
     EXPECT_TRUE(r.created);
@@ -106,12 +87,10 @@ TEST_F(FrmGrupTest, RaggruppaGathersTheTickedAreasIntoTheGroupingArchive) {
     EXPECT_TRUE(f.cmdGrup()->isEnabled());
 
     // The grouping archive of the company's tax code, in the grouping area, linked.
-    const auto row = archiveRows("SELECT ID_AREA, ARCHIVIO, CODFIS FROM DB_ELENCO WHERE SYS_SERIALE = " +
-                                 sqlQuote(vbUCase(r.table)));
-    ASSERT_EQ(row.size(), 1u);
-    EXPECT_EQ(row[0], (std::vector<std::string>{"8", "DAV-Rossi Mario & Figli srl", "01234560355"}));
+    EXPECT_EQ(archiveRows("SELECT ID_AREA, ARCHIVIO, CODFIS FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(vbUCase(r.table))),
+              (std::vector<std::vector<std::string>>{{"8", "DAV-Rossi Mario & Figli srl", "01234560355"}}));
     ASSERT_TRUE(archiveDef(r.table) && archiveDef(r.table)->isLink());
-    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(r.table))[0][0], "10");
+    EXPECT_EQ(tarvCount(r.table), "10");
 
     // The wait window named every file as it was copied, and each file is there.
     EXPECT_GE(wait.begins, 1);
@@ -132,7 +111,7 @@ TEST_F(FrmGrupTest, RaggruppaGathersTheTickedAreasIntoTheGroupingArchive) {
     EXPECT_EQ(f.lastResult().table, table);
     EXPECT_EQ(f.lastResult().records, 0);
     EXPECT_EQ(count("La tabella di raggruppamento (" + table + ")"), 3);
-    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(table))[0][0], "10");
+    EXPECT_EQ(tarvCount(table), "10");
 }
 
 }  // namespace

@@ -120,35 +120,25 @@ TEST_F(CheckColumnTest, ReloadingAShorterListHidesTheSpareBoxes)
     EXPECT_EQ(visibleBoxes(), 9);
     load(2, {1});
     EXPECT_EQ(visibleBoxes(), 2);
-    EXPECT_TRUE(checks->box(1)->isChecked());
-    EXPECT_FALSE(checks->box(2)->isChecked());
+    EXPECT_TRUE(checks->box(1)->isChecked() && !checks->box(2)->isChecked());
     for (int i = 3; i <= checks->loadedBoxes(); ++i)
         EXPECT_TRUE(checks->box(i)->isHidden()) << i;
 }
 
-TEST_F(CheckColumnTest, HeaderClickChangesNothing)
+TEST_F(CheckColumnTest, ClicksOnTheHeaderOrBelowTheLastRowChangeNothing)
 {
-    load(5, {2});
+    load(3, {2});
     list->setRow(3);
     const QRect header = grid->cellRect(0, kCheckCol);
     QTest::mouseClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
                       QPoint(header.center().x() - grid->viewport()->geometry().x(), header.height() / 2));
-    EXPECT_EQ(list->Row(), 3);
-    EXPECT_EQ(tickedEntries(), (std::set<int>{2}));
-    EXPECT_FALSE(checks->box(3)->isChecked());
-    EXPECT_EQ(clicks, 0);
-}
-
-TEST_F(CheckColumnTest, ClickBelowTheLastRowChangesNothing)
-{
-    load(3);
-    list->setRow(2);
     const QRect lastRow = grid->cellRect(list->Rows() - 1, kCheckCol);
     const QPoint below = lastRow.center() + QPoint(0, 3 * lastRow.height());
     ASSERT_LT(below.y(), grid->viewport()->geometry().bottom());
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, below - grid->viewport()->geometry().topLeft());
-    EXPECT_EQ(list->Row(), 2);
-    EXPECT_TRUE(tickedEntries().empty());
+    EXPECT_EQ(list->Row(), 3);
+    EXPECT_EQ(tickedEntries(), (std::set<int>{2}));
+    EXPECT_FALSE(checks->box(3)->isChecked());
     EXPECT_EQ(clicks, 0);
 }
 

@@ -47,19 +47,23 @@ protected:
     void SetUp() override
     {
         ListFixture::SetUp();
-        txt = new QLineEdit(form.get());
-        txt->setObjectName("txtList");
-        txt->hide();
-        new EditorHook(*list, txt);
-        init(0);
-        fill(4);
+        start(4, 2);
+        list->setCol(2);
+        txt = hook(new QLineEdit(form.get()), "txtList");
         // The form's wiring: typed keys open the editor, a cell change commits it.
         QObject::connect(list.get(), &grdComm::KeyPress, [this](int& key) { list->GridEdit(current, key); });
         QObject::connect(list.get(), &grdComm::LeaveCell, [this] { list->AggiGrid(current); });
-        current = txt;
-        focusGrid();
-        list->setRow(2);
-        list->setCol(2);
+    }
+
+    /// Hooks a hidden editor of the given name to the list and makes it the one typing opens.
+    template <typename W>
+    W* hook(W* w, const char* name)
+    {
+        w->setObjectName(name);
+        w->hide();
+        new EditorHook(*list, w);
+        current = w;
+        return w;
     }
 
     QLineEdit* txt = nullptr;
@@ -73,7 +77,7 @@ TEST_F(EditorTest, EnterWritesTheEditorTextIntoTheCell)
     EXPECT_TRUE(txt->hasFocus());
     EXPECT_EQ(txt->text(), "z");
     EXPECT_EQ(txt->cursorPosition(), 1);
-    EXPECT_EQ(list->TextMatrix(2, 0), ">>");
+    EXPECT_EQ(markedRow(), 2);
     const QRect cell = grid->cellRect(2, 2).translated(grid->pos());
     EXPECT_EQ(txt->geometry(), cell) << "laid exactly over the cell";
     QTest::keyClicks(txt, "ero");
@@ -83,8 +87,10 @@ TEST_F(EditorTest, EnterWritesTheEditorTextIntoTheCell)
     EXPECT_TRUE(grid->hasFocus());
 }
 
-TEST_F(EditorTest, EscapeAbandonsTheEdit)
+TEST_F(EditorTest, EscapeAbandonsTheEditAndControlKeysOpenNothing)
 {
+    typeKey(grid, Qt::Key_Backspace, QString(QChar(8)));
+    EXPECT_TRUE(txt->isHidden());
     typeKey(grid, Qt::Key_Space, " ");
     ASSERT_TRUE(txt->isVisible());
     EXPECT_EQ(txt->text(), "D2") << "a space opens the editor with the cell text";
@@ -117,13 +123,7 @@ TEST_F(EditorTest, TheInputMaskFiltersTheOpeningKey)
     EXPECT_EQ(list->TextMatrix(2, 2), "D2");
 }
 
-TEST_F(EditorTest, ControlKeysDoNotOpenTheEditor)
-{
-    typeKey(grid, Qt::Key_Backspace, QString(QChar(8)));
-    EXPECT_TRUE(txt->isHidden());
-}
-
-TEST_F(EditorTest, LeftMovesTheCaretFirstThenTheColumn)
+TEST_F(EditorTest, LeftAndRightMoveTheCaretFirstThenTheColumn)
 {
     typeKey(grid, Qt::Key_Space, " ");
     txt->setText("abc");
@@ -145,16 +145,14 @@ TEST_F(EditorTest, LeftMovesTheCaretFirstThenTheColumn)
     QTest::keyClick(txt, Qt::Key_Left);
     EXPECT_EQ(list->Col(), 1);
     EXPECT_TRUE(txt->isVisible());
-}
 
-TEST_F(EditorTest, RightAtTheEndMovesToTheNextColumn)
-{
-    typeKey(grid, Qt::Key_Space, " ");
+    // Right moves the caret to the end first, then to the next column.
+    txt->setText("ab");
     txt->setCursorPosition(1);
     QTest::keyClick(txt, Qt::Key_Right);
-    EXPECT_EQ(list->Col(), 2);
+    EXPECT_EQ(list->Col(), 1);
     QTest::keyClick(txt, Qt::Key_Right);
-    EXPECT_EQ(list->Col(), 3);
+    EXPECT_EQ(list->Col(), 2);
     EXPECT_TRUE(txt->isHidden());
 }
 
@@ -164,34 +162,26 @@ TEST_F(EditorTest, UpAndDownMoveTheRowAndCommit)
     QTest::keyClick(txt, Qt::Key_Down);
     EXPECT_EQ(list->Row(), 3);
     EXPECT_EQ(list->TextMatrix(2, 2), "q");
-    EXPECT_EQ(list->TextMatrix(3, 0), ">>");
-    EXPECT_EQ(list->TextMatrix(2, 0), "");
+    EXPECT_EQ(markedRow(), 3);
     typeChar(grid, QChar('w'));
     QTest::keyClick(txt, Qt::Key_Up);
     EXPECT_EQ(list->Row(), 2);
     EXPECT_EQ(list->TextMatrix(3, 2), "w");
 }
 
-TEST_F(EditorTest, DownOnTheLastRowOfAnUnlimitedListSaysEndOfList)
+TEST_F(EditorTest, DownOnTheLastRowAppendsBelowMaxRowsAndSaysEndOfListAtIt)
 {
     list->setRow(4);
     typeChar(grid, QChar('k'));
     QTest::keyClick(txt, Qt::Key_Down);
-    EXPECT_EQ(list->Rows(), 5);
+    EXPECT_EQ(list->Rows(), 5) << "an unlimited list appends nothing here";
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Fine dell'elenco.");
-    EXPECT_EQ(dialogs.messages()[0].title, kProductName);
-    EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::Ok);
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
+    expectMessage(dialogs.messages()[0], {"Fine dell'elenco.", kProductName, Buttons::Ok, Icon::Exclamation});
     EXPECT_TRUE(txt->isVisible()) << "the edit stays open";
-}
 
-TEST_F(EditorTest, DownOnTheLastRowAppendsBelowMaxRowsAndStopsAtIt)
-{
     list->setMaxRows(6);
-    list->setRow(4);
+    dialogs.clear();
     auto appended = count(&grdComm::RowAppended);
-    typeChar(grid, QChar('k'));
     QTest::keyClick(txt, Qt::Key_Down);
     EXPECT_EQ(list->Rows(), 6);
     EXPECT_EQ(list->Row(), 5);
@@ -207,17 +197,13 @@ TEST_F(EditorTest, DownOnTheLastRowAppendsBelowMaxRowsAndStopsAtIt)
     EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Fine dell'elenco."}));
 }
 
-TEST_F(EditorTest, AggiGridIgnoresAHiddenEditor)
+TEST_F(EditorTest, HiddenEditorsUnknownKindsAndFixedRowsAreIgnored)
 {
     txt->setText("never");
-    txt->hide();
     list->AggiGrid(txt);
     EXPECT_EQ(list->TextMatrix(2, 2), "D2");
     list->AggiGrid(nullptr);
-}
 
-TEST_F(EditorTest, GridEditDoesNothingOnAFixedRowOrForAnUnknownKind)
-{
     QLineEdit other(form.get());
     other.setObjectName("picFoto");
     other.hide();
@@ -231,11 +217,8 @@ TEST_F(EditorTest, GridEditDoesNothingOnAFixedRowOrForAnUnknownKind)
 TEST_F(EditorTest, ComboSelectsTheMatchingEntryAndWritesItsTrimmedText)
 {
     auto* cmb = new QComboBox(form.get());
-    cmb->setObjectName("cmbTipo");
     cmb->addItems({"Alfa  ", "Beta ", "beta due"});
-    cmb->hide();
-    new EditorHook(*list, cmb);
-    current = cmb;
+    hook(cmb, "cmbTipo");
     typeChar(grid, QChar('b'));
     ASSERT_TRUE(cmb->isVisible());
     EXPECT_EQ(cmb->currentIndex(), 1);
@@ -257,13 +240,9 @@ TEST_F(EditorTest, ComboSelectsTheMatchingEntryAndWritesItsTrimmedText)
 
 TEST_F(EditorTest, ListBoxTakesTheCellTextAsItsValue)
 {
-    auto* lst = new QListWidget(form.get());
-    lst->setObjectName("lstScelta");
+    auto* lst = hook(new QListWidget(form.get()), "lstScelta");
     lst->addItems({"uno", "D2", "tre"});
     lst->resize(80, 60);
-    lst->hide();
-    new EditorHook(*list, lst);
-    current = lst;
     typeKey(grid, Qt::Key_Space, " ");
     ASSERT_TRUE(lst->isVisible());
     EXPECT_EQ(lst->size(), QSize(80, 60)) << "a list box keeps its size";
@@ -277,12 +256,8 @@ TEST_F(EditorTest, ListBoxTakesTheCellTextAsItsValue)
 
 TEST_F(EditorTest, ACompositeTextBoxWorksThroughItsProperties)
 {
-    auto* box = new CompositeText(form.get());
-    box->setObjectName("txtFrmtCodice");
+    auto* box = hook(new CompositeText(form.get()), "txtFrmtCodice");
     box->mask = "A";
-    box->hide();
-    new EditorHook(*list, box);
-    current = box;
     typeChar(grid, QChar('x'));
     ASSERT_TRUE(box->isVisible());
     EXPECT_TRUE(box->edit->hasFocus());
@@ -306,7 +281,6 @@ protected:
     {
         EditorTest::SetUp();
         frame = new QGroupBox(form.get());
-        frame->setObjectName("fmeScelta");
         frame->resize(120, 40);
         optSi = new QRadioButton("Si", frame);
         optSi->setProperty("Tag", "S");
@@ -317,12 +291,10 @@ protected:
         outside = new QRadioButton("Altro", form.get());
         outside->setProperty("Tag", "S");
         outside->hide();
-        frame->hide();
-        new EditorHook(*list, frame);
+        hook(frame, "fmeScelta");  // after its buttons: the hook watches the children it finds
         QObject::disconnect(list.get(), &grdComm::KeyPress, nullptr, nullptr);
         QObject::connect(list.get(), &grdComm::KeyPress,
                          [this](int& key) { list->GridEdit(frame, key, {outside, optNo, optSi}); });
-        current = frame;
         list->setTextMatrix(2, 2, "");
     }
 
@@ -332,7 +304,7 @@ protected:
     QRadioButton* outside = nullptr;
 };
 
-TEST_F(FrameTest, SpaceOnAnEmptyCellPicksTheFirstOptionOfTheFrame)
+TEST_F(FrameTest, SpaceOpensOnTheCellsCodeOrTheFirstOptionOfTheFrame)
 {
     typeKey(grid, Qt::Key_Space, " ");
     ASSERT_TRUE(frame->isVisible());
@@ -344,13 +316,10 @@ TEST_F(FrameTest, SpaceOnAnEmptyCellPicksTheFirstOptionOfTheFrame)
     QTest::keyClick(optNo, Qt::Key_Return);
     EXPECT_EQ(list->TextMatrix(2, 2), "N");
     EXPECT_TRUE(frame->isHidden());
-}
 
-TEST_F(FrameTest, SpaceOnAFilledCellPicksItsCode)
-{
     list->setTextMatrix(2, 2, "s");
     typeKey(grid, Qt::Key_Space, " ");
-    EXPECT_TRUE(optSi->isChecked());
+    EXPECT_TRUE(optSi->isChecked()) << "a filled cell picks its own code";
     EXPECT_EQ(frame->property("Tag").toString(), "S");
 }
 
@@ -364,23 +333,10 @@ TEST_F(FrameTest, ATypedCodeGoesStraightIntoTheCell)
     EXPECT_EQ(frame->property("Tag").toString(), "");
 }
 
-class CheckEditorTest : public EditorTest {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        chk = new QCheckBox(form.get());
-        chk->setObjectName("chkFlag");
-        chk->resize(16, 16);
-        chk->hide();
-        new EditorHook(*list, chk);
-        current = chk;
-    }
-    QCheckBox* chk = nullptr;
-};
-
-TEST_F(CheckEditorTest, KeysTickClearAndToggleTheBox)
+TEST_F(EditorTest, CheckBoxKeysTickClearAndToggleItAndItIsNeverWrittenBack)
 {
+    auto* chk = hook(new QCheckBox(form.get()), "chkFlag");
+    chk->resize(16, 16);
     const struct {
         QChar key;
         bool before;
@@ -401,11 +357,7 @@ TEST_F(CheckEditorTest, KeysTickClearAndToggleTheBox)
         EXPECT_EQ(chk->isChecked(), c.after);
         grid->setFocus();
     }
-}
 
-TEST_F(CheckEditorTest, BoxIsCentredAndNeverWrittenBack)
-{
-    typeChar(grid, QChar('S'));
     const QRect cell = grid->cellRect(2, 2).translated(grid->pos());
     EXPECT_EQ(chk->x(), cell.x() + (cell.width() - 16) / 2);
     EXPECT_EQ(chk->y(), cell.y() + (cell.height() - 16) / 2);

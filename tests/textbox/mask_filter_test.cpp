@@ -48,71 +48,56 @@ TEST(MaskFilter, OneKeyByRulingCharacter) {
     }
 }
 
-TEST(MaskFilter, LowerCaseMaskCharacterIsALiteralNotAnUpperCaseRule) {
-    // "n" is not "N": in normal mode it is a literal put into the text.
-    const MaskFilter f(QStringLiteral("nN"), false);
-    const MaskResult r = f.filter('5', QString(), 0);
-    EXPECT_EQ(r.key, '5');
-    EXPECT_EQ(r.text, QStringLiteral("n"));
-    EXPECT_EQ(r.selStart, 1);
-}
-
-TEST(MaskFilter, DateMaskBringsTheSlashInOnTheThirdKey) {
-    const MaskFilter f(QStringLiteral("NN/NN/NNNN"), false);
-    EXPECT_EQ(typeAll(f, QStringLiteral("1212")), QStringLiteral("12/12"));
-    EXPECT_EQ(typeAll(f, QStringLiteral("31122004")), QStringLiteral("31/12/2004"));
-
-    const MaskResult third = f.filter('1', QStringLiteral("12"), 2);
+TEST(MaskFilter, TypingKeyByKey) {
+    const struct {
+        const char* mask;
+        const char* keys;
+        const char* text;
+        int beeps;
+    } cases[] = {
+        {"NN/NN/NNNN", "1212", "12/12", 0},  // the slash comes in on the third key
+        {"NN/NN/NNNN", "31122004", "31/12/2004", 0},
+        {"L", "abc1def", "ABCDEF", 1},  // one character rules every position
+        {"(NNN)", "123456", "(123)", 3},  // "4" brings ")" in; "4", "5", "6" have nowhere to go
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mask << " " << c.keys);
+        int beeps = 0;
+        EXPECT_EQ(typeAll(MaskFilter(QString::fromLatin1(c.mask), false), QString::fromLatin1(c.keys), &beeps),
+                  QString::fromLatin1(c.text));
+        EXPECT_EQ(beeps, c.beeps);
+    }
+    const MaskResult third = MaskFilter(QStringLiteral("NN/NN/NNNN"), false).filter('1', QStringLiteral("12"), 2);
     EXPECT_EQ(third.text, QStringLiteral("12/"));
     EXPECT_EQ(third.selStart, 3);
     EXPECT_EQ(third.key, '1');
+    // "n" is not "N": in normal mode it is a literal put into the text.
+    const MaskResult literal = MaskFilter(QStringLiteral("nN"), false).filter('5', QString(), 0);
+    EXPECT_EQ(literal.key, '5');
+    EXPECT_EQ(literal.text, QStringLiteral("n"));
+    EXPECT_EQ(literal.selStart, 1);
+    // Query mode lets literals pass: no "/" put in.
+    const MaskResult query = MaskFilter(QStringLiteral("NN/NN"), true).filter('1', QStringLiteral("12"), 2);
+    EXPECT_EQ(query.key, '1');
+    EXPECT_EQ(query.text, QStringLiteral("12"));
 }
 
-TEST(MaskFilter, OneCharacterMaskRulesEveryPosition) {
-    const MaskFilter f(QStringLiteral("L"), false);
-    int beeps = 0;
-    EXPECT_EQ(typeAll(f, QStringLiteral("abc1def"), &beeps), QStringLiteral("ABCDEF"));
-    EXPECT_EQ(beeps, 1);
-}
+TEST(MaskFilter, PasteIsFilteredCharacterByCharacter) {
+    MaskPaste p = MaskFilter(QStringLiteral("L"), false).paste(QStringLiteral("xyzw"), QStringLiteral("ABCD"), 1, 2, 5);
+    EXPECT_EQ(p.text, QStringLiteral("AXYZD"));  // stops at the maximum, replaces the selection
+    EXPECT_EQ(p.selStart, 4);
+    EXPECT_TRUE(p.rejected);
+    p = MaskFilter(QStringLiteral("NN/NN/NNNN"), false).paste(QStringLiteral("31122004"), QString(), 0, 0, 10);
+    EXPECT_EQ(p.text, QStringLiteral("31/12/2004"));
+    EXPECT_FALSE(p.rejected);
 
-TEST(MaskFilter, QueryModeLetsLiteralsAndOperatorsPass) {
-    const MaskFilter f(QStringLiteral("NN/NN"), true);
-    const MaskResult r = f.filter('1', QStringLiteral("12"), 2);
-    EXPECT_EQ(r.key, '1');
-    EXPECT_EQ(r.text, QStringLiteral("12"));  // no "/" put in
-}
-
-TEST(MaskFilter, MaskStartingWithALiteralStopsAtItsEnd) {
-    const MaskFilter f(QStringLiteral("(NNN)"), false);
-    int beeps = 0;
-    EXPECT_EQ(typeAll(f, QStringLiteral("123456"), &beeps), QStringLiteral("(123)"));
-    EXPECT_EQ(beeps, 3);  // "4" brings ")" in; "4", "5", "6" have nowhere to go
-}
-
-TEST(MaskFilter, LongPasteIsFilteredCharacterByCharacter) {
-    const MaskFilter f(QStringLiteral("N"), false);
     QString pasted;
-    for (int i = 0; i < 100; ++i) pasted += QStringLiteral("1a.2x");  // 500 characters
-    const MaskPaste p = f.paste(pasted, QString(), 0, 0, 0);
+    for (int i = 0; i < 100; ++i) pasted += QStringLiteral("1a.2x");  // 500 characters, no maximum
+    p = MaskFilter(QStringLiteral("N"), false).paste(pasted, QString(), 0, 0, 0);
     EXPECT_TRUE(p.rejected);
     EXPECT_EQ(p.text.size(), 300);
     EXPECT_TRUE(p.text.startsWith(QStringLiteral("1,21,2")));
     EXPECT_EQ(p.selStart, 300);
-}
-
-TEST(MaskFilter, PasteStopsAtMaximumLengthAndReplacesTheSelection) {
-    const MaskFilter f(QStringLiteral("L"), false);
-    const MaskPaste p = f.paste(QStringLiteral("xyzw"), QStringLiteral("ABCD"), 1, 2, 5);
-    EXPECT_EQ(p.text, QStringLiteral("AXYZD"));
-    EXPECT_EQ(p.selStart, 4);
-    EXPECT_TRUE(p.rejected);
-}
-
-TEST(MaskFilter, PasteIntoADateMaskPutsTheLiteralsIn) {
-    const MaskFilter f(QStringLiteral("NN/NN/NNNN"), false);
-    const MaskPaste p = f.paste(QStringLiteral("31122004"), QString(), 0, 0, 10);
-    EXPECT_EQ(p.text, QStringLiteral("31/12/2004"));
-    EXPECT_FALSE(p.rejected);
 }
 
 }  // namespace

@@ -101,29 +101,26 @@ struct RefusalCase {
     int formatErrors;
 };
 
+const std::pair<std::string, std::string> kDateCheck{"Immettere la data nel formato 'gg/mm/aaaa'", "DATA NON VALIDA"},
+    kDate{"Immettere la data nel formato 'GG/MM/AAAA'", "DATA NON VALIDA"},
+    kTime{"Immettere l'ora nel formato 'HH.MM'", "ORA NON VALIDA"},
+    kNumber{"Immettere un valore numerico", "VALORE NON VALIDO"};
+
 TEST(QueryBuilder, RefusedValuesLeaveNoConditionAndTellThePerson) {
     const RefusalCase cases[] = {
-        {"31/02/2024", DataTypes::Data,
-         {{"Immettere la data nel formato 'gg/mm/aaaa'", "DATA NON VALIDA"},
-          {"Immettere la data nel formato 'GG/MM/AAAA'", "DATA NON VALIDA"}},
-         1},
-        {"1/1/2004:31/02/2004", DataTypes::Data,
-         {{"Immettere la data nel formato 'gg/mm/aaaa'", "DATA NON VALIDA"},
-          {"Immettere la data nel formato 'GG/MM/AAAA'", "DATA NON VALIDA"}},
-         1},
-        {"25.61", DataTypes::ora,
-         {{"Immettere l'ora nel formato 'HH.MM'", "ORA NON VALIDA"}, {"Immettere l'ora nel formato 'HH.MM'", "ORA NON VALIDA"}},
-         1},
+        {"31/02/2024", DataTypes::Data, {kDateCheck, kDate}, 1},
+        {"1/1/2004:31/02/2004", DataTypes::Data, {kDateCheck, kDate}, 1},
+        {"25.61", DataTypes::ora, {kTime, kTime}, 1},
         // Refused without a message by the check: the builder's own message only.
-        {"12345", DataTypes::ora, {{"Immettere l'ora nel formato 'HH.MM'", "ORA NON VALIDA"}}, 0},
+        {"12345", DataTypes::ora, {kTime}, 0},
         {"31/12/2004 99.99", DataTypes::DataOra,
          {{"Immettere la data nel formato 'GG/MM/AAAA HH.MM", "ORA NON VALIDA"},
           {"Immettere la data nel formato 'GG/MM/AAAA HH.MM'", "DATA NON VALIDA"}},
          1},
-        {"1; DROP TABLE x", DataTypes::intero, {{"Immettere un valore numerico", "VALORE NON VALIDO"}}, 0},
-        {">", DataTypes::intero, {{"Immettere un valore numerico", "VALORE NON VALIDO"}}, 0},
-        {"20?", DataTypes::intero, {{"Immettere un valore numerico", "VALORE NON VALIDO"}}, 0},
-        {"1|x y", DataTypes::Booleano, {{"Immettere un valore numerico", "VALORE NON VALIDO"}}, 0},
+        {"1; DROP TABLE x", DataTypes::intero, {kNumber}, 0},
+        {">", DataTypes::intero, {kNumber}, 0},
+        {"20?", DataTypes::intero, {kNumber}, 0},
+        {"1|x y", DataTypes::Booleano, {kNumber}, 0},
     };
     for (const auto& c : cases) {
         for (const QueryDest dialect : {QueryDest::Selezione, QueryDest::Crystal_Reports}) {
@@ -159,7 +156,7 @@ TEST(QueryBuilder, AListOfAHundredValuesIsTheMost) {
     const QueryBuilder builder(dialogs);
 
     const QueryCondition hundred = builder.build(listOf(100), "ANNO", DataTypes::intero, QueryDest::Selezione);
-    EXPECT_TRUE(hundred.success);
+    ASSERT_TRUE(hundred.success);
     EXPECT_EQ(hundred.condition.rfind("ANNO IN ( 1, 2, ", 0), 0u);
     EXPECT_EQ(hundred.condition.substr(hundred.condition.size() - 9), " 99, 100)");
     EXPECT_TRUE(dialogs.messages().empty());

@@ -62,6 +62,27 @@ protected:
         other->setFocus(Qt::TabFocusReason);
         QCoreApplication::processEvents();
     }
+    /// Enters an emptied box, types the keys and tabs away.
+    void typeAndLeave(const QString& keys) {
+        box->setText({});
+        enter();
+        QTest::keyClicks(single(), keys);
+        leave();
+        QCoreApplication::processEvents();
+    }
+    /// What a new control, or one loaded from an empty store, shows.
+    static void expectNewControl(const txtFrmt& b, const QString& name) {
+        EXPECT_EQ(b.text(), name);
+        EXPECT_EQ(b.foreColor(), 0u);
+        EXPECT_EQ(b.backColor(), 0xFFFFFFu);
+        EXPECT_EQ(b.boxFont().family(), QStringLiteral("MS Sans Serif"));
+        EXPECT_EQ(b.boxFont().pointSize(), 8);
+        EXPECT_EQ(b.borderStyle(), 1);
+        EXPECT_EQ(b.dataType(), DataTypes::testo);
+        EXPECT_EQ(b.queryStatus(), QueryDest::nessuno);
+        EXPECT_TRUE(b.updatable() && b.boxEnabled());
+        EXPECT_FALSE(b.locked() || b.multiline());
+    }
 
     ScriptedDialogs dialogs;
     QWidget form;
@@ -69,23 +90,22 @@ protected:
     QLineEdit* other = nullptr;
 };
 
-TEST_F(TxtFrmtTest, NewControlShowsItsNameBlackOnWhite) {
-    EXPECT_EQ(box->text(), QStringLiteral("txtNome"));
-    EXPECT_EQ(box->foreColor(), 0u);
-    EXPECT_EQ(box->backColor(), 0xFFFFFFu);
-    EXPECT_EQ(box->boxFont().family(), QStringLiteral("MS Sans Serif"));
-    EXPECT_EQ(box->boxFont().pointSize(), 8);
-    EXPECT_EQ(box->borderStyle(), 1);
-    EXPECT_EQ(box->dataType(), DataTypes::testo);
-    EXPECT_EQ(box->queryStatus(), QueryDest::nessuno);
-    EXPECT_TRUE(box->updatable());
-    EXPECT_TRUE(box->boxEnabled());
-    EXPECT_FALSE(box->locked());
-    EXPECT_FALSE(box->multiline());
+TEST_F(TxtFrmtTest, NewControlShowsItsNameBlackOnWhiteAndWritesNothing) {
+    expectNewControl(*box, QStringLiteral("txtNome"));
     EXPECT_FALSE(single()->isHidden());
     EXPECT_TRUE(multi()->isHidden());
     EXPECT_EQ(single()->palette().color(QPalette::Base), QColor(255, 255, 255));
     EXPECT_EQ(single()->palette().color(QPalette::Text), QColor(0, 0, 0));
+
+    PropertyBag bag;
+    box->writeProperties(bag);
+    EXPECT_TRUE(bag.isEmpty()) << bag.keys().join(',').toStdString();
+    txtFrmt loaded;
+    loaded.setObjectName(QStringLiteral("txtAltro"));
+    loaded.setDataType(DataTypes::ora);
+    loaded.setMultiline(true);
+    loaded.readProperties(PropertyBag());
+    expectNewControl(loaded, QStringLiteral("txtAltro"));
 }
 
 struct DisplayCase {
@@ -132,7 +152,7 @@ TEST_F(TxtFrmtTest, DisplayByType) {
     }
 }
 
-TEST_F(TxtFrmtTest, DisplayOfDatabaseValues) {
+TEST_F(TxtFrmtTest, DisplayOfDatabaseValuesAndTheLengthItSets) {
     box->setDataType(DataTypes::DataOra);
     box->display(Value(DateTime{2004, 12, 31, 9, 5, 59}));
     EXPECT_EQ(box->text(), QStringLiteral("31/12/2004 09.05"));
@@ -140,13 +160,11 @@ TEST_F(TxtFrmtTest, DisplayOfDatabaseValues) {
     box->setDataType(DataTypes::decimale);
     box->display(Value::null());
     EXPECT_EQ(box->text(), QStringLiteral("0"));
-}
 
-TEST_F(TxtFrmtTest, DisplaySetsTheMaximumLengthToTheOutputFormat) {
     box->setDataType(DataTypes::Data);
     box->setOutFormat(QStringLiteral("dd/mm/yyyy"));
     box->display(QStringLiteral("31/12/2004"));
-    EXPECT_EQ(box->maxLength(), 10);
+    EXPECT_EQ(box->maxLength(), 10) << "display sets the length to the output format";
 }
 
 TEST_F(TxtFrmtTest, FocusColoursComeAndGo) {
@@ -203,27 +221,16 @@ TEST_F(TxtFrmtTest, FocusGainedAppliesTheInputFormat) {
     }
 }
 
-TEST_F(TxtFrmtTest, FocusLostShowsTheValueInDisplayForm) {
-    showForm();
-    box->setDataType(DataTypes::Data);
-    box->setOutFormat(QStringLiteral("dd/mm/yyyy"));
-    box->setText({});
-    enter();
-    QTest::keyClicks(single(), QStringLiteral("010104"));
-    leave();
-    EXPECT_EQ(box->text(), QStringLiteral("01/01/2004"));
-    EXPECT_TRUE(other->hasFocus());
-}
-
-TEST_F(TxtFrmtTest, InvalidDateIsEmptiedAndKeepsTheFocus) {
+TEST_F(TxtFrmtTest, FocusLostShowsTheValueInDisplayFormAndAnInvalidDateIsEmptiedKeepingTheFocus) {
     showForm();
     QSignalSpy formatErrors(box, &txtFrmt::FormatError);
     box->setDataType(DataTypes::Data);
-    box->setText({});
-    enter();
-    QTest::keyClicks(single(), QStringLiteral("31/02/2024"));
-    leave();
-    QCoreApplication::processEvents();
+    box->setOutFormat(QStringLiteral("dd/mm/yyyy"));
+    typeAndLeave(QStringLiteral("010104"));
+    EXPECT_EQ(box->text(), QStringLiteral("01/01/2004"));
+    EXPECT_TRUE(other->hasFocus());
+
+    typeAndLeave(QStringLiteral("31/02/2024"));
     EXPECT_EQ(box->text(), QString());
     EXPECT_TRUE(single()->hasFocus());
     EXPECT_EQ(formatErrors.count(), 1);
@@ -262,11 +269,7 @@ TEST_F(TxtFrmtTest, QueryModeFailureKeepsTheFocusAndLeavesNoCondition) {
     box->setDataField(QStringLiteral("DATA"));
     box->setQueryStatus(QueryDest::Selezione);
     box->setQueryString(QStringLiteral("stale"));
-    box->setText({});
-    enter();
-    QTest::keyClicks(single(), QStringLiteral("31/02/2024"));
-    leave();
-    QCoreApplication::processEvents();
+    typeAndLeave(QStringLiteral("31/02/2024"));
     EXPECT_EQ(box->queryString(), QString());
     EXPECT_TRUE(single()->hasFocus());
     EXPECT_EQ(box->text(), QStringLiteral("31/02/2024"));  // kept for correction
@@ -295,9 +298,14 @@ TEST_F(TxtFrmtTest, EnterDoesNothingInTheSingleLineBoxAndBreaksTheLineInTheMulti
     EXPECT_EQ(box->selStart(), 5);
 }
 
-TEST_F(TxtFrmtTest, SwitchingMultilineKeepsTheText) {
+TEST_F(TxtFrmtTest, SwitchingMultilineKeepsTheTextAndBothBoxesFillTheControl) {
+    showForm();
+    box->resize(200, 50);
     box->setText(QStringLiteral("riga uno"));
     box->setMultiline(true);
+    box->resize(150, 60);
+    EXPECT_EQ(single()->geometry(), QRect(0, 0, 150, 60));
+    EXPECT_EQ(multi()->geometry(), QRect(0, 0, 150, 60));
     EXPECT_TRUE(single()->isHidden());
     EXPECT_FALSE(multi()->isHidden());
     EXPECT_EQ(box->text(), QStringLiteral("riga uno"));
@@ -311,15 +319,6 @@ TEST_F(TxtFrmtTest, SwitchingMultilineKeepsTheText) {
     EXPECT_TRUE(single()->alignment() & Qt::AlignRight);
     box->setDataType(DataTypes::testo);
     EXPECT_TRUE(single()->alignment() & Qt::AlignLeft);
-}
-
-TEST_F(TxtFrmtTest, BoxesFillTheControl) {
-    showForm();
-    box->resize(200, 50);
-    box->setMultiline(true);
-    box->resize(150, 60);
-    EXPECT_EQ(single()->geometry(), QRect(0, 0, 150, 60));
-    EXPECT_EQ(multi()->geometry(), QRect(0, 0, 150, 60));
 }
 
 TEST_F(TxtFrmtTest, MaskedTypingConvertsAndBeeps) {
@@ -343,28 +342,22 @@ TEST_F(TxtFrmtTest, MaskedTypingConvertsAndBeeps) {
     EXPECT_EQ(box->text(), QStringLiteral("12/1"));
 }
 
-TEST_F(TxtFrmtTest, KeyPressHandlerCanDropAKey) {
+TEST_F(TxtFrmtTest, KeyPressHandlerCanDropAKeyAndTypingStopsAtTheMaximumLength) {
     showForm();
-    box->setText({});
     QObject::connect(box, &txtFrmt::KeyPress, box, [](int& k) {
         if (k == 'x') k = 0;
     });
-    enter();
-    QTest::keyClicks(single(), QStringLiteral("axb"));
+    typeAndLeave(QStringLiteral("axb"));
     EXPECT_EQ(box->text(), QStringLiteral("ab"));
-}
 
-TEST_F(TxtFrmtTest, TypingStopsAtTheMaximumLength) {
-    showForm();
-    box->setText({});
+    dialogs.beeps = 0;
     box->setMaxLength(3);
-    enter();
-    QTest::keyClicks(single(), QStringLiteral("abcde"));
-    EXPECT_EQ(box->text(), QStringLiteral("abc"));
+    typeAndLeave(QStringLiteral("abcde"));
+    EXPECT_EQ(box->text(), QStringLiteral("abc")) << "typing stops at the maximum length";
     EXPECT_EQ(dialogs.beeps, 2);
 }
 
-TEST_F(TxtFrmtTest, LongPasteIntoAMaskedBoxIsFiltered) {
+TEST_F(TxtFrmtTest, PasteIntoAMaskedBoxIsFiltered) {
     showForm();
     box->setText({});
     box->setInputMask(QStringLiteral("N"));
@@ -382,6 +375,17 @@ TEST_F(TxtFrmtTest, LongPasteIntoAMaskedBoxIsFiltered) {
     enter();
     QTest::keySequence(single(), QKeySequence::Paste);
     EXPECT_EQ(box->text(), QStringLiteral("9,-9,-9,-9"));
+
+    box->setMaxLength(0);
+    box->setMultiline(true);
+    box->setText({});
+    box->setInputMask(QStringLiteral("I"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("12\nab-3"));
+    dialogs.beeps = 0;
+    enter();
+    QTest::keySequence(multi(), QKeySequence::Paste);
+    EXPECT_EQ(box->text(), QStringLiteral("12-3")) << "the multi-line box filters too";
+    EXPECT_EQ(dialogs.beeps, 1);
 }
 
 TEST_F(TxtFrmtTest, SelectionProperties) {
@@ -395,31 +399,27 @@ TEST_F(TxtFrmtTest, SelectionProperties) {
 }
 
 TEST_F(TxtFrmtTest, PropertiesSurviveASaveAndLoadWithKeysInAnotherCase) {
-    box->setInputMask(QStringLiteral("NN/NN/NNNN"));
-    box->setInFormat(QStringLiteral("dd/mm/yyyy"));
-    box->setOutFormat(QStringLiteral("dd/mm/yy"));
-    box->setText(QStringLiteral("01/02/2024"));
-    box->setMaxLength(10);
     QFont f(QStringLiteral("Arial"), 11);
     f.setItalic(true);
     f.setUnderline(true);
     f.setStrikeOut(true);
     f.setWeight(QFont::Bold);
     box->setBoxFont(f);
-    box->setForeColor(0x000080);
-    box->setBackColor(0x80000005);
-    box->setFocusForeColor(0xFF0000);
-    box->setFocusBackColor(0x00FFFF);
-    box->setDataType(DataTypes::Data);
-    box->setMultiline(true);
-    box->setUpdatable(false);
-    box->setQueryStatus(QueryDest::Crystal_Reports);
-    box->setDataField(QStringLiteral("DATA"));
-    box->setQueryMask(QStringLiteral("D"));
-    box->setBoxEnabled(false);
-    box->setPassWordChar(QStringLiteral("*"));
-    box->setBorderStyle(0);
-    box->setLocked(true);
+    // In the order a form sets them: the text before the type and the box kind.
+    const std::pair<const char*, QVariant> props[] = {
+        {"InputMask", QStringLiteral("NN/NN/NNNN")}, {"InFormat", QStringLiteral("dd/mm/yyyy")},
+        {"OutFormat", QStringLiteral("dd/mm/yy")},   {"Text", QStringLiteral("01/02/2024")},
+        {"MaxLength", 10},                           {"ForeColor", quint32(0x000080)},
+        {"BackColor", quint32(0x80000005)},          {"Focus_ForeColor", quint32(0xFF0000)},
+        {"Focus_BackColor", quint32(0x00FFFF)},      {"DataType", QVariant::fromValue(DataTypes::Data)},
+        {"Multiline", true},                         {"Updatable", false},
+        {"QueryStatus", QVariant::fromValue(QueryDest::Crystal_Reports)},
+        {"DataField", QStringLiteral("DATA")},       {"QueryMask", QStringLiteral("D")},
+        {"Enabled", false},                          {"PassWordChar", QStringLiteral("*")},
+        {"BorderStyle", 0},                          {"Locked", true},
+    };
+    for (const auto& [name, value] : props)
+        ASSERT_TRUE(box->setProperty(name, value)) << name;
 
     PropertyBag saved;
     box->writeProperties(saved);
@@ -432,53 +432,13 @@ TEST_F(TxtFrmtTest, PropertiesSurviveASaveAndLoadWithKeysInAnotherCase) {
     txtFrmt copy;
     copy.setObjectName(QStringLiteral("txtNome"));
     copy.readProperties(reloaded);
-    EXPECT_EQ(copy.inputMask(), box->inputMask());
-    EXPECT_EQ(copy.inFormat(), box->inFormat());
-    EXPECT_EQ(copy.outFormat(), box->outFormat());
-    EXPECT_EQ(copy.text(), QStringLiteral("01/02/2024"));
-    EXPECT_EQ(copy.maxLength(), 10);
+    for (const auto& [name, value] : props)
+        EXPECT_EQ(copy.property(name), value) << name;
     EXPECT_EQ(copy.boxFont().family(), QStringLiteral("Arial"));
     EXPECT_EQ(copy.boxFont().pointSize(), 11);
-    EXPECT_TRUE(copy.boxFont().italic());
-    EXPECT_TRUE(copy.boxFont().underline());
-    EXPECT_TRUE(copy.boxFont().strikeOut());
+    EXPECT_TRUE(copy.boxFont().italic() && copy.boxFont().underline() && copy.boxFont().strikeOut());
     EXPECT_TRUE(copy.boxFont().bold());
-    EXPECT_EQ(copy.foreColor(), 0x000080u);
-    EXPECT_EQ(copy.backColor(), 0x80000005u);
-    EXPECT_EQ(copy.focusForeColor(), 0xFF0000u);
-    EXPECT_EQ(copy.focusBackColor(), 0x00FFFFu);
-    EXPECT_EQ(copy.dataType(), DataTypes::Data);
-    EXPECT_TRUE(copy.multiline());
-    EXPECT_FALSE(copy.updatable());
-    EXPECT_EQ(copy.queryStatus(), QueryDest::Crystal_Reports);
-    EXPECT_EQ(copy.dataField(), QStringLiteral("DATA"));
-    EXPECT_EQ(copy.queryMask(), QStringLiteral("D"));
-    EXPECT_FALSE(copy.boxEnabled());
-    EXPECT_EQ(copy.passWordChar(), QStringLiteral("*"));
-    EXPECT_EQ(copy.borderStyle(), 0);
-    EXPECT_TRUE(copy.locked());
 }
-
-TEST_F(TxtFrmtTest, DefaultsAreNotWrittenAndAnEmptyStoreGivesANewControl) {
-    PropertyBag bag;
-    box->writeProperties(bag);
-    EXPECT_TRUE(bag.isEmpty()) << bag.keys().join(',').toStdString();
-
-    txtFrmt loaded;
-    loaded.setObjectName(QStringLiteral("txtAltro"));
-    loaded.setDataType(DataTypes::ora);
-    loaded.readProperties(PropertyBag());
-    EXPECT_EQ(loaded.text(), QStringLiteral("txtAltro"));
-    EXPECT_EQ(loaded.dataType(), DataTypes::testo);
-    EXPECT_EQ(loaded.borderStyle(), 1);
-    EXPECT_EQ(loaded.boxFont().family(), QStringLiteral("MS Sans Serif"));
-}
-
-}  // namespace
-}  // namespace zq
-
-namespace zq {
-namespace {
 
 TEST_F(TxtFrmtTest, KeyEventsReachTheHost) {
     showForm();
@@ -513,18 +473,6 @@ TEST_F(TxtFrmtTest, LockedBoxTakesNoTypingEvenThroughTheMask) {
     QTest::keySequence(single(), QKeySequence::Paste);
     EXPECT_EQ(box->text(), QStringLiteral("12"));
     EXPECT_EQ(presses, 2);
-}
-
-TEST_F(TxtFrmtTest, PasteIntoAMaskedMultiLineBoxIsFiltered) {
-    showForm();
-    box->setMultiline(true);
-    box->setText({});
-    box->setInputMask(QStringLiteral("I"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("12\nab-3"));
-    enter();
-    QTest::keySequence(multi(), QKeySequence::Paste);
-    EXPECT_EQ(box->text(), QStringLiteral("12-3"));
-    EXPECT_EQ(dialogs.beeps, 1);
 }
 
 TEST_F(TxtFrmtTest, QueryModeMaskLetsCriterionOperatorsThrough) {

@@ -43,18 +43,23 @@ protected:
     optSiNo* opt = nullptr;
 };
 
+// Captions, codes and colours of a new control, or of one loaded from an empty store.
+void expectNewChoices(const optSiNo& o) {
+    EXPECT_EQ(o.caption0(), QStringLiteral("&Si"));
+    EXPECT_EQ(o.caption1(), QStringLiteral("&No"));
+    EXPECT_EQ(o.tag0(), QStringLiteral("S"));
+    EXPECT_EQ(o.tag1(), QStringLiteral("N"));
+    EXPECT_EQ(o.backColor(), optSiNo::kButtonFace);
+    EXPECT_EQ(o.foreColor(), optSiNo::kButtonText);
+}
+
 TEST_F(OptSiNoTest, NewControlOffersSiAndNoWithNoValue) {
-    EXPECT_EQ(opt->caption0(), QStringLiteral("&Si"));
-    EXPECT_EQ(opt->caption1(), QStringLiteral("&No"));
+    expectNewChoices(*opt);
     EXPECT_EQ(QKeySequence::mnemonic(opt->button(0)->text()), QKeySequence(Qt::ALT | Qt::Key_S));
     EXPECT_EQ(QKeySequence::mnemonic(opt->button(1)->text()), QKeySequence(Qt::ALT | Qt::Key_N));
-    EXPECT_EQ(opt->tag0(), QStringLiteral("S"));
-    EXPECT_EQ(opt->tag1(), QStringLiteral("N"));
     EXPECT_EQ(opt->value(), QString());
     EXPECT_FALSE(opt->button(0)->isChecked());
     EXPECT_FALSE(opt->button(1)->isChecked());
-    EXPECT_EQ(opt->backColor(), optSiNo::kButtonFace);
-    EXPECT_EQ(opt->foreColor(), optSiNo::kButtonText);
     EXPECT_EQ(opt->button(0)->palette().color(QPalette::Window), opt->palette().color(QPalette::Button));
 }
 
@@ -78,16 +83,14 @@ TEST_F(OptSiNoTest, AssigningTheValueIsCaseSensitive) {
         EXPECT_EQ(fresh.button(1)->isChecked(), c.secondOn);
         EXPECT_EQ(changes.count(), 0);  // only the person's picks raise Change
     }
-}
-
-TEST_F(OptSiNoTest, AValueMatchingNoCodeLeavesTheButtonsAsTheyWere) {
+    // A value matching no code leaves the buttons as they were.
     opt->setValue(QStringLiteral("N"));
     opt->setValue(QStringLiteral("n"));
     EXPECT_TRUE(opt->button(1)->isChecked());
     EXPECT_EQ(opt->value(), QStringLiteral("n"));
 }
 
-TEST_F(OptSiNoTest, ClickingRaisesChangeOnce) {
+TEST_F(OptSiNoTest, ClickingOrReleasingAKeyOnAButtonRaisesChangeOnce) {
     showForm();
     QSignalSpy changes(opt, &optSiNo::Change);
     click(opt->button(0));
@@ -98,28 +101,11 @@ TEST_F(OptSiNoTest, ClickingRaisesChangeOnce) {
     EXPECT_EQ(changes.count(), 2);
     EXPECT_EQ(opt->value(), QStringLiteral("N"));
     EXPECT_FALSE(opt->button(0)->isChecked());
-}
 
-TEST_F(OptSiNoTest, ReleasingAKeyOnAButtonPicksIt) {
-    showForm();
-    QSignalSpy changes(opt, &optSiNo::Change);
-    QTest::keyRelease(opt->button(1), Qt::Key_Tab);
-    EXPECT_EQ(changes.count(), 1);
-    EXPECT_EQ(opt->value(), QStringLiteral("N"));
-}
-
-TEST_F(OptSiNoTest, RelabelledForTheAssociationType) {
-    opt->setCaption0(QStringLiteral("&Mov."));
-    opt->setCaption1(QStringLiteral("&Altro"));
-    opt->setTag0(QStringLiteral("M"));
-    opt->setTag1(QStringLiteral("A"));
-    opt->setValue(QStringLiteral("A"));
-    EXPECT_TRUE(opt->button(1)->isChecked());
-    EXPECT_EQ(opt->button(1)->text(), QStringLiteral("&Altro"));
-    EXPECT_FALSE(opt->button(0)->isChecked());
-    showForm();
-    click(opt->button(0));
-    EXPECT_EQ(opt->value(), QStringLiteral("M"));
+    // Releasing a key on a button picks it too.
+    QTest::keyRelease(opt->button(0), Qt::Key_Tab);
+    EXPECT_EQ(changes.count(), 3);
+    EXPECT_EQ(opt->value(), QStringLiteral("S"));
 }
 
 TEST_F(OptSiNoTest, ButtonsShareTheControlHalfAndHalf) {
@@ -147,7 +133,7 @@ TEST_F(OptSiNoTest, FontAndColoursGoToBothButtons) {
     EXPECT_EQ(opt->choiceFont().pointSize(), 12);
 }
 
-TEST_F(OptSiNoTest, PropertiesSurviveASaveAndLoadButTheValueDoesNot) {
+TEST_F(OptSiNoTest, RelabelledForTheAssociationTypeItSurvivesASaveAndLoadButTheValueDoesNot) {
     opt->setCaption0(QStringLiteral("&Mov."));
     opt->setCaption1(QStringLiteral("&Altro"));
     opt->setTag0(QStringLiteral("M"));
@@ -157,6 +143,11 @@ TEST_F(OptSiNoTest, PropertiesSurviveASaveAndLoadButTheValueDoesNot) {
     opt->setChoiceFont(f);
     opt->setForeColor(0x000080);
     opt->setValue(QStringLiteral("A"));
+    EXPECT_TRUE(opt->button(1)->isChecked() && !opt->button(0)->isChecked());
+    EXPECT_EQ(opt->button(1)->text(), QStringLiteral("&Altro"));
+    showForm();
+    click(opt->button(0));
+    EXPECT_EQ(opt->value(), QStringLiteral("M"));
 
     PropertyBag bag;
     opt->writeProperties(bag);
@@ -189,8 +180,7 @@ TEST_F(OptSiNoTest, ColoursAreAlwaysWrittenAndMissingKeysGiveTheDefaults) {
     optSiNo loaded(&form);
     loaded.setCaption0(QStringLiteral("x"));
     loaded.readProperties(PropertyBag());
-    EXPECT_EQ(loaded.caption0(), QStringLiteral("&Si"));
-    EXPECT_EQ(loaded.tag1(), QStringLiteral("N"));
+    expectNewChoices(loaded);
     EXPECT_EQ(loaded.choiceFont().family(), QStringLiteral("Courier"));
     EXPECT_EQ(loaded.choiceFont().pointSize(), 14);
 }

@@ -3,10 +3,8 @@
 #include "app/demo_installation.h"
 #include "common/error.h"
 #include "common/textroutines.h"
-#include "app/config_file.h"
-#include "dataaccess/odbc/odbc_engine.h"
 #include "dataaccess/resolver.h"
-#include "dataaccess/sql_text.h"
+#include "demo_on_server.h"
 #include "pg_server.h"
 #include "linking/link_list.h"
 #include "lookups/picker.h"
@@ -49,70 +47,9 @@ void FailingArchive::createLink(const std::string& n, const std::string& c, cons
     inner_->createLink(n, c, s);
 }
 
-namespace {
-
-// The demo's TARV tables, as the demo builder makes them.
-const std::vector<std::pair<std::string, std::vector<std::string>>> kTarvTables = {
-    {"/usr/tarv/comune",
-     {"CREATE TABLE utenti (nome CHAR(32), password CHAR(32), porta CHAR(10), descrizione CHAR(40))",
-      "CREATE TABLE volumi (cod_ditta CHAR(3), volume CHAR(40))",
-      "CREATE TABLE anaditta (codice CHAR(3), anno SMALLINT, codice_studio CHAR(6), data_inizio DATE)",
-      "CREATE TABLE clifo (codice_studio CHAR(6), data_validita DATE, rag_sociale CHAR(60), cod_fiscale CHAR(16), "
-      "comune CHAR(30))",
-      "CREATE TABLE ar_tipodoc (tipo_doc CHAR(2), descrizione CHAR(40))",
-      "CREATE TABLE ar_dbelenco (ditt CHAR(3), anno SMALLINT, tipo_ass CHAR(1), tipo_doc CHAR(2), "
-      "sys_seriale CHAR(20), sys_path_docs CHAR(255))"}},
-    {"/usr/tarv/ditt001", {}},
-    {"/usr/tarv/ditt002", {}},
-    {"/u2/tarv/ditt003", {}},
-    {"/usr/tarv/ditt006", {}}};
-const std::vector<std::string> kCompanyTables = {
-    "CREATE TABLE parditta (anno SMALLINT, data_inizio DATE, data_fine DATE, chiuso CHAR(1))",
-    "CREATE TABLE regditta (anno SMALLINT, ar_attiva CHAR(1), reg_iva CHAR(2))"};
-
-std::string tableOf(const std::string& ddl) {
-    const auto start = std::string("CREATE TABLE ").size();
-    return ddl.substr(start, ddl.find(' ', start) - start);
-}
-
-}  // namespace
-
 void LinkTest::moveTarvToServer() {
-    registerOdbcEngine();
     pg_ = std::make_unique<PgTarv>();
-    const Config demo = DemoInstallation::config(dir_->path());
-    const EngineSettings embedded = EngineSettings::load(dir_->path());
-    for (const auto& [path, common] : kTarvTables) {
-        pg_->createDatabase(path);
-        const auto& ddls = common.empty() ? kCompanyTables : common;
-        auto source = openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + demo.Host + ";User ID=" +
-                                         demo.Utente + ";password=" + demo.Password + ";Data Source=" + path + "@" +
-                                         demo.Server,
-                                     embedded);
-        std::string script;
-        for (const auto& ddl : ddls) {
-            script += ddl + ";";
-            auto rs = source->openRecordset("SELECT * FROM " + tableOf(ddl), CursorType::Static, LockType::ReadOnly);
-            for (; !rs->eof(); rs->moveNext()) {
-                std::string values;
-                for (int f = 0; f < rs->fieldCount(); ++f) values += (f ? ", " : "") + sqlLiteral(rs->field(f));
-                script += "INSERT INTO " + tableOf(ddl) + " VALUES (" + values + ");";
-            }
-            rs->close();
-        }
-        if (!common.empty())
-            script += "INSERT INTO utenti VALUES (" + sqlQuote(pg_->user()) + ", '', '', 'test');";
-        pg_->execute(path, script);
-        source->close();
-    }
-    engines = pg_->settings();
-    engines.save(dir_->path());
-    Config c = demo;
-    c.Utente = pg_->user();
-    c.Password = pg_->password();
-    c.Host = pg_->host();
-    c.Server = pg_->serverName();
-    ConfigFile::write(ConfigFile::pathIn(dir_->path()), c);
+    moveDemoTarvToServer(dir_->path(), *pg_);
 }
 
 void LinkTest::SetUp() {

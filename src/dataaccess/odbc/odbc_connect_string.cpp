@@ -76,13 +76,15 @@ std::string odbcConnectionString(const TarvTarget& t, const EngineSettings& s) {
         add("SERVICE", trimmed(s.odbcPort).empty() ? std::string("sqlexec") : trimmed(s.odbcPort));
         add("PROTOCOL", "onsoctcp");
         add("DATABASE", database);
-        add("UID", t.user);
+        // A login name is an account name: blanks around it in the configuration are
+        // not part of it (the embedded engine ignores them too); a password's are.
+        add("UID", trimmed(t.user));
         add("PWD", t.password);
     } else if (mapping == "postgresql") {
         add("Server", t.host);
         if (!trimmed(s.odbcPort).empty()) add("Port", trimmed(s.odbcPort));
         add("Database", database);
-        add("UID", t.user);
+        add("UID", trimmed(t.user));
         add("PWD", t.password);
         // NOTE: psqlODBC reads a whole result into memory at execute time unless
         // UseDeclareFetch is on; with it, forward-only recordsets stream through a

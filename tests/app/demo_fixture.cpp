@@ -6,8 +6,7 @@
 
 #ifdef ZQ_DEMO_ON_SERVER
 #include "dataaccess/connection.h"
-#include "dataaccess/odbc/odbc_engine.h"
-#include "dataaccess/sql_text.h"
+#include "demo_on_server.h"
 #include "pg_server.h"
 #endif
 
@@ -42,75 +41,11 @@ std::string trimmed(std::string s) {
 
 }  // namespace
 
-#ifdef ZQ_DEMO_ON_SERVER
-namespace {
-
-// The demo's TARV tables, as the demo builder makes them; the server copy declares them
-// the same way so CHAR padding and types match the embedded ones.
-const std::vector<std::pair<std::string, std::vector<std::string>>> kTarvTables = {
-    {"/usr/tarv/comune",
-     {"CREATE TABLE utenti (nome CHAR(32), password CHAR(32), porta CHAR(10), descrizione CHAR(40))",
-      "CREATE TABLE volumi (cod_ditta CHAR(3), volume CHAR(40))",
-      "CREATE TABLE anaditta (codice CHAR(3), anno SMALLINT, codice_studio CHAR(6), data_inizio DATE)",
-      "CREATE TABLE clifo (codice_studio CHAR(6), data_validita DATE, rag_sociale CHAR(60), cod_fiscale CHAR(16), "
-      "comune CHAR(30))",
-      "CREATE TABLE ar_tipodoc (tipo_doc CHAR(2), descrizione CHAR(40))",
-      "CREATE TABLE ar_dbelenco (ditt CHAR(3), anno SMALLINT, tipo_ass CHAR(1), tipo_doc CHAR(2), "
-      "sys_seriale CHAR(20), sys_path_docs CHAR(255))"}},
-    {"/usr/tarv/ditt001", {}},
-    {"/usr/tarv/ditt002", {}},
-    {"/u2/tarv/ditt003", {}},
-    {"/usr/tarv/ditt006", {}}};
-const std::vector<std::string> kCompanyTables = {
-    "CREATE TABLE parditta (anno SMALLINT, data_inizio DATE, data_fine DATE, chiuso CHAR(1))",
-    "CREATE TABLE regditta (anno SMALLINT, ar_attiva CHAR(1), reg_iva CHAR(2))"};
-
-std::string tableOf(const std::string& ddl) {
-    const auto start = std::string("CREATE TABLE ").size();
-    return ddl.substr(start, ddl.find(' ', start) - start);
-}
-
-}  // namespace
-
-void DemoFixture::moveTarvToServer() {
-    registerOdbcEngine();
-    pg_ = std::make_shared<PgTarv>();
-    const Config demo = DemoInstallation::config(dir());
-    EngineSettings embedded;
-    embedded.tarvEngine = EngineSettings::Tarv::Embedded;
-    embedded.embeddedRoot = dir() / "tarv";
-    for (const auto& [path, common] : kTarvTables) {
-        pg_->createDatabase(path);
-        const auto& ddls = common.empty() ? kCompanyTables : common;
-        auto source = openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + demo.Host + ";User ID=" +
-                                         demo.Utente + ";password=" + demo.Password + ";Data Source=" + path + "@" +
-                                         demo.Server,
-                                     embedded);
-        std::string script;
-        for (const auto& ddl : ddls) {
-            script += ddl + ";";
-            auto rs = source->openRecordset("SELECT * FROM " + tableOf(ddl), CursorType::Static, LockType::ReadOnly);
-            for (; !rs->eof(); rs->moveNext()) {
-                std::string values;
-                for (int f = 0; f < rs->fieldCount(); ++f) values += (f ? ", " : "") + sqlLiteral(rs->field(f));
-                script += "INSERT INTO " + tableOf(ddl) + " VALUES (" + values + ");";
-            }
-            rs->close();
-        }
-        // The server account logs in as itself; its row stands beside the demo's users.
-        if (!common.empty()) script += "INSERT INTO utenti VALUES (" + sqlQuote(pg_->user()) + ", '', '', 'test');";
-        pg_->execute(path, script);
-        source->close();
-    }
-    engines().save(dir());
-    writeConfig(config());
-}
-#endif
-
 DemoFixture::DemoFixture() : dir_("zq-demo") {
     DemoInstallation::build(dir_.path());
 #ifdef ZQ_DEMO_ON_SERVER
-    moveTarvToServer();
+    pg_ = std::make_shared<PgTarv>();
+    moveDemoTarvToServer(dir(), *pg_);
 #endif
 }
 
@@ -171,16 +106,32 @@ std::optional<std::string> DemoFixture::porta(const std::string& user) const {
 }
 
 Config DemoFixture::config() const {
-    Config c = DemoInstallation::config(dir());
 #ifdef ZQ_DEMO_ON_SERVER
-    if (pg_) {
-        c.Utente = pg_->user();
-        c.Password = pg_->password();
-        c.Host = pg_->host();
-        c.Server = pg_->serverName();
-    }
+    if (pg_) return demoConfigOnServer(dir(), *pg_);
 #endif
-    return c;
+    return DemoInstallation::config(dir());
+}
+
+void DemoFixture::changeLoginPassword(const std::string& password) {
+#ifdef ZQ_DEMO_ON_SERVER
+    if (pg_) return pg_->changePassword(password);
+#endif
+    createEmbeddedAccount(engines(), loginUser(), password);
+}
+
+std::string DemoFixture::addAccount(const std::string& name, const std::string& password) {
+#ifdef ZQ_DEMO_ON_SERVER
+    if (pg_) return pg_->createAccount(name, password);
+#endif
+    createEmbeddedAccount(engines(), name, password);
+    return name;
+}
+
+void DemoFixture::dropTarvDatabase(const std::string& informixPath) {
+#ifdef ZQ_DEMO_ON_SERVER
+    if (pg_) return pg_->dropDatabase(informixPath);
+#endif
+    std::filesystem::remove(embeddedDatabaseFile(engines(), informixPath));
 }
 
 void DemoFixture::writeConfig(const Config& c) const { ConfigFile::write(ConfigFile::pathIn(dir()), c); }

@@ -38,6 +38,18 @@ public:
     /// nothing when there is no row or the value is Null.
     std::optional<std::string> tarvValue(const std::string& informixPath, const std::string& sql) const;
 
+    /// True on the server build: the TARV databases are on the PostgreSQL test server.
+    bool onServer() const { return pg_ != nullptr; }
+    /// The configuration's login name (the demo's "tarv", or the server account).
+    std::string loginUser() const { return config().Utente; }
+    /// Gives the login account a new password (the configuration is not touched).
+    void changeLoginPassword(const std::string& password);
+    /// A TARV login account with no utenti row; returns its name (made unique on the
+    /// server, where account names are server-wide).
+    std::string addAccount(const std::string& name, const std::string& password);
+    /// Removes a TARV database as if it had never been made.
+    void dropTarvDatabase(const std::string& informixPath);
+
     /// Rewrites the configuration file after `change` edited the demo's values.
     template <class F>
     void editConfig(F change) const {
@@ -49,8 +61,6 @@ public:
     void writeConfig(const Config& c) const;
 
 private:
-    void moveTarvToServer();
-
     TempDir dir_;
     // shared_ptr: the embedded build never sees PgTarv complete, and needs no deleter for it.
     std::shared_ptr<PgTarv> pg_;  ///< the server's account and databases; none when embedded

@@ -2,7 +2,6 @@
 
 #include "app/config_file.h"
 #include "common/error.h"
-#include "dataaccess/embedded_engine.h"
 #include "demo_fixture.h"
 #include "scripted_dialogs.h"
 
@@ -24,24 +23,29 @@ protected:
     ScriptedDialogs dialogs;
 };
 
+// The common database's connection string, as the program builds it from the configuration.
+std::string commonConnectionString(const Config& c) {
+    return "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host + ";User ID=" + c.Utente +
+           ";password=" + c.Password + ";Data Source=/usr/tarv/comune@" + c.Server;
+}
+
 TEST_F(SessionTest, LoginMarksTheUserWinUntilLogout) {
     Session s(dialogs, fx.dir());
-    EXPECT_EQ(fx.porta("tarv"), "");
+    const std::string user = fx.loginUser();
+    EXPECT_EQ(fx.porta(user), "");
     s.OpenConn(nullptr);
     EXPECT_TRUE(dialogs.messages().empty()) << dialogs.texts().front();
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(fx.porta(user), "WIN");
     EXPECT_EQ(fx.porta("bianchi"), "tty03");
     ASSERT_TRUE(s.CnnTarv);
     ASSERT_TRUE(s.CnnArch);
     EXPECT_EQ(s.CnnArch->state(), 1);
     EXPECT_TRUE(s.TransOk);
     EXPECT_EQ(s.DataLogin, DateTime::today());
-    EXPECT_EQ(s.StrTarv,
-              "Provider=Ifxoledbc.2;Persist Security Info=False;host=server;User ID=tarv;password=Quirnova24;"
-              "Data Source=/usr/tarv/comune@linux_se");
+    EXPECT_EQ(s.StrTarv, commonConnectionString(fx.config()));
 
     s.CloseConn();
-    EXPECT_EQ(fx.porta("tarv"), "");
+    EXPECT_EQ(fx.porta(user), "");
     EXPECT_FALSE(s.CnnTarv);
     EXPECT_FALSE(s.CnnArch);
     EXPECT_FALSE(s.CnnDitt);
@@ -55,7 +59,7 @@ TEST_F(SessionTest, EightLineFileLogsInWithTheOptionalValuesEmpty) {
     Session s(dialogs, fx.dir());
     s.OpenConn(nullptr);
     EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(fx.porta(fx.loginUser()), "WIN");
     EXPECT_EQ(s.cfg.RootOld, "");
     EXPECT_EQ(s.cfg.ConvBksl, "");
     EXPECT_EQ(s.cfg.GrpParm2, "");
@@ -63,25 +67,28 @@ TEST_F(SessionTest, EightLineFileLogsInWithTheOptionalValuesEmpty) {
 }
 
 TEST_F(SessionTest, LoginNameIsTrimmedInSqlButNotInTheConnectionString) {
-    fx.editConfig([](Config& c) { c.Utente = "  tarv "; });
+    const std::string user = fx.loginUser();
+    fx.editConfig([&](Config& c) { c.Utente = "  " + user + " "; });
     Session s(dialogs, fx.dir());
     s.OpenConn(nullptr);
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
-    EXPECT_NE(s.StrTarv.find("User ID=  tarv ;"), std::string::npos) << s.StrTarv;
+    EXPECT_EQ(fx.porta(user), "WIN");
+    EXPECT_NE(s.StrTarv.find("User ID=  " + user + " ;"), std::string::npos) << s.StrTarv;
     s.CloseConn();
-    EXPECT_EQ(fx.porta("tarv"), "");
+    EXPECT_EQ(fx.porta(user), "");
 }
 
 TEST_F(SessionTest, PasswordBlanksAreKeptAsStored) {
-    createEmbeddedAccount(fx.engines(), "tarv", " Quirnova24 ");
-    fx.editConfig([](Config& c) { c.Password = " Quirnova24 "; });
+    const std::string stored = fx.config().Password;
+    const std::string blanked = " " + stored + " ";
+    fx.changeLoginPassword(blanked);
+    fx.editConfig([&](Config& c) { c.Password = blanked; });
     {
         Session s(dialogs, fx.dir());
         s.OpenConn(nullptr);
-        EXPECT_EQ(fx.porta("tarv"), "WIN");
+        EXPECT_EQ(fx.porta(fx.loginUser()), "WIN");
         s.CloseConn();
     }
-    fx.editConfig([](Config& c) { c.Password = "Quirnova24"; });
+    fx.editConfig([&](Config& c) { c.Password = stored; });
     Session s(dialogs, fx.dir());
     EXPECT_THROW(s.OpenConn(nullptr), AbortProgram);
     ASSERT_EQ(dialogs.messages().size(), 1u);
@@ -91,9 +98,9 @@ TEST_F(SessionTest, PasswordBlanksAreKeptAsStored) {
 }
 
 TEST_F(SessionTest, UnknownUserEndsTheProgramWithoutMarkingAnyone) {
-    createEmbeddedAccount(fx.engines(), "verdi", "Verdi2024");
-    fx.editConfig([](Config& c) {
-        c.Utente = "verdi";
+    const std::string verdi = fx.addAccount("verdi", "Verdi2024");
+    fx.editConfig([&](Config& c) {
+        c.Utente = verdi;
         c.Password = "Verdi2024";
     });
     Session s(dialogs, fx.dir());
@@ -108,32 +115,41 @@ TEST_F(SessionTest, UnknownUserEndsTheProgramWithoutMarkingAnyone) {
 
 TEST_F(SessionTest, PortaWrittenByAnotherLoginBetweenTheStepsStopsAndIsKept) {
     // Another program logs in with the same name right after this one cleared porta.
+    const std::string user = fx.loginUser();
     fx.rawExec("/usr/tarv/comune",
-               "CREATE TRIGGER other_login AFTER UPDATE OF porta ON utenti "
-               "WHEN trim(NEW.nome) = 'tarv' AND trim(NEW.porta) = '' "
-               "BEGIN UPDATE utenti SET porta = 'tty05' WHERE rowid = NEW.rowid; END");
+               fx.onServer()
+                   ? "CREATE FUNCTION other_login() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                     "IF trim(NEW.nome) = '" + user + "' AND trim(NEW.porta) = '' THEN NEW.porta := 'tty05'; "
+                     "END IF; RETURN NEW; END $$; "
+                     "CREATE TRIGGER other_login BEFORE UPDATE OF porta ON utenti "
+                     "FOR EACH ROW EXECUTE FUNCTION other_login()"
+                   : "CREATE TRIGGER other_login AFTER UPDATE OF porta ON utenti "
+                     "WHEN trim(NEW.nome) = '" + user + "' AND trim(NEW.porta) = '' "
+                     "BEGIN UPDATE utenti SET porta = 'tty05' WHERE rowid = NEW.rowid; END");
     Session s(dialogs, fx.dir());
     EXPECT_THROW(s.OpenConn(nullptr), AbortProgram);
     ASSERT_EQ(dialogs.messages().size(), 1u);
     const Message& m = dialogs.messages()[0];
-    EXPECT_EQ(m.text.rfind("L'Utente tarv\r\nè già attivo\r\nsulla porta tty05", 0), 0u) << m.text;
+    EXPECT_EQ(m.text.rfind("L'Utente " + user + "\r\nè già attivo\r\nsulla porta tty05", 0), 0u) << m.text;
     EXPECT_EQ(m.title, kLoginTitle);
     EXPECT_EQ(m.icon, Icon::Information);
-    EXPECT_EQ(fx.porta("tarv"), "tty05");
+    EXPECT_EQ(fx.porta(user), "tty05");
 }
 
 TEST_F(SessionTest, NullPortaPassesAndASecondLoginSucceeds) {
-    fx.rawExec("/usr/tarv/comune", "UPDATE utenti SET porta = NULL WHERE trim(nome) = 'tarv'");
+    const std::string user = fx.loginUser();
+    fx.rawExec("/usr/tarv/comune", "UPDATE utenti SET porta = NULL WHERE trim(nome) = '" + user + "'");
     Session first(dialogs, fx.dir());
     first.OpenConn(nullptr);
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(fx.porta(user), "WIN");
     Session second(dialogs, fx.dir());
     second.OpenConn(nullptr);
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(fx.porta(user), "WIN");
     EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST_F(SessionTest, LoginNameWithAQuoteNeitherFailsNorTouchesOtherRows) {
+    const std::string user = fx.loginUser();
     Session s(dialogs, fx.dir());
     s.OpenConn(nullptr);
     fx.rawExec("/usr/tarv/comune", "INSERT INTO utenti (nome, password, porta) VALUES ('d''amico', 'x', 'tty07')");
@@ -141,18 +157,18 @@ TEST_F(SessionTest, LoginNameWithAQuoteNeitherFailsNorTouchesOtherRows) {
     // name built to match every row matches none.
     s.cfg.Utente = "x' OR nome <> 'x";
     EXPECT_NO_THROW(s.LiberaPorta());
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(fx.porta(user), "WIN");
     EXPECT_EQ(fx.porta("bianchi"), "tty03");
     s.cfg.Utente = " d'amico ";
     EXPECT_NO_THROW(s.LiberaPorta());
     EXPECT_EQ(fx.porta("d'amico"), "");
     EXPECT_EQ(fx.porta("bianchi"), "tty03");
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(fx.porta(user), "WIN");
     EXPECT_TRUE(dialogs.messages().empty());
 }
 
-TEST_F(SessionTest, UnreachableTarvDatabaseIsAnAccessError) {
-    fx.editConfig([](Config& c) { c.PathTarv = "/srv/nessuno/"; });
+TEST_F(SessionTest, MissingCommonDatabaseIsAnAccessError) {
+    fx.dropTarvDatabase("/usr/tarv/comune");
     Session s(dialogs, fx.dir());
     EXPECT_THROW(s.OpenConn(nullptr), AbortProgram);
     ASSERT_EQ(dialogs.messages().size(), 1u);
@@ -181,9 +197,9 @@ TEST_F(SessionTest, MissingArchiveFileIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(m.buttons, Buttons::Ok);
     EXPECT_FALSE(s.CnnArch);
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(fx.porta(fx.loginUser()), "WIN");
     s.CloseConn();
-    EXPECT_EQ(fx.porta("tarv"), "");
+    EXPECT_EQ(fx.porta(fx.loginUser()), "");
 }
 
 struct BadConfigCase {
@@ -211,7 +227,7 @@ TEST_F(SessionTest, UnreadableConfigurationGoesThroughTheErrorReport) {
         EXPECT_NE(m.text.find("nel modulo: garInizio,\r\nalla routine: OpenConn,"), std::string::npos) << m.text;
         EXPECT_EQ(m.text.find("Query:"), std::string::npos);
         EXPECT_FALSE(s.CnnTarv);
-        EXPECT_EQ(fx.porta("tarv"), "");
+        EXPECT_EQ(fx.porta(fx.loginUser()), "");
     }
 }
 
@@ -249,7 +265,7 @@ TEST_F(SessionTest, FirstStartCancelledEndsSilently) {
     EXPECT_THROW(s.OpenConn(&form), AbortProgram);
     EXPECT_EQ(form.calls, 1);
     EXPECT_TRUE(dialogs.messages().empty());
-    EXPECT_EQ(fx.porta("tarv"), "");
+    EXPECT_EQ(fx.porta(fx.loginUser()), "");
 }
 
 TEST_F(SessionTest, FirstStartConfirmedUsesTheFormsValuesWithoutRereading) {
@@ -258,7 +274,7 @@ TEST_F(SessionTest, FirstStartConfirmedUsesTheFormsValuesWithoutRereading) {
     Session s(dialogs, fx.dir());
     s.OpenConn(&form);
     EXPECT_EQ(form.calls, 1);
-    EXPECT_EQ(fx.porta("tarv"), "WIN");
+    EXPECT_EQ(fx.porta(fx.loginUser()), "WIN");
     EXPECT_TRUE(s.CnnArch);
     s.CloseConn();
 }
@@ -289,9 +305,10 @@ TEST_F(SessionTest, ConnDittFollowsVolumi) {
         auto rs = s.CnnDitt->openRecordset("SELECT * FROM regditta", CursorType::Static, LockType::ReadOnly);
         EXPECT_GT(rs->recordCount(), 0);
     }
-    EXPECT_EQ(s.StrDitt,
-              "Provider=Ifxoledbc.2;Persist Security Info=False;host=server;serv=sqlexec;srvr=linux_se;"
-              "User ID=tarv;password=Quirnova24;Data Source=/u2/tarv/ditt003@linux_se");
+    const Config c = fx.config();
+    EXPECT_EQ(s.StrDitt, "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host +
+                             ";serv=sqlexec;srvr=" + c.Server + ";User ID=" + c.Utente + ";password=" + c.Password +
+                             ";Data Source=/u2/tarv/ditt003@" + c.Server);
     for (const char* closing : {"000", ""}) {
         s.ConnDitt("001");
         ASSERT_TRUE(s.CnnDitt);
@@ -302,11 +319,11 @@ TEST_F(SessionTest, ConnDittFollowsVolumi) {
 }
 
 TEST_F(SessionTest, ConnDittBlankVolumeAndLowerCasedCode) {
-    fx.rawExec("/usr/tarv/comune", "INSERT INTO volumi (cod_ditta, volume) VALUES ('002', '   ')");
+    fx.rawExec("/usr/tarv/comune", "INSERT INTO volumi (cod_ditta, volume) VALUES ('004', '   ')");
     Session s(dialogs, fx.dir());
     s.OpenConn(nullptr);
-    EXPECT_THROW(s.ConnDitt("002"), Error);
-    EXPECT_EQ(s.DbDitt, "/ditt002");
+    EXPECT_THROW(s.ConnDitt("004"), Error);
+    EXPECT_EQ(s.DbDitt, "/ditt004");
     EXPECT_FALSE(s.CnnDitt);
 
     EXPECT_THROW(s.ConnDitt(" AB1 "), Error);
@@ -337,7 +354,9 @@ TEST_F(SessionTest, RecordsetRoutinesReportThroughTheErrorReport) {
     EXPECT_NE(dialogs.messages().at(0).text.find("alla routine: OpenUpdateRst,"), std::string::npos);
 
     auto ok = s.OpenUpdateRst("SELECT * FROM utenti", *s.CnnTarv);
-    EXPECT_EQ(ok->recordCount(), 2);
+    EXPECT_EQ(std::to_string(ok->recordCount()),
+              fx.tarvValue("/usr/tarv/comune", "SELECT count(*) FROM utenti"));
+    EXPECT_GE(ok->recordCount(), 2);
     s.CloseRst(ok);
     s.CloseConn();
 }

@@ -67,6 +67,12 @@ std::string lastElement(std::string path) {
 
 std::atomic<int> counter{0};
 
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("''") : std::string(1, c);
+    return out + "'";
+}
+
 }  // namespace
 
 PgServer PgServer::fromEnvironment() {
@@ -161,6 +167,7 @@ PgTarv::PgTarv(PgServer server) : server_(std::move(server)) {
 PgTarv::~PgTarv() {
     try {
         for (const auto& db : databases_) server_.psql("postgres", "DROP DATABASE IF EXISTS " + db + " WITH (FORCE)");
+        for (const auto& account : otherAccounts_) server_.psql("postgres", "DROP ROLE IF EXISTS " + account);
         server_.psql("postgres", "DROP ROLE IF EXISTS " + user_);
     } catch (...) {
         // A test must not fail in its clean-up; the server is thrown away at the end.
@@ -185,6 +192,23 @@ void PgTarv::createDatabase(const std::string& informixPath) {
     server_.psql("postgres", "CREATE DATABASE " + name + " OWNER " + user_ + " TEMPLATE template0 ENCODING 'UTF8'");
     databases_.push_back(name);
     server_.psqlFile(name, std::string(ZQ_FIXTURES_DIR) + "/informix_compat.sql");
+}
+
+void PgTarv::dropDatabase(const std::string& informixPath) {
+    server_.psql("postgres", "DROP DATABASE IF EXISTS " + lastElement(informixPath) + " WITH (FORCE)");
+}
+
+std::string PgTarv::createAccount(const std::string& base, const std::string& password) {
+    const std::string name = user_ + "_" + base;
+    server_.psql("postgres", "CREATE ROLE " + name + " LOGIN PASSWORD " + quoted(password));
+    otherAccounts_.push_back(name);
+    for (const auto& db : databases_) server_.psql(db, "GRANT ALL ON ALL TABLES IN SCHEMA public TO " + name);
+    return name;
+}
+
+void PgTarv::changePassword(const std::string& password) {
+    server_.psql("postgres", "ALTER ROLE " + user_ + " PASSWORD " + quoted(password));
+    password_ = password;
 }
 
 void PgTarv::execute(const std::string& informixPath, const std::string& sql) const {

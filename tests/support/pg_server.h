@@ -90,6 +90,14 @@ public:
     /// Creates the database an Informix path names (its last element), owned by the
     /// account, with the compatibility fixture applied. Replaces a leftover of that name.
     void createDatabase(const std::string& informixPath);
+    /// Drops the database an Informix path names, as a database that never existed.
+    void dropDatabase(const std::string& informixPath);
+    /// Another login account named `base` plus a suffix of this object (account names
+    /// are server-wide), allowed to read and write every table of the databases made so
+    /// far; dropped at destruction. Returns the name.
+    std::string createAccount(const std::string& base, const std::string& password);
+    /// A new password for the account; password() answers the new one.
+    void changePassword(const std::string& password);
     /// Runs statements as the account in the database of `informixPath` (psql).
     void execute(const std::string& informixPath, const std::string& sql) const;
     /// Settings for this installation (tarv.engine = odbc, postgresql mapping).
@@ -103,6 +111,7 @@ private:
     std::string user_;
     std::string password_;
     std::vector<std::string> databases_;
+    std::vector<std::string> otherAccounts_;
     std::shared_ptr<OdbcDatabase> lockSession_;  // holds the advisory lock
     bool holdsNameLock_ = false;
 };

@@ -2,9 +2,9 @@
 
 #include "common/error.h"
 #include "conversion/record_folder.h"
+#include "conv_dialogs.h"
 #include "pdf_fixture.h"
 #include "recording_progress.h"
-#include "scripted_dialogs.h"
 #include "temp_dir.h"
 #include "test_archive.h"
 #include "tiff_probe.h"
@@ -12,24 +12,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 
 namespace zq {
 namespace {
 
 namespace fs = std::filesystem;
 using test::DocRow;
-using test::lines;
-
-// Scripted dialogs that run a step of the test when a given kind of message arrives.
-class HookedDialogs : public test::ScriptedDialogs {
-public:
-    std::function<void(const Message&)> onMessage;
-    Answer message(const Message& m) override {
-        if (onMessage) onMessage(m);
-        return ScriptedDialogs::message(m);
-    }
-};
+using test::expectConvMessage;
+using Texts = std::vector<std::string>;
 
 class ConvTableTest : public ::testing::Test {
 protected:
@@ -40,12 +30,11 @@ protected:
         settings.threads = 2;
     }
 
-    fs::path docFile(long record, const std::string& name, const std::string& basePath) {
-        const fs::path folder = recordFolder(basePath, record);
+    fs::path docFile(long record, const std::string& name) {
+        const fs::path folder = recordFolder(base, record);
         fs::create_directories(folder);
         return folder / name;
     }
-    fs::path docFile(long record, const std::string& name) { return docFile(record, name, base); }
 
     // A row whose document is a PDF of `pages` pages.
     void addPdf(long record, const std::string& name, int pages, const std::string& table = "fatt") {
@@ -57,22 +46,19 @@ protected:
         archive->addRow("fatt", {record, name, "file " + name});
     }
 
-    ConvTableResult run(const std::string& table = "fatt", const std::string& archivio = "Fatture 2024") {
+    ConvTableResult run(const std::string& table = "fatt", const std::string& archivio = "Fatture 2024",
+                        const std::string& basePath = {}) {
+        const std::string b = basePath.empty() ? base : basePath;
         ConnectionPtr cnn = archive->connect();
         const PdfConverter conv(settings);
-        ConvTable t(*cnn, dialogs, progress, conv);
-        return t.run(archivio, base, table, base);
+        return ConvTable(*cnn, dialogs, progress, conv).run(archivio, b, table, b);
     }
 
     std::string question(long n, const std::string& archivio = "Fatture 2024") const {
-        return lines({"Rilevati n. " + std::to_string(n), "documenti di " + archivio, "nel percorso " + base + ".",
-                      "Continuo?"});
+        return test::convQuestion(n, archivio, base);
     }
     std::string closing(const std::string& archivio = "Fatture 2024") const {
-        return lines({"I documenti " + archivio, "nel percorso " + base, "sono stati convertiti in formato tiff."});
-    }
-    std::string nothingFound() const {
-        return lines({"Non sono stati trovati documenti PDF  in  Fatture 2024", "nel percorso " + base + "."});
+        return test::convClosing(archivio, base);
     }
 
     // Every file below the documents folder, relative, sorted.
@@ -88,7 +74,7 @@ protected:
     fs::path docs = dir / "FATTURE";
     std::string base = docs.string() + "/";
     std::unique_ptr<test::TestArchive> archive;
-    HookedDialogs dialogs;
+    test::HookedDialogs dialogs;
     test::RecordingProgress progress;
     ConversionSettings settings;
 };
@@ -105,16 +91,8 @@ TEST_F(ConvTableTest, ConvertsThePdfsOfEveryRecordFolderAndRenamesTheRecords) {
     const ConvTableResult r = run();
 
     ASSERT_EQ(dialogs.messages().size(), 2u);
-    const Message& q = dialogs.messages()[0];
-    EXPECT_EQ(q.text, question(4));
-    EXPECT_EQ(q.title, "Conversione da PDF a TIF");
-    EXPECT_EQ(q.buttons, Buttons::YesNo);
-    EXPECT_EQ(q.icon, Icon::Question);
-    const Message& done = dialogs.messages()[1];
-    EXPECT_EQ(done.text, closing());
-    EXPECT_EQ(done.title, "Conversione da PDF a TIF");
-    EXPECT_EQ(done.buttons, Buttons::Ok);
-    EXPECT_EQ(done.icon, Icon::None);
+    expectConvMessage(dialogs.messages()[0], question(4), Buttons::YesNo, Icon::Question);
+    expectConvMessage(dialogs.messages()[1], closing(), Buttons::Ok, Icon::None);
 
     EXPECT_EQ(archive->rows("fatt"), (std::vector<DocRow>{{1, "f0001.tif", "doc f0001.pdf"},
                                                           {2, "foto.jpg", "file foto.jpg"},
@@ -125,22 +103,21 @@ TEST_F(ConvTableTest, ConvertsThePdfsOfEveryRecordFolderAndRenamesTheRecords) {
     EXPECT_EQ(files(), (std::vector<std::string>{"00000000/f0001.pdf", "00000000/f0001.tif", "00000000/f0499.pdf",
                                                  "00000000/f0499.tif", "00000000/foto.jpg", "00000001/F0500.PDF",
                                                  "00000001/F0500.tif", "00000003/f1700.pdf", "00000003/f1700.tif"}));
-    EXPECT_EQ(test::readTiffPages(docs / "00000000/f0001.tif").size(), 2u);
-    EXPECT_EQ(test::readTiffPages(docs / "00000000/f0499.tif").size(), 1u);
-    EXPECT_EQ(test::readTiffPages(docs / "00000001/F0500.tif").size(), 3u);
-    EXPECT_EQ(test::readTiffPages(docs / "00000003/f1700.tif").size(), 1u);
+    for (const auto& [tif, pages] : {std::pair{"00000000/f0001.tif", 2u}, {"00000000/f0499.tif", 1u},
+                                     {"00000001/F0500.tif", 3u}, {"00000003/f1700.tif", 1u}})
+        EXPECT_EQ(test::readTiffPages(docs / tif).size(), pages) << tif;
 
     // The bar advances once per row; its maximum (the documents counted) grows when
     // the rows outnumber them.
     EXPECT_EQ(progress.events,
-              (std::vector<std::string>{"begin Inizio Conversione Documenti ...", "range 4", "value 0", "value 1",
-                                        "label Conversione Documenti (1 di 4)", "value 2", "value 3",
-                                        "label Conversione Documenti (2 di 4)", "value 4", "range 5", "value 5",
-                                        "label Conversione Documenti (3 di 4)", "range 6", "value 6",
-                                        "label Conversione Documenti (4 di 4)", "end"}));
+              (Texts{"begin Inizio Conversione Documenti ...", "range 4", "value 0", "value 1",
+                     "label Conversione Documenti (1 di 4)", "value 2", "value 3",
+                     "label Conversione Documenti (2 di 4)", "value 4", "range 5", "value 5",
+                     "label Conversione Documenti (3 di 4)", "range 6", "value 6",
+                     "label Conversione Documenti (4 di 4)", "end"}));
     EXPECT_EQ(r.counted, 4);
     EXPECT_EQ(r.converted, 4);
-    EXPECT_TRUE(r.completed);
+    EXPECT_TRUE(r.completed && r.confirmed);
     EXPECT_FALSE(r.cancelled);
 }
 
@@ -151,7 +128,7 @@ TEST_F(ConvTableTest, TableNamedByARealSerialStartingWithDigits) {
 
     const ConvTableResult r = run("2401011230a1b2");
 
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{question(1), closing()}));
+    EXPECT_EQ(dialogs.texts(), (Texts{question(1), closing()}));
     EXPECT_EQ(archive->rows("\"2401011230a1b2\"")[0].fileName, "f.tif");
     EXPECT_EQ(r.converted, 1);
 }
@@ -167,13 +144,10 @@ TEST_F(ConvTableTest, NoPdfsShowsTheMessageAndChangesNothing) {
     const ConvTableResult r = run();
 
     ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, nothingFound());
-    EXPECT_EQ(dialogs.messages()[0].title, "Conversione da PDF a TIF");
-    EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::Ok);
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::None);
+    expectConvMessage(dialogs.messages()[0], test::convNothingFound("Fatture 2024", base), Buttons::Ok, Icon::None);
     EXPECT_EQ(archive->rows("fatt"), before);
-    EXPECT_EQ(files(), (std::vector<std::string>{"00000000/nota.txt", "00000000/senza-record.pdf"}));
-    EXPECT_EQ(progress.events, (std::vector<std::string>{"begin Inizio Conversione Documenti ...", "end"}));
+    EXPECT_EQ(files(), (Texts{"00000000/nota.txt", "00000000/senza-record.pdf"}));
+    EXPECT_EQ(progress.events, (Texts{"begin Inizio Conversione Documenti ...", "end"}));
     EXPECT_EQ(r.counted, 0);
     EXPECT_FALSE(r.completed);
 }
@@ -187,7 +161,7 @@ TEST_F(ConvTableTest, RowsWithNullRecordOrFileNameAreSkippedInBothPasses) {
 
     const ConvTableResult r = run();
 
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{question(2), closing()}));
+    EXPECT_EQ(dialogs.texts(), (Texts{question(2), closing()}));
     EXPECT_EQ(archive->rows("fatt"), (std::vector<DocRow>{{10, "a.tif", "doc a.pdf"},
                                                           {std::nullopt, "a.pdf", "null record"},
                                                           {10, std::nullopt, "null name"},
@@ -221,9 +195,7 @@ TEST_F(ConvTableTest, BackslashBasePathBuildsFoldersAndFileNamesWithBackslashes)
     test::writeTextPdf(recordFolder(winBase, 750) + "nota.pdf", 1);
     archive->addRow("fatt", {750, "nota.pdf", "w"});
     dialogs.then(Answer::Yes);
-    ConnectionPtr cnn = archive->connect();
-    const PdfConverter conv(settings);
-    const ConvTableResult r = ConvTable(*cnn, dialogs, progress, conv).run("Win", winBase, "fatt", winBase);
+    const ConvTableResult r = run("fatt", "Win", winBase);
     fs::current_path(cwd);
 
     EXPECT_EQ(r.converted, 1);
@@ -273,13 +245,11 @@ TEST_F(ConvTableTest, PdfsAddedAfterTheCountAreConvertedAndTheBarGrows) {
 
     const ConvTableResult r = run();
 
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{question(1), closing()}));
-    EXPECT_EQ(progress.labels(),
-              (std::vector<std::string>{"Conversione Documenti (1 di 1)", "Conversione Documenti (2 di 1)"}));
+    EXPECT_EQ(dialogs.texts(), (Texts{question(1), closing()}));
     EXPECT_EQ(progress.events,
-              (std::vector<std::string>{"begin Inizio Conversione Documenti ...", "range 1", "value 0", "value 1",
-                                        "label Conversione Documenti (1 di 1)", "range 2", "value 2",
-                                        "label Conversione Documenti (2 di 1)", "end"}));
+              (Texts{"begin Inizio Conversione Documenti ...", "range 1", "value 0", "value 1",
+                     "label Conversione Documenti (1 di 1)", "range 2", "value 2",
+                     "label Conversione Documenti (2 di 1)", "end"}));
     EXPECT_EQ(archive->rows("fatt")[1].fileName, "b.tif");
     EXPECT_EQ(r.converted, 2);
 }
@@ -293,10 +263,10 @@ TEST_F(ConvTableTest, NoToContinuoLeavesEverythingAsItWas) {
 
     const ConvTableResult r = run();
 
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{question(2)}));
+    EXPECT_EQ(dialogs.texts(), (Texts{question(2)}));
     EXPECT_EQ(archive->rows("fatt"), before);
     EXPECT_EQ(files(), filesBefore);
-    EXPECT_EQ(progress.events, (std::vector<std::string>{"begin Inizio Conversione Documenti ...", "end"}));
+    EXPECT_EQ(progress.events, (Texts{"begin Inizio Conversione Documenti ...", "end"}));
     EXPECT_FALSE(r.confirmed);
 }
 
@@ -310,9 +280,8 @@ TEST_F(ConvTableTest, TwoArchivesOneAfterTheOtherEachWithItsQuestionAndMessage) 
     run("fatt", "Fatture");
     run("cont", "Contratti");
 
-    EXPECT_EQ(dialogs.texts(),
-              (std::vector<std::string>{question(1, "Fatture"), closing("Fatture"), question(2, "Contratti"),
-                                        closing("Contratti")}));
+    EXPECT_EQ(dialogs.texts(), (Texts{question(1, "Fatture"), closing("Fatture"), question(2, "Contratti"),
+                                       closing("Contratti")}));
     EXPECT_EQ(archive->rows("fatt")[0].fileName, "f.tif");
     EXPECT_EQ(archive->rows("cont")[0].fileName, "c1.tif");
     EXPECT_EQ(archive->rows("cont")[1].fileName, "c2.tif");
@@ -332,8 +301,8 @@ TEST_F(ConvTableTest, AnUnreadablePdfIsSkippedAndItsRecordKept) {
 
     const ConvTableResult r = run();
 
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{question(3), closing()}));
-    EXPECT_EQ(progress.labels().back(), "Conversione Documenti (3 di 3)");
+    EXPECT_EQ(dialogs.texts(), (Texts{question(3), closing()}));
+    EXPECT_EQ(progress.events.rbegin()[1], "label Conversione Documenti (3 di 3)");
     EXPECT_EQ(archive->rows("fatt"), (std::vector<DocRow>{{1, "a.tif", "doc a.pdf"},
                                                           {2, "rotto.pdf", "file rotto.pdf"},
                                                           {3, "c.tif", "doc c.pdf"}}));
@@ -394,7 +363,7 @@ TEST_F(ConvTableTest, AMissingTableGoesToTheErrorReport) {
     ASSERT_EQ(dialogs.messages().size(), 1u);
     EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::AbortRetryIgnore);
     EXPECT_NE(dialogs.messages()[0].text.find("SELECT * FROM manca"), std::string::npos) << dialogs.messages()[0].text;
-    EXPECT_EQ(progress.events, (std::vector<std::string>{"begin Inizio Conversione Documenti ...", "end"}));
+    EXPECT_EQ(progress.events, (Texts{"begin Inizio Conversione Documenti ...", "end"}));
     EXPECT_EQ(r.counted, 0);
 }
 
@@ -409,7 +378,7 @@ TEST_F(ConvTableTest, CancelStopsAfterTheDocumentsInProgressAndLeavesEveryRecord
 
     EXPECT_TRUE(r.cancelled);
     EXPECT_FALSE(r.completed);
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{question(n)})) << "no closing message after a cancel";
+    EXPECT_EQ(dialogs.texts(), (Texts{question(n)})) << "no closing message after a cancel";
     EXPECT_EQ(progress.events.back(), "end");
     EXPECT_GE(r.converted, 2);
     EXPECT_LT(r.converted, n);
@@ -430,11 +399,8 @@ TEST_F(ConvTableTest, CancelStopsAfterTheDocumentsInProgressAndLeavesEveryRecord
     }
     EXPECT_EQ(tiffs, r.converted);
     // Converted records come first, in table order: the run stopped, it did not skip.
-    for (int i = 1; i < n; ++i) {
-        if (rows[i].fileName->ends_with(".tif")) {
-            EXPECT_TRUE(rows[i - 1].fileName->ends_with(".tif")) << "row " << i;
-        }
-    }
+    for (int i = 1; i < n; ++i)
+        EXPECT_TRUE(!rows[i].fileName->ends_with(".tif") || rows[i - 1].fileName->ends_with(".tif")) << "row " << i;
     for (const auto& f : files()) EXPECT_EQ(f.find("/."), std::string::npos) << "work file left: " << f;
 }
 

@@ -48,8 +48,9 @@ long waitForPartialOutput(const fs::path& dir, pid_t child, std::uintmax_t bytes
     return -1;
 }
 
-TEST(PdfConverterKill, KilledMidConversionLeavesNoTiffUnderTheFinalName) {
-    test::TempDir dir;
+// Starts the probe on a 40-page PDF at 300 dpi and kills it once its work file holds
+// more than 200 KiB: well inside the conversion.
+void killMidConversion(const test::TempDir& dir) {
     test::writeTextPdf(dir / "big.pdf", 40);
     const pid_t child = startProbe(dir / "big.pdf", dir / "big.tif", 300);
     ASSERT_GT(child, 0);
@@ -59,7 +60,11 @@ TEST(PdfConverterKill, KilledMidConversionLeavesNoTiffUnderTheFinalName) {
     ::waitpid(child, &status, 0);
     ASSERT_GT(partial, 0) << "the conversion ended before it could be killed";
     ASSERT_TRUE(WIFSIGNALED(status));
+}
 
+TEST(PdfConverterKill, KilledMidConversionLeavesNoTiffAndItsWorkFileGoesWithTheNextConversion) {
+    test::TempDir dir;
+    ASSERT_NO_FATAL_FAILURE(killMidConversion(dir));
     EXPECT_FALSE(fs::exists(dir / "big.tif"));
     EXPECT_TRUE(fs::exists(dir / "big.pdf"));
 
@@ -85,33 +90,15 @@ TEST(PdfConverterKill, KilledMidConversionLeavesNoTiffUnderTheFinalName) {
 
 TEST(PdfConverterKill, KilledMidConversionKeepsThePreviousTiff) {
     test::TempDir dir;
-    test::writeTextPdf(dir / "big.pdf", 40);
+    // The probe left alone converts: its TIFF stands for the earlier one.
     test::writeTextPdf(dir / "small.pdf", 2);
-    // A finished conversion of another document stands for the earlier TIFF.
-    const pid_t first = startProbe(dir / "small.pdf", dir / "big.tif", 50);
     int status = 0;
-    ::waitpid(first, &status, 0);
+    ::waitpid(startProbe(dir / "small.pdf", dir / "big.tif", 50), &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(test::readTiffPages(dir / "big.tif").size(), 2u);
 
-    const pid_t child = startProbe(dir / "big.pdf", dir / "big.tif", 300);
-    const long partial = waitForPartialOutput(dir.path(), child, 200 * 1024);
-    ::kill(child, SIGKILL);
-    ::waitpid(child, &status, 0);
-    ASSERT_GT(partial, 0);
-
+    ASSERT_NO_FATAL_FAILURE(killMidConversion(dir));
     EXPECT_EQ(test::readTiffPages(dir / "big.tif").size(), 2u) << "the earlier TIFF is intact";
-}
-
-TEST(PdfConverterKill, TheProbeItselfConvertsWhenLeftAlone) {
-    // Guards the two tests above: the same child, not killed, does produce the TIFF.
-    test::TempDir dir;
-    test::writeTextPdf(dir / "big.pdf", 3);
-    const pid_t child = startProbe(dir / "big.pdf", dir / "big.tif", 72);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(test::readTiffPages(dir / "big.tif").size(), 3u);
 }
 
 }  // namespace

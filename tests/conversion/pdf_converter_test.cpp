@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "pdf_fixture.h"
+#include "process_run.h"
 #include "temp_dir.h"
 #include "tiff_probe.h"
 
@@ -38,16 +39,12 @@ void writeText(const fs::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
 }
 
-std::string readAll(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
 
 TEST(PdfConverter, WritesOneColourPagePerPdfPageAt200Dpi) {
     test::TempDir dir;
     const fs::path pdf = dir / "fattura.pdf";
     test::writeTextPdf(pdf, 3);
-    const std::string before = readAll(pdf);
+    const std::string before = test::readFile(pdf);
 
     const ConversionResult r = PdfConverter().convert(pdf, dir / "fattura.tif");
 
@@ -67,27 +64,11 @@ TEST(PdfConverter, WritesOneColourPagePerPdfPageAt200Dpi) {
         EXPECT_EQ(pages[i].pageNumber, i);
         EXPECT_EQ(pages[i].pageCount, 3);
     }
-    EXPECT_EQ(readAll(pdf), before) << "the PDF stays as it was";
+    EXPECT_EQ(test::readFile(pdf), before) << "the PDF stays as it was";
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"fattura.pdf", "fattura.tif"}));
 }
 
-TEST(PdfConverter, KeepsColoursAndTheirPlaces) {
-    test::TempDir dir;
-    test::writeTextPdf(dir / "a.pdf", 1);
-    const int dpi = 100;
-    ASSERT_EQ(PdfConverter(at(dpi)).convert(dir / "a.pdf", dir / "a.tif").status, ConversionStatus::Converted);
-
-    const test::TiffRaster page(dir / "a.tif", 0);
-    const int red = px(72 + 36, dpi);                      // centre of the red square
-    EXPECT_EQ(page.r(red, red), 255);
-    EXPECT_EQ(page.g(red, red), 0);
-    EXPECT_EQ(page.b(red, red), 0);
-    const int bx = px(test::kPageWidthPt - 108, dpi), by = px(test::kPageHeightPt - 108, dpi);
-    EXPECT_EQ(page.r(bx, by) + page.g(bx, by) + page.b(bx, by), 0);
-    EXPECT_EQ(page.r(5, 5) + page.g(5, 5) + page.b(5, 5), 3 * 255) << "paper is white";
-}
-
-TEST(PdfConverter, ColourModeStoresPagesWithoutColourAsGrey) {
+TEST(PdfConverter, ColourModeKeepsColoursAndStoresPagesWithoutColourAsGrey) {
     test::TempDir dir;
     test::writeTextPdf(dir / "misto.pdf", std::vector<bool>{false, true, false});
     const int dpi = 72;
@@ -104,9 +85,14 @@ TEST(PdfConverter, ColourModeStoresPagesWithoutColourAsGrey) {
     const test::TiffRaster grey(dir / "misto.tif", 0);
     EXPECT_NEAR(grey.r(sq, sq), 128, 1) << "the grey square keeps its level";
     EXPECT_EQ(grey.r(5, 5), 255);
+    // The colour page keeps its colours at their places, on white paper.
     const test::TiffRaster colour(dir / "misto.tif", 1);
     EXPECT_EQ(colour.r(sq, sq), 255);
     EXPECT_EQ(colour.g(sq, sq), 0);
+    EXPECT_EQ(colour.b(sq, sq), 0);
+    const int bx = px(test::kPageWidthPt - 108, dpi), by = px(test::kPageHeightPt - 108, dpi);
+    EXPECT_EQ(colour.r(bx, by) + colour.g(bx, by) + colour.b(bx, by), 0);
+    EXPECT_EQ(colour.r(5, 5) + colour.g(5, 5) + colour.b(5, 5), 3 * 255);
 }
 
 struct ModeCase {
@@ -181,7 +167,7 @@ TEST(PdfConverter, ReportsCouldNotOpenAndWritesNothing) {
     writeText(dir / "lettera.pdf", "Gentile cliente,\nnon sono un PDF.\n");
     writeText(dir / "vuoto.pdf", "");
     test::writeTextPdf(dir / "intero.pdf", 2);
-    writeText(dir / "troncato.pdf", readAll(dir / "intero.pdf").substr(0, 12));
+    writeText(dir / "troncato.pdf", test::readFile(dir / "intero.pdf").substr(0, 12));
     fs::remove(dir / "intero.pdf");
 
     for (const char* name : {"lettera.pdf", "vuoto.pdf", "troncato.pdf", "manca.pdf"}) {

@@ -11,16 +11,6 @@
 namespace zq {
 namespace {
 
-TEST(ConversionSettings, DefaultsAre200DpiColourLzwWithoutSmoothing) {
-    const ConversionSettings s;
-    EXPECT_EQ(s.dpi, 200);
-    EXPECT_EQ(s.mode, ColourMode::Colour);
-    EXPECT_EQ(s.compression, TiffCompression::Lzw);
-    EXPECT_EQ(s.threshold, 128);
-    EXPECT_FALSE(s.antialias);
-    EXPECT_EQ(s.effectiveThreads(), std::max(1u, std::thread::hardware_concurrency()));
-}
-
 TEST(ConversionSettings, ReadsEveryKeyWithCommentsBlanksAndCrLf) {
     const ConversionSettings s = parseConversionSettings(
         "# archivio scansioni\r\n"
@@ -67,9 +57,16 @@ TEST(ConversionSettings, RejectsMalformedLinesNamingTheLine) {
     }
 }
 
-TEST(ConversionSettings, LoadsTheFileInTheProgramFolderOrGivesDefaults) {
+TEST(ConversionSettings, WithoutAFileTheDefaultsAre200DpiColourLzwWithoutSmoothing) {
     test::TempDir dir;
-    EXPECT_EQ(loadConversionSettings(dir.path()).dpi, 200);
+    const ConversionSettings d = loadConversionSettings(dir.path());
+    EXPECT_EQ(d.dpi, 200);
+    EXPECT_EQ(d.mode, ColourMode::Colour);
+    EXPECT_EQ(d.compression, TiffCompression::Lzw);
+    EXPECT_EQ(d.threshold, 128);
+    EXPECT_FALSE(d.antialias);
+    EXPECT_EQ(d.effectiveThreads(), std::max(1u, std::thread::hardware_concurrency()));
+
     std::ofstream(dir / kConversionSettingsFile) << "dpi=150\nmode=grey\n";
     const ConversionSettings s = loadConversionSettings(dir.path());
     EXPECT_EQ(s.dpi, 150);

@@ -7,12 +7,16 @@
 #include <stdexcept>
 
 namespace zq::test {
+namespace {
 
+// SQL text literal: single quotes doubled.
 std::string quoted(const std::string& s) {
     std::string out = "'";
     for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
     return out + "'";
 }
+
+}  // namespace
 
 TestArchive::TestArchive(std::filesystem::path file) : file_(std::move(file)) {
     if (sqlite3_open(file_.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("cannot create " + file_.string());

@@ -40,14 +40,10 @@ public:
 
     /// A fresh connection through the program's own connection string.
     ConnectionPtr connect() const;
-    const std::filesystem::path& file() const { return file_; }
 
 private:
     std::filesystem::path file_;
     sqlite3* db_ = nullptr;
 };
-
-/// SQL text literal: single quotes doubled.
-std::string quoted(const std::string& s);
 
 }  // namespace zq::test

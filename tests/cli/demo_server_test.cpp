@@ -10,20 +10,17 @@
 #include "process_run.h"
 #include "temp_dir.h"
 
-#include <cstdlib>
-#include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <sys/wait.h>
+
+#include <fstream>
 
 namespace zq {
 namespace {
 
 namespace fs = std::filesystem;
-
 using Outcome = test::ProcessOutcome;
-using test::readFile;
-using test::shellQuoted;
+using ::testing::HasSubstr;
 
 Outcome zelq(const std::vector<std::string>& args) { return test::runProgram(ZELQ_BIN, args); }
 
@@ -54,44 +51,45 @@ protected:
 
     // The server's answer to a query, through psql as the superuser ("" for no row).
     std::string value(const std::string& database, const std::string& sql) const {
-        test::TempDir io("psql-io");
-        const std::string cmd = "PGPASSWORD=" + shellQuoted(server_.password) + " psql -X -q -A -t -h " +
-                                shellQuoted(server_.host) + " -p " + shellQuoted(server_.port) + " -U " + shellQuoted(server_.user) +
-                                " -d " + shellQuoted(database) + " -c " + shellQuoted(sql) + " > " +
-                                shellQuoted((io / "out").string()) + " 2>&1";
-        const int status = std::system(cmd.c_str());
-        std::string out = readFile(io / "out");
+        const Outcome r = test::runProgram("psql", {"-X", "-q", "-A", "-t", "-h", server_.host, "-p", server_.port, "-U",
+                                                    server_.user, "-d", database, "-c", sql},
+                                           "PGPASSWORD=" + test::shellQuoted(server_.password));
+        EXPECT_EQ(r.exit, 0) << r.err;
+        std::string out = r.out;
         while (!out.empty() && out.back() == '\n') out.pop_back();
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << out;
         return out;
     }
+    /// How many of `names` exist on the server as databases, and whether the demo login does.
+    std::string leftOnServer(const std::string& names) const {
+        return value("postgres", "SELECT count(*) FROM pg_database WHERE datname IN (" + names + ")") + " " +
+               value("postgres", "SELECT count(*) FROM pg_roles WHERE rolname = 'tarv'");
+    }
 
-    std::vector<std::string> demoArgs(const fs::path& dir) const {
-        return {"demo",    dir.string(),   "--server",  "odbc",       "--pg-host",           server_.host,
-                "--pg-port", server_.port, "--pg-admin", server_.user, "--pg-admin-password", server_.password,
-                "--driver", server_.driver};
+    std::vector<std::string> demoArgs(const fs::path& dir, const std::string& adminPassword = {}) const {
+        return {"demo",      dir.string(), "--server",   "odbc",       "--pg-host",           server_.host,
+                "--pg-port", server_.port, "--pg-admin", server_.user, "--pg-admin-password",
+                adminPassword.empty() ? server_.password : adminPassword, "--driver", server_.driver};
     }
 
     test::PgServer server_;
     OdbcDatabase lock_;  // holds the advisory lock while the test runs
+    test::TempDir tmp_{"demo-server"};
+    const fs::path home_ = tmp_ / "studio";
 };
 
 TEST_F(DemoServerTest, BuildsTheTarvDatabasesOnTheServerAndTheProgramUsesThem) {
-    test::TempDir tmp("demo-server");
-    const fs::path home = tmp / "studio";
-
-    const Outcome demo = zelq(demoArgs(home));
+    const Outcome demo = zelq(demoArgs(home_));
     ASSERT_EQ(demo.exit, 0) << demo.err << demo.out;
-    EXPECT_FALSE(fs::exists(home / "tarv")) << "the TARV databases must not be built locally too";
-    EXPECT_TRUE(fs::exists(home / "Vizidore.mdb"));
+    EXPECT_FALSE(fs::exists(home_ / "tarv")) << "the TARV databases must not be built locally too";
+    EXPECT_TRUE(fs::exists(home_ / "Vizidore.mdb"));
 
-    const auto engines = EngineSettings::load(home);
+    const auto engines = EngineSettings::load(home_);
     EXPECT_EQ(engines.tarvEngine, EngineSettings::Tarv::Odbc);
     EXPECT_EQ(engines.odbcMapping, "postgresql");
     EXPECT_EQ(engines.odbcDriver, server_.driver);
     EXPECT_EQ(engines.odbcPort, server_.port);
     Config cfg;
-    ConfigFile::readStartup(ConfigFile::pathIn(home), cfg);
+    ConfigFile::readStartup(ConfigFile::pathIn(home_), cfg);
     EXPECT_EQ(cfg.Host, server_.host);
     EXPECT_EQ(cfg.Utente, DemoInstallation::kUser);
 
@@ -108,92 +106,75 @@ TEST_F(DemoServerTest, BuildsTheTarvDatabasesOnTheServerAndTheProgramUsesThem) {
     EXPECT_EQ(value("ditt001", "SELECT string_agg(anno || ar_attiva, ',' ORDER BY anno) FROM regditta"),
               "2022N,2023S,2024U");
 
-    const Outcome login = zelq({"--home", home.string(), "login"});
+    const Outcome login = zelq({"--home", home_.string(), "login"});
     EXPECT_EQ(login.exit, 0) << login.err << login.out;
-    EXPECT_NE(login.out.find("Accesso eseguito: utente tarv"), std::string::npos) << login.out;
+    EXPECT_THAT(login.out, HasSubstr("Accesso eseguito: utente tarv"));
     EXPECT_EQ(value("comune", "SELECT trim(porta) FROM utenti WHERE nome = 'tarv'"), "");
 
     // The company list must read the same on the server as on the embedded demo.
-    const fs::path local = tmp / "locale";
+    const fs::path local = tmp_ / "locale";
     ASSERT_EQ(zelq({"demo", local.string()}).exit, 0);
     const Outcome expected = zelq({"--home", local.string(), "companies"});
     ASSERT_EQ(expected.exit, 0) << expected.err;
-    const Outcome companies = zelq({"--home", home.string(), "companies"});
+    const Outcome companies = zelq({"--home", home_.string(), "companies"});
     EXPECT_EQ(companies.exit, 0) << companies.err;
     EXPECT_EQ(companies.out, expected.out);
-    EXPECT_NE(companies.out.find("\n001\tRossi Mario & Figli srl\t2024\t01234560355\n"), std::string::npos)
-        << companies.out;
+    EXPECT_THAT(companies.out, HasSubstr("\n001\tRossi Mario & Figli srl\t2024\t01234560355\n"));
 
     // A second build refuses: the databases are there already; nothing is touched.
-    const fs::path second = tmp / "seconda";
+    const fs::path second = tmp_ / "seconda";
     const Outcome again = zelq(demoArgs(second));
     EXPECT_EQ(again.exit, 1) << again.out;
-    EXPECT_NE(again.err.find("esistono già i database comune, ditt001"), std::string::npos) << again.err;
+    EXPECT_THAT(again.err, HasSubstr("esistono già i database comune, ditt001"));
     EXPECT_FALSE(fs::exists(second));
-    EXPECT_EQ(zelq({"--home", home.string(), "login"}).exit, 0);
+    EXPECT_EQ(zelq({"--home", home_.string(), "login"}).exit, 0);
 }
 
 TEST_F(DemoServerTest, OneExistingDatabaseRefusesTheBuildBeforeAnythingIsCreated) {
     server_.psql("postgres", "CREATE DATABASE ditt003");
-    test::TempDir tmp("demo-server");
-    const fs::path home = tmp / "studio";
-
-    const Outcome demo = zelq(demoArgs(home));
+    const Outcome demo = zelq(demoArgs(home_));
     EXPECT_EQ(demo.exit, 1) << demo.out;
-    EXPECT_NE(demo.err.find("esiste già il database ditt003"), std::string::npos) << demo.err;
-    EXPECT_FALSE(fs::exists(home));
-    EXPECT_EQ(value("postgres", "SELECT count(*) FROM pg_database WHERE datname IN ('comune', 'ditt001')"), "0");
-    EXPECT_EQ(value("postgres", "SELECT count(*) FROM pg_roles WHERE rolname = 'tarv'"), "0");
+    EXPECT_THAT(demo.err, HasSubstr("esiste già il database ditt003"));
+    EXPECT_FALSE(fs::exists(home_));
+    EXPECT_EQ(leftOnServer("'comune', 'ditt001'"), "0 0");
 }
 
 TEST_F(DemoServerTest, AWrongAdministrativePasswordIsReportedAndLeavesNothing) {
-    test::TempDir tmp("demo-server");
-    const fs::path home = tmp / "studio";
-    auto args = demoArgs(home);
-    args[11] = "sbagliata";  // the value of --pg-admin-password
-
-    const Outcome demo = zelq(args);
+    const Outcome demo = zelq(demoArgs(home_, "sbagliata"));
     EXPECT_EQ(demo.exit, 1) << demo.out;
-    EXPECT_NE(demo.err.find("Impossibile collegarsi al server PostgreSQL " + server_.host + ":" + server_.port),
-              std::string::npos)
-        << demo.err;
-    EXPECT_NE(demo.err.find("password"), std::string::npos) << demo.err;
-    EXPECT_FALSE(fs::exists(home));
+    EXPECT_THAT(demo.err, HasSubstr("Impossibile collegarsi al server PostgreSQL " + server_.host + ":" + server_.port));
+    EXPECT_THAT(demo.err, HasSubstr("password"));
+    EXPECT_FALSE(fs::exists(home_));
 }
 
 TEST_F(DemoServerTest, AFailureHalfWayDropsWhatTheBuildCreatedOnTheServer) {
-    test::TempDir tmp("demo-server");
-    const fs::path home = tmp / "studio";
-    fs::create_directories(home);
     // The documents folder cannot be made: the build fails after the databases are filled.
-    std::ofstream(home / "documenti") << "not a folder";
+    fs::create_directories(home_);
+    std::ofstream(home_ / "documenti") << "not a folder";
 
-    const Outcome demo = zelq(demoArgs(home));
+    const Outcome demo = zelq(demoArgs(home_));
     EXPECT_EQ(demo.exit, 1) << demo.out;
-    EXPECT_NE(demo.err.find("Impossibile creare l'installazione dimostrativa"), std::string::npos) << demo.err;
-    EXPECT_EQ(value("postgres", "SELECT count(*) FROM pg_database WHERE datname IN ('comune', 'ditt006')"), "0");
-    EXPECT_EQ(value("postgres", "SELECT count(*) FROM pg_roles WHERE rolname = 'tarv'"), "0");
-    EXPECT_FALSE(fs::exists(home / "Vizidore.mdb"));
-    EXPECT_FALSE(fs::exists(home / "zel_QUIRNOVA.CFG"));
-    EXPECT_TRUE(fs::is_regular_file(home / "documenti"));
+    EXPECT_THAT(demo.err, HasSubstr("Impossibile creare l'installazione dimostrativa"));
+    EXPECT_EQ(leftOnServer("'comune', 'ditt006'"), "0 0");
+    EXPECT_FALSE(fs::exists(home_ / "Vizidore.mdb"));
+    EXPECT_FALSE(fs::exists(home_ / "zel_QUIRNOVA.CFG"));
+    EXPECT_TRUE(fs::is_regular_file(home_ / "documenti"));
 }
 
 TEST_F(DemoServerTest, AnExistingLoginIsUsedOnlyWithTheDemoPasswordAndNeverAltered) {
     server_.psql("postgres", "CREATE ROLE tarv LOGIN PASSWORD 'UnAltra99'");
     const std::string before = value("postgres", "SELECT rolpassword FROM pg_authid WHERE rolname = 'tarv'");
-    test::TempDir tmp("demo-server");
 
-    const Outcome refused = zelq(demoArgs(tmp / "studio"));
+    const Outcome refused = zelq(demoArgs(home_));
     EXPECT_EQ(refused.exit, 1) << refused.out;
-    EXPECT_NE(refused.err.find("esiste già l'utente tarv"), std::string::npos) << refused.err;
-    EXPECT_EQ(value("postgres", "SELECT count(*) FROM pg_database WHERE datname = 'comune'"), "0");
+    EXPECT_THAT(refused.err, HasSubstr("esiste già l'utente tarv"));
+    EXPECT_EQ(leftOnServer("'comune'"), "0 1");
     EXPECT_EQ(value("postgres", "SELECT rolpassword FROM pg_authid WHERE rolname = 'tarv'"), before);
-    EXPECT_FALSE(fs::exists(tmp / "studio"));
+    EXPECT_FALSE(fs::exists(home_));
 
     server_.psql("postgres", std::string("ALTER ROLE tarv PASSWORD '") + DemoInstallation::kPassword + "'");
-    const Outcome built = zelq(demoArgs(tmp / "studio"));
-    ASSERT_EQ(built.exit, 0) << built.err;
-    EXPECT_EQ(zelq({"--home", (tmp / "studio").string(), "login"}).exit, 0);
+    ASSERT_EQ(zelq(demoArgs(home_)).exit, 0);
+    EXPECT_EQ(zelq({"--home", home_.string(), "login"}).exit, 0);
 }
 
 TEST(DemoServerScript, SplitsAtSemicolonsOutsideQuotesAndComments) {

@@ -7,71 +7,49 @@
 #include "process_run.h"
 #include "temp_dir.h"
 
-#include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sstream>
+
+#include <fstream>
 
 namespace zq {
 namespace {
 
+namespace fs = std::filesystem;
 using Outcome = test::ProcessOutcome;
-using test::linesOf;
-using test::readFile;
-using test::shellQuoted;
+using ::testing::HasSubstr;
 
 Outcome zelq(const std::vector<std::string>& args, const std::string& env = {}) {
     return test::runProgram(ZELQ_BIN, args, env);
 }
 
-std::vector<std::string> fieldsOf(const std::string& line) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (;;) {
-        const auto tab = line.find('\t', start);
-        out.push_back(line.substr(start, tab - start));
-        if (tab == std::string::npos) return out;
-        start = tab + 1;
-    }
-}
-
 TEST(Zelq, DemoThenLoginThenStatusOnAFreshFolder) {
     test::TempDir tmp("zelq");
     const std::string home = (tmp / "studio").string();
-
     const Outcome demo = zelq({"demo", home});
     ASSERT_EQ(demo.exit, 0) << demo.err << demo.out;
-    EXPECT_TRUE(std::filesystem::exists(tmp / "studio" / "zel_QUIRNOVA.CFG"));
-    EXPECT_TRUE(std::filesystem::exists(tmp / "studio" / "Vizidore.mdb"));
-    EXPECT_TRUE(std::filesystem::exists(tmp / "studio" / "documenti" / "2024" / "Fatt_Acqu" / "Fatt_Forn_2024" /
-                                        "00000001" / "00000501.pdf"));
+    for (const fs::path p : {"zel_QUIRNOVA.CFG", "Vizidore.mdb", "documenti/2024/Fatt_Acqu/Fatt_Forn_2024/00000001/00000501.pdf"})
+        EXPECT_TRUE(fs::exists(tmp / "studio" / p)) << p;
 
     const Outcome login = zelq({"--home", home, "login"});
     EXPECT_EQ(login.exit, 0) << login.err;
     EXPECT_EQ(login.err, "");
-    EXPECT_NE(login.out.find("Accesso eseguito: utente tarv"), std::string::npos) << login.out;
-    EXPECT_NE(login.out.find("Uscita eseguita."), std::string::npos);
+    EXPECT_THAT(login.out, HasSubstr("Accesso eseguito: utente tarv"));
+    EXPECT_THAT(login.out, HasSubstr("Uscita eseguita."));
 
+    // Every archive local, with no registry values.
     const Outcome status = zelq({"--home", home, "status"});
     ASSERT_EQ(status.exit, 0) << status.err;
-    const auto lines = linesOf(status.out);
+    const auto lines = test::linesOf(status.out);
     ASSERT_EQ(lines.size(), 10u) << status.out;
     EXPECT_EQ(lines[0], "serial\tarea\tarchive\tstate\tditt\tanno\ttipo_ass\ttipo_doc");
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto f = fieldsOf(lines[i]);
-        ASSERT_EQ(f.size(), 8u) << lines[i];
-        EXPECT_EQ(f[3], "local") << lines[i];
-        EXPECT_EQ(f[4] + f[5] + f[6] + f[7], "") << lines[i];
-    }
-    EXPECT_NE(status.out.find("\n2408010930122c3d\tFatture Acquisto\tFatture Fornitori 2024\tlocal\t\t\t\t\n"),
-              std::string::npos)
-        << status.out;
-    EXPECT_NE(status.out.find("\n2106051045138c93\tDocumenti Societari\tStatuti\tlocal"), std::string::npos);
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_THAT(lines[i], ::testing::MatchesRegex("[^\t]+\t[^\t]+\t[^\t]+\tlocal\t\t\t\t"));
+    EXPECT_THAT(status.out, HasSubstr("\n2408010930122c3d\tFatture Acquisto\tFatture Fornitori 2024\tlocal\t\t\t\t\n"));
+    EXPECT_THAT(status.out, HasSubstr("\n2106051045138c93\tDocumenti Societari\tStatuti\tlocal"));
 
     const Outcome again = zelq({"demo", home});
     EXPECT_EQ(again.exit, 1);
-    EXPECT_NE(again.err.find("WARNING zel_QUIRNOVA: La cartella " + home + " contiene già un'installazione"),
-              std::string::npos)
-        << again.err;
+    EXPECT_THAT(again.err, HasSubstr("WARNING zel_QUIRNOVA: La cartella " + home + " contiene già un'installazione"));
 }
 
 TEST(Zelq, CompaniesAndAreas) {
@@ -88,9 +66,7 @@ TEST(Zelq, CompaniesAndAreas) {
 
     const Outcome areas = zelq({"--home", home, "areas"});
     ASSERT_EQ(areas.exit, 0) << areas.err;
-    EXPECT_NE(areas.out.find("id\tarea\n1\t2023\n4\t2024\n7\tDocumenti Societari\n2\tFatture Acquisto   -  2023\n"),
-              std::string::npos)
-        << areas.out;
+    EXPECT_THAT(areas.out, HasSubstr("id\tarea\n1\t2023\n4\t2024\n7\tDocumenti Societari\n2\tFatture Acquisto   -  2023\n"));
     EXPECT_EQ(fx.porta("tarv"), "");
 }
 
@@ -111,12 +87,10 @@ TEST(Zelq, UsageErrorsAndHelp) {
         {{"login", "--help"}, 0, "utenti.porta"},
     };
     for (const auto& c : cases) {
-        std::string name;
-        for (const auto& a : c.args) name += a + " ";
-        SCOPED_TRACE(name);
+        SCOPED_TRACE(::testing::PrintToString(c.args));
         const Outcome r = zelq(c.args);
         EXPECT_EQ(r.exit, c.exit);
-        EXPECT_NE((r.out + r.err).find(c.fragment), std::string::npos) << r.out << r.err;
+        EXPECT_THAT(r.out + r.err, HasSubstr(c.fragment));
     }
 }
 
@@ -124,10 +98,8 @@ TEST(Zelq, MissingConfigurationIsRefusedNamingTheFile) {
     test::TempDir empty("zelq-empty");
     const Outcome r = zelq({"--home", empty.path().string(), "login"});
     EXPECT_EQ(r.exit, 1);
-    EXPECT_NE(r.err.find("WARNING zel_QUIRNOVA: Manca il file di configurazione " +
-                         (empty.path() / "zel_QUIRNOVA.CFG").string()),
-              std::string::npos)
-        << r.err;
+    EXPECT_THAT(r.err, HasSubstr("WARNING zel_QUIRNOVA: Manca il file di configurazione " +
+                                 (empty.path() / "zel_QUIRNOVA.CFG").string()));
 }
 
 TEST(Zelq, ShortConfigurationIsAbortedEvenWithYes) {
@@ -137,9 +109,9 @@ TEST(Zelq, ShortConfigurationIsAbortedEvenWithYes) {
         SCOPED_TRACE(flag);
         const Outcome r = zelq({"--home", fx.dir().string(), flag, "login"});
         EXPECT_EQ(r.exit, 1);
-        EXPECT_NE(r.err.find("ERROR zel_QUIRNOVA: Errore non previsto.: Errore 62 "), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("\n    nel modulo: garInizio,\n    alla routine: OpenConn,"), std::string::npos);
-        EXPECT_NE(r.err.find("    -> Interrompi\n"), std::string::npos);
+        EXPECT_THAT(r.err, HasSubstr("ERROR zel_QUIRNOVA: Errore non previsto.: Errore 62 "));
+        EXPECT_THAT(r.err, HasSubstr("\n    nel modulo: garInizio,\n    alla routine: OpenConn,"));
+        EXPECT_THAT(r.err, HasSubstr("    -> Interrompi\n"));
     }
     EXPECT_EQ(fx.porta("tarv"), "");
 }
@@ -152,9 +124,7 @@ TEST(Zelq, UserActiveElsewhereEndsTheLogin) {
                "BEGIN UPDATE utenti SET porta = 'tty05' WHERE rowid = NEW.rowid; END");
     const Outcome r = zelq({"--home", fx.dir().string(), "login"});
     EXPECT_EQ(r.exit, 1);
-    EXPECT_NE(r.err.find("INFO zel_QUIRNOVA: Accesso a ZEL QUIRNOVA.: L'Utente tarv\n    è già attivo\n    sulla porta tty05"),
-              std::string::npos)
-        << r.err;
+    EXPECT_THAT(r.err, HasSubstr("INFO zel_QUIRNOVA: Accesso a ZEL QUIRNOVA.: L'Utente tarv\n    è già attivo\n    sulla porta tty05"));
     EXPECT_EQ(fx.porta("tarv"), "tty05");
 }
 
@@ -163,17 +133,17 @@ TEST(Zelq, MissingArchiveFileFailsLoginButLogsOut) {
     fx.editConfig([&](Config& c) { c.PathArch = (fx.dir() / "altrove.mdb").string(); });
     const Outcome r = zelq({"--home", fx.dir().string(), "login"});
     EXPECT_EQ(r.exit, 1);
-    EXPECT_NE(r.err.find("INFO zel_QUIRNOVA: "), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find("Uscita eseguita."), std::string::npos);
+    EXPECT_THAT(r.err, HasSubstr("INFO zel_QUIRNOVA: "));
+    EXPECT_THAT(r.out, HasSubstr("Uscita eseguita."));
     EXPECT_EQ(fx.porta("tarv"), "");
-    EXPECT_FALSE(std::filesystem::exists(fx.dir() / "altrove.mdb"));
+    EXPECT_FALSE(fs::exists(fx.dir() / "altrove.mdb"));
 }
 
 TEST(Zelq, HomeFromTheEnvironment) {
     test::DemoFixture fx;
-    const Outcome r = zelq({"login"}, "ZEL_QUIRNOVA_HOME=" + shellQuoted(fx.dir().string()));
+    const Outcome r = zelq({"login"}, "ZEL_QUIRNOVA_HOME=" + test::shellQuoted(fx.dir().string()));
     EXPECT_EQ(r.exit, 0) << r.err;
-    EXPECT_NE(r.out.find("Archivio aperto: " + (fx.dir() / "Vizidore.mdb").string()), std::string::npos) << r.out;
+    EXPECT_THAT(r.out, HasSubstr("Archivio aperto: " + (fx.dir() / "Vizidore.mdb").string()));
 }
 
 TEST(Zelq, StatusTellsLinkedAndPremasteredArchivesWithTheirRegistryRow) {
@@ -189,6 +159,7 @@ TEST(Zelq, StatusTellsLinkedAndPremasteredArchivesWithTheirRegistryRow) {
         db->renameTable(s, s + "_sav");
         db->createLink(s, ArchiveModel::linkConnectString(cfg, "/usr/tarv/ditt001"), "a" + s);
     }
+    // The second one pre-mastered: its link set aside as _COL, the local table back.
     db->renameTable("2408010935144e5f", "2408010935144e5f_COL");
     db->renameTable("2408010935144e5f_sav", "2408010935144e5f");
     db->close();
@@ -199,14 +170,9 @@ TEST(Zelq, StatusTellsLinkedAndPremasteredArchivesWithTheirRegistryRow) {
 
     const Outcome r = zelq({"--home", fx.dir().string(), "status"});
     ASSERT_EQ(r.exit, 0) << r.err;
-    EXPECT_NE(r.out.find("\n2408010930122c3d\tFatture Acquisto\tFatture Fornitori 2024\tlinked\t001\t2024\tM\t01\n"),
-              std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find("\n2408010935144e5f\tFatture Vendita\tFatture Clienti 2024\tpremastering\t001\t9999\tA\t\n"),
-              std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find("\n2408010930133d4e\tFatture Acquisto\tNote di Credito Fornitori 2024\tlocal\t\t\t\t\n"),
-              std::string::npos);
+    EXPECT_THAT(r.out, HasSubstr("\n2408010930122c3d\tFatture Acquisto\tFatture Fornitori 2024\tlinked\t001\t2024\tM\t01\n"));
+    EXPECT_THAT(r.out, HasSubstr("\n2408010935144e5f\tFatture Vendita\tFatture Clienti 2024\tpremastering\t001\t9999\tA\t\n"));
+    EXPECT_THAT(r.out, HasSubstr("\n2408010930133d4e\tFatture Acquisto\tNote di Credito Fornitori 2024\tlocal\t\t\t\t\n"));
 }
 
 }  // namespace

@@ -15,28 +15,28 @@ namespace {
 
 const std::string kTitle = "Pre-Masterizzazione Archivi";
 
+using Rows = std::vector<std::vector<std::string>>;
+
 class PremasterTest : public LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
         if (HasFatalFailure()) return;
-        pickCompany("001");
-        LinkRequest r{0, "001", 0, "2023", true};
-        dialogs.answerAlways(Answer::Yes);
-        ASSERT_EQ(LinkRun(*session, lookups->aDocs).cmdColl_Click(r, {entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")})
-                      .linked,
-                  2);
-        dialogs = ScriptedDialogs();
+        link({entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")});
         // Two rows in TARV, the second with Nulls.
         tarv(kDitt001)->execute(
             "INSERT INTO a2215032010150a1f (sys_record, sys_filename, sys_utente, numero_doc, imponibile, pagata, note)"
             " VALUES (0, '00000001.pdf', 'tarv', '1/A', 100.5, 1, 'prima')");
         tarv(kDitt001)->execute("INSERT INTO a2215032010150a1f (sys_record, sys_filename) VALUES (0, '00000002.pdf')");
     }
-    std::vector<FreeRow> list() {
-        auto rows = LinkList::premastering(*session, model, FreeFilter{}, lookups->aDocs);
-        return rows;
+    void link(const std::vector<ArchRow>& entries) {
+        pickCompany("001");
+        dialogs.answerAlways(Answer::Yes);
+        ASSERT_EQ(LinkRun(*session, lookups->aDocs).cmdColl_Click(LinkRequest{0, "001", 0, "2023", true}, entries).linked,
+                  int(entries.size()));
+        dialogs = ScriptedDialogs();
     }
+    std::vector<FreeRow> list() { return LinkList::premastering(*session, model, FreeFilter{}, lookups->aDocs); }
     std::vector<FreeRow> ticked(const std::string& serial) {
         auto rows = list();
         const int i = LinkList::find(rows, serial);
@@ -44,12 +44,20 @@ protected:
         if (i >= 0) rows[static_cast<std::size_t>(i)].selected = true;
         return rows;
     }
-    std::vector<std::vector<std::string>> localRows(const std::string& table) {
+    /// Outcome of the run's step for one archive, on a fresh archive connection.
+    PremasterRun::Outcome elabora(const std::string& serial) {
         auto db = ArchiveDatabase::open(session->cfg.PathArch);
-        auto rs = db->connection().openRecordset("SELECT sys_filename, numero_doc, imponibile, pagata, note FROM [" + table +
-                                                     "] ORDER BY sys_filename",
+        const auto outcome = PremasterRun(*session).Elabora(*db, serial);
+        db->close();
+        return outcome;
+    }
+    /// `columns` of a local table by sys_filename, values trimmed, Null as "<Null>".
+    Rows localRows(const std::string& table,
+                   const std::string& columns = "sys_filename, numero_doc, imponibile, pagata, note") {
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        auto rs = db->connection().openRecordset("SELECT " + columns + " FROM [" + table + "] ORDER BY sys_filename",
                                                  CursorType::Static, LockType::ReadOnly);
-        std::vector<std::vector<std::string>> out;
+        Rows out;
         for (; !rs->eof(); rs->moveNext()) {
             std::vector<std::string> row;
             for (int f = 0; f < rs->fieldCount(); ++f) row.push_back(rs->field(f).isNull() ? "<Null>" : vbTrim(rs->field(f).toText()));
@@ -75,23 +83,22 @@ TEST_P(PremasterTest, CopiesTheTarvRowsAndKeepsTheLinkUnderItsNewName) {
                                    "Copia dei dati per la Pre-Masterizzazione eseguita con successo."}));
     for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, kTitle);
 
-    const auto local = archiveDef(kFornitori2023);
-    ASSERT_TRUE(local.has_value());
-    EXPECT_FALSE(local->isLink());
+    ASSERT_TRUE(archiveDef(kFornitori2023));
+    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
     const auto col = archiveDef(std::string(kFornitori2023) + "_COL");
-    ASSERT_TRUE(col.has_value());
+    ASSERT_TRUE(col);
     EXPECT_TRUE(col->isLink());
     EXPECT_EQ(col->sourceTableName, "a2215032010150a1f");
-    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_sav").has_value());
+    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_sav"));
     // Exactly the TARV rows; Nulls left at the column's default (none: Null).
-    EXPECT_EQ(localRows(kFornitori2023),
-              (std::vector<std::vector<std::string>>{{"00000001.pdf", "1/A", "100,5", "Vero", "prima"},
-                                                     {"00000002.pdf", "<Null>", "<Null>", "<Null>", "<Null>"}}));
+    EXPECT_EQ(localRows(kFornitori2023), (Rows{{"00000001.pdf", "1/A", "100,5", "Vero", "prima"},
+                                               {"00000002.pdf", "<Null>", "<Null>", "<Null>", "<Null>"}}));
     // TARV and the registry are untouched; the archive leaves the list.
     EXPECT_EQ(rows(kDitt001, "SELECT COUNT(*) FROM a2215032010150a1f")[0][0], "2");
     EXPECT_EQ(rows(kComune, "SELECT * FROM ar_dbelenco").size(), 2u);
-    EXPECT_EQ(LinkList::find(list(), kFornitori2023), -1);
-    EXPECT_EQ(list().size(), 1u);
+    const auto left = list();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(LinkList::find(left, kFornitori2023), -1);
 }
 
 TEST_P(PremasterTest, ALinkWithoutRowsLeavesAnEmptyLocalTable) {
@@ -112,7 +119,7 @@ TEST_P(PremasterTest, ARunStoppedBetweenTheTwoRenamesIsCompletedByRunningItAgain
     EXPECT_NE(dialogs.texts().back().find("nel modulo: frmMast,\r\nalla routine: Elabora,"), std::string::npos);
     // Both renames are one change: the archive is still linked, its rows already copied.
     EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
-    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_COL").has_value());
+    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_COL"));
     EXPECT_EQ(localRows(std::string(kFornitori2023) + "_sav").size(), 2u);
 
     dialogs = ScriptedDialogs();
@@ -123,24 +130,18 @@ TEST_P(PremasterTest, ARunStoppedBetweenTheTwoRenamesIsCompletedByRunningItAgain
 }
 
 TEST_P(PremasterTest, AHalfRenamedArchiveTakesItsNameBack) {
-    {
-        // What an interruption between the renames leaves: the link renamed, no table s.
-        auto db = ArchiveDatabase::open(session->cfg.PathArch);
-        db->renameTable(kFornitori2023, std::string(kFornitori2023) + "_COL");
-        db->close();
-    }
+    // What an interruption between the renames leaves: the link renamed, no table s.
     auto db = ArchiveDatabase::open(session->cfg.PathArch);
-    EXPECT_EQ(PremasterRun(*session).Elabora(*db, kFornitori2023), PremasterRun::Outcome::Premastered);
+    db->renameTable(kFornitori2023, std::string(kFornitori2023) + "_COL");
     db->close();
+    EXPECT_EQ(elabora(kFornitori2023), PremasterRun::Outcome::Premastered);
     EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
     EXPECT_TRUE(archiveDef(std::string(kFornitori2023) + "_COL")->isLink());
     EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST_P(PremasterTest, ALocalTableIsNotPremastered) {
-    auto db = ArchiveDatabase::open(session->cfg.PathArch);
-    EXPECT_EQ(PremasterRun(*session).Elabora(*db, kVerbali), PremasterRun::Outcome::Skipped);
-    db->close();
+    EXPECT_EQ(elabora(kVerbali), PremasterRun::Outcome::Skipped);
     EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Attenzione. La tabella non è collegata al TARV."});
     EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
     EXPECT_EQ(archiveCount(kVerbali), 2);
@@ -155,31 +156,21 @@ TEST_P(PremasterTest, NoToEveryQuestionStillEndsWithTheSuccessMessage) {
     EXPECT_EQ(result.premastered, 0);
     EXPECT_EQ(dialogs.texts().back(), "Copia dei dati per la Pre-Masterizzazione eseguita con successo.");
     EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
-    EXPECT_EQ(PremasterRun(*session).cmdMast_Click(list()).completed, false);
+    EXPECT_FALSE(PremasterRun(*session).cmdMast_Click(list()).completed);
     EXPECT_EQ(dialogs.texts().back(), "Devi selezionare un archivio!");
 }
 
 TEST_P(PremasterTest, CopyEmptiesTheTargetAndMatchesFieldsByName) {
     // Verbali's set-aside table keeps firma_digitale, which the TARV table lacks: values
     // must not slide one column over.
-    LinkRequest r{0, "001", 0, "2023", true};
-    dialogs.answerAlways(Answer::Yes);
-    ASSERT_EQ(LinkRun(*session, lookups->aDocs).cmdColl_Click(r, {entry(kVerbali, "M", "02")}).linked, 1);
+    link({entry(kVerbali, "M", "02")});
     tarv(kDitt001)->execute("INSERT INTO a2106051045116a71 (sys_record, sys_filename, oggetto, note)"
                             " VALUES (0, '00000007.pdf', 'Bilancio', 'nota')");
-    const auto counts =
-        CopyTable(dialogs, "frmMast").run(kVerbali, std::string(kVerbali) + "_sav", *session->CnnArch);
+    const auto counts = CopyTable(dialogs, "frmMast").run(kVerbali, std::string(kVerbali) + "_sav", *session->CnnArch);
     EXPECT_EQ(counts.deleted, 2);
     EXPECT_EQ(counts.copied, 1);
-    auto db = ArchiveDatabase::open(session->cfg.PathArch);
-    auto rs = db->connection().openRecordset("SELECT oggetto, note, firma_digitale FROM [" + std::string(kVerbali) + "_sav]",
-                                             CursorType::Static, LockType::ReadOnly);
-    ASSERT_EQ(rs->recordCount(), 1);
-    EXPECT_EQ(vbTrim(rs->field(0).toText()), "Bilancio");
-    EXPECT_EQ(vbTrim(rs->field(1).toText()), "nota");
-    EXPECT_TRUE(rs->field(2).isNull());
-    rs->close();
-    db->close();
+    EXPECT_EQ(localRows(std::string(kVerbali) + "_sav", "oggetto, note, firma_digitale"),
+              (Rows{{"Bilancio", "nota", "<Null>"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PremasterTest, ZQ_LINK_ENGINES,

@@ -1,5 +1,7 @@
 #include "archive_records.h"
 
+#include "app/demo_installation.h"
+
 #include "conversion/conversion_settings.h"
 #include "conversion/record_folder.h"
 #include "runtime/text.h"
@@ -48,6 +50,54 @@ int tiffPages(const std::filesystem::path& tiff) {
 void writeConversionSettings(const std::filesystem::path& programFolder, int dpi, int threads) {
     std::ofstream out(programFolder / kConversionSettingsFile);
     out << "dpi=" << dpi << "\nthreads=" << threads << "\n";
+}
+
+std::string docsPathOf(const std::filesystem::path& home, const std::string& serial) {
+    for (const auto& a : DemoInstallation::archives(home))
+        if (vbLCase(a.serial) == vbLCase(serial)) return a.docs;
+    return {};
+}
+
+namespace {
+std::filesystem::path tiffBeside(const DocRecord& r) { return std::filesystem::path(r.pdf).replace_extension(".tif"); }
+}  // namespace
+
+void expectConverted(const std::vector<DocRecord>& recs) {
+    ASSERT_FALSE(recs.empty());
+    for (const DocRecord& r : recs) {
+        SCOPED_TRACE("record " + std::to_string(r.record));
+        EXPECT_EQ(r.file, tiffBeside(r));
+        EXPECT_TRUE(std::filesystem::exists(r.pdf));
+        const int pages = pdfPages(r.pdf);
+        EXPECT_GE(pages, 1);
+        EXPECT_EQ(tiffPages(r.file), pages);
+    }
+}
+
+void expectUntouched(const std::vector<DocRecord>& recs) {
+    ASSERT_FALSE(recs.empty());
+    for (const DocRecord& r : recs) {
+        SCOPED_TRACE("record " + std::to_string(r.record));
+        EXPECT_EQ(r.file, r.pdf);
+        EXPECT_TRUE(std::filesystem::exists(r.pdf));
+        EXPECT_FALSE(std::filesystem::exists(tiffBeside(r)));
+    }
+}
+
+void expectStoppedPartway(const std::vector<DocRecord>& recs) {
+    int untouched = 0;
+    for (const DocRecord& r : recs) {
+        SCOPED_TRACE("record " + std::to_string(r.record));
+        EXPECT_TRUE(std::filesystem::exists(r.pdf));
+        if (r.file == r.pdf) {
+            ++untouched;
+            EXPECT_FALSE(std::filesystem::exists(tiffBeside(r)));
+        } else {
+            EXPECT_EQ(r.file, tiffBeside(r));
+            EXPECT_EQ(tiffPages(r.file), pdfPages(r.pdf));
+        }
+    }
+    EXPECT_GE(untouched, 1);
 }
 
 }  // namespace zq::test

@@ -5,6 +5,8 @@
 
 #include "dataaccess/connection.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,5 +31,16 @@ int tiffPages(const std::filesystem::path& tiff);
 
 /// Writes the conversion settings file of an installation (small pages keep tests fast).
 void writeConversionSettings(const std::filesystem::path& programFolder, int dpi, int threads);
+
+/// The documents path of the demo archive with this serial (any case) in `home`.
+std::string docsPathOf(const std::filesystem::path& home, const std::string& serial);
+
+/// Every record names a TIFF beside its PDF ("<record>.tif"), with the PDF's pages.
+void expectConverted(const std::vector<DocRecord>& recs);
+/// Every record still names its PDF, and no TIFF lies beside it.
+void expectUntouched(const std::vector<DocRecord>& recs);
+/// After a stop: each record names either its complete TIFF or still its PDF with no
+/// TIFF beside it, and at least one was not reached.
+void expectStoppedPartway(const std::vector<DocRecord>& recs);
 
 }  // namespace zq::test

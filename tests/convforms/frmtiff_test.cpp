@@ -4,18 +4,16 @@
 
 #include "conversion/forms/frmtiff.h"
 
-#include "app/demo_installation.h"
 #include "app/gui/formtable.h"
 #include "app/gui/frmmain.h"
 #include "app/gui/sessionlogin.h"
 #include "archive_records.h"
+#include "conv_dialogs.h"
 #include "demo_fixture.h"
 #include "guitest.h"
 #include "listctl/check_column.h"
 #include "listctl/flex_grid.h"
 #include "listctl/grdcomm.h"
-#include "runtime/text.h"
-#include "scripted_dialogs.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,29 +22,18 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include <functional>
 #include <set>
 
 namespace zq {
 namespace {
 
-using test::DemoFixture;
-using test::DocRecord;
-using test::ScriptedDialogs;
+using test::expectConverted;
+using test::expectConvMessage;
+using test::expectUntouched;
+using Texts = std::vector<std::string>;
 
 constexpr const char* kFornitori2024 = "Fatture Fornitori 2024";
 constexpr const char* kFornitori2024Serial = "2408010930122c3d";
-
-// Runs a hook on each message before the script answers it (to act while a question
-// is on the screen, as a person would).
-class HookedDialogs : public ScriptedDialogs {
-public:
-    Answer message(const Message& m) override {
-        if (onMessage) onMessage(m);
-        return ScriptedDialogs::message(m);
-    }
-    std::function<void(const Message&)> onMessage;
-};
 
 class FrmTiffTest : public test::GuiTest {
 protected:
@@ -98,55 +85,23 @@ protected:
         return !form->converting();
     }
 
-    std::string pathOf(const std::string& serial) const {
-        for (const auto& a : DemoInstallation::archives(fx.dir()))
-            if (vbLCase(a.serial) == serial) return a.docs;
-        return {};
-    }
-    std::vector<DocRecord> records(const std::string& serial) {
+    std::string pathOf(const std::string& serial) const { return test::docsPathOf(fx.dir(), serial); }
+    std::vector<test::DocRecord> records(const std::string& serial) {
         return test::readRecords(*session.CnnArch, serial, pathOf(serial));
     }
-
-    static std::string question(long n, const std::string& name, const std::string& path) {
-        return test::lines({"Rilevati n. " + std::to_string(n), "documenti di " + name, "nel percorso " + path + ".",
-                            "Continuo?"});
+    // The run's question and closing message for a demo archive.
+    std::string question(long n, const std::string& name, const std::string& serial) const {
+        return test::convQuestion(n, name, pathOf(serial));
     }
-    static std::string closing(const std::string& name, const std::string& path) {
-        return test::lines({"I documenti " + name, "nel percorso " + path, "sono stati convertiti in formato tiff."});
+    std::string closing(const std::string& name, const std::string& serial) const {
+        return test::convClosing(name, pathOf(serial));
     }
 
-    DemoFixture fx;
-    HookedDialogs dialogs;
+    test::DemoFixture fx;
+    test::HookedDialogs dialogs;
     Session session{dialogs, fx.dir()};
     std::unique_ptr<frmTiff> form;
 };
-
-// Every record of the archive names a TIFF beside its PDF, with the PDF's pages.
-void expectConverted(const std::vector<DocRecord>& recs) {
-    ASSERT_FALSE(recs.empty());
-    for (const DocRecord& r : recs) {
-        SCOPED_TRACE("record " + std::to_string(r.record));
-        char name[32];
-        std::snprintf(name, sizeof name, "%08ld.tif", r.record);
-        EXPECT_EQ(r.fileName, name);
-        EXPECT_TRUE(std::filesystem::exists(r.file));
-        EXPECT_TRUE(std::filesystem::exists(r.pdf));
-        const int pages = test::pdfPages(r.pdf);
-        EXPECT_GE(pages, 1);
-        EXPECT_EQ(test::tiffPages(r.file), pages);
-    }
-}
-
-// Every record still names its PDF and no TIFF lies beside it.
-void expectUntouched(const std::vector<DocRecord>& recs) {
-    ASSERT_FALSE(recs.empty());
-    for (const DocRecord& r : recs) {
-        SCOPED_TRACE("record " + std::to_string(r.record));
-        EXPECT_EQ(r.file, r.pdf);
-        EXPECT_TRUE(std::filesystem::exists(r.pdf));
-        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(r.pdf).replace_extension(".tif")));
-    }
-}
 
 TEST_F(FrmTiffTest, ListsTheArchivesWithPathsByAreaAndArchive) {
     frmTiff& f = open();
@@ -218,8 +173,6 @@ TEST_F(FrmTiffTest, ConvertsTheTickedArchiveWhileTheWindowStaysResponsive) {
     const int n = entryOf(kFornitori2024);
     ASSERT_GT(n, 0);
     tick(n);
-    const std::string path = pathOf(kFornitori2024Serial);
-
     bool askedOffTheButton = false;
     dialogs.onMessage = [&](const Message& m) {
         // The question comes while the window is already in its running state.
@@ -237,24 +190,15 @@ TEST_F(FrmTiffTest, ConvertsTheTickedArchiveWhileTheWindowStaysResponsive) {
     EXPECT_TRUE(askedOffTheButton);
 
     ASSERT_EQ(dialogs.messages().size(), 2u);
-    const Message& q = dialogs.messages()[0];
-    EXPECT_EQ(q.text, question(4, kFornitori2024, path));
-    EXPECT_EQ(q.title, "Conversione da PDF a TIF");
-    EXPECT_EQ(q.buttons, Buttons::YesNo);
-    EXPECT_EQ(q.icon, Icon::Question);
-    const Message& done = dialogs.messages()[1];
-    EXPECT_EQ(done.text, closing(kFornitori2024, path));
-    EXPECT_EQ(done.title, "Conversione da PDF a TIF");
-    EXPECT_EQ(done.buttons, Buttons::Ok);
-    EXPECT_EQ(done.icon, Icon::None);
+    expectConvMessage(dialogs.messages()[0], question(4, kFornitori2024, kFornitori2024Serial), Buttons::YesNo,
+                      Icon::Question);
+    expectConvMessage(dialogs.messages()[1], closing(kFornitori2024, kFornitori2024Serial), Buttons::Ok, Icon::None);
 
     // Every label seen while running is one of the run's own.
-    for (const std::string& l : labels) {
-        SCOPED_TRACE(l);
-        EXPECT_TRUE(l == "Inizio Conversione Documenti ..." || l == "Conversione Documenti (1 di 4)" ||
-                    l == "Conversione Documenti (2 di 4)" || l == "Conversione Documenti (3 di 4)" ||
-                    l == "Conversione Documenti (4 di 4)");
-    }
+    const std::set<std::string> own = {"Inizio Conversione Documenti ...", "Conversione Documenti (1 di 4)",
+                                       "Conversione Documenti (2 di 4)", "Conversione Documenti (3 di 4)",
+                                       "Conversione Documenti (4 di 4)"};
+    for (const std::string& l : labels) EXPECT_TRUE(own.count(l)) << l;
     EXPECT_EQ(f.prbTiff()->maximum(), 4);
     EXPECT_EQ(f.prbTiff()->value(), 4);
     EXPECT_FALSE(f.lblTiff()->isVisible());
@@ -273,19 +217,6 @@ TEST_F(FrmTiffTest, ConvertsTheTickedArchiveWhileTheWindowStaysResponsive) {
     expectUntouched(records("2215032010150a1f"));
 }
 
-TEST_F(FrmTiffTest, NoToContinuoLeavesTheArchiveAsItWas) {
-    frmTiff& f = open();
-    tick(entryOf(kFornitori2024));
-    dialogs.then(Answer::No);
-    f.cmdTiff()->click();
-    ASSERT_TRUE(waitForRun());
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, question(4, kFornitori2024, pathOf(kFornitori2024Serial)));
-    EXPECT_FALSE(f.lblTiff()->isVisible());
-    EXPECT_FALSE(f.prbTiff()->isVisible());
-    expectUntouched(records(kFornitori2024Serial));
-}
-
 TEST_F(FrmTiffTest, TwoArchivesInListOrderEachWithItsQuestionAndMessage) {
     frmTiff& f = open();
     // Ticked in the reverse of list order: the run still follows the list.
@@ -294,29 +225,12 @@ TEST_F(FrmTiffTest, TwoArchivesInListOrderEachWithItsQuestionAndMessage) {
     dialogs.then(Answer::Yes).then(Answer::Ok).then(Answer::Yes);  // the closing box takes an answer too
     f.cmdTiff()->click();
     ASSERT_TRUE(waitForRun());
-    const std::string contratti = pathOf("2106051045127b82"), verbali = pathOf("2106051045116a71");
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{question(2, "Contratti", contratti),
-                                                         closing("Contratti", contratti),
-                                                         question(2, "Verbali Assemblea", verbali),
-                                                         closing("Verbali Assemblea", verbali)}));
+    const std::string contratti = "2106051045127b82", verbali = "2106051045116a71";
+    EXPECT_EQ(dialogs.texts(), (Texts{question(2, "Contratti", contratti), closing("Contratti", contratti),
+                                      question(2, "Verbali Assemblea", verbali),
+                                      closing("Verbali Assemblea", verbali)}));
     expectConverted(records("2106051045127b82"));
     expectConverted(records("2106051045116a71"));
-}
-
-TEST_F(FrmTiffTest, AnArchiveWithoutPdfsSaysSoAndAsksNothing) {
-    const std::string path = pathOf("2106051045127b82");
-    for (const auto& r : records("2106051045127b82")) std::filesystem::remove(r.pdf);
-    frmTiff& f = open();
-    tick(entryOf("Contratti"));
-    f.cmdTiff()->click();
-    ASSERT_TRUE(waitForRun());
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              test::lines({"Non sono stati trovati documenti PDF  in  Contratti", "nel percorso " + path + "."}));
-    EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::Ok);
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::None);
-    EXPECT_FALSE(f.lblTiff()->isVisible());
-    for (const auto& r : records("2106051045127b82")) EXPECT_EQ(r.file, r.pdf);
 }
 
 TEST_F(FrmTiffTest, AnnullaStopsAfterTheDocumentsInProgressAndTheWindowCannotCloseMeanwhile) {
@@ -338,24 +252,9 @@ TEST_F(FrmTiffTest, AnnullaStopsAfterTheDocumentsInProgressAndTheWindowCannotClo
     EXPECT_TRUE(closeRefused);
 
     // One question, no closing message, and the second archive was never started.
-    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{question(4, kFornitori2024, pathOf(kFornitori2024Serial))});
+    EXPECT_EQ(dialogs.texts(), Texts{question(4, kFornitori2024, kFornitori2024Serial)});
     expectUntouched(records("2408010930133d4e"));
-
-    // Each record names either its complete TIFF or still its PDF (with no TIFF
-    // beside it); at least one was not reached.
-    int untouched = 0;
-    for (const DocRecord& r : records(kFornitori2024Serial)) {
-        SCOPED_TRACE("record " + std::to_string(r.record));
-        EXPECT_TRUE(std::filesystem::exists(r.pdf));
-        if (r.file == r.pdf) {
-            ++untouched;
-            EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(r.pdf).replace_extension(".tif")));
-        } else {
-            EXPECT_EQ(std::filesystem::path(r.file), std::filesystem::path(r.pdf).replace_extension(".tif"));
-            EXPECT_EQ(test::tiffPages(r.file), test::pdfPages(r.pdf));
-        }
-    }
-    EXPECT_GE(untouched, 1);
+    test::expectStoppedPartway(records(kFornitori2024Serial));
 
     // The window is usable again and can be closed now.
     EXPECT_TRUE(f.cmdExit()->isEnabled());
@@ -398,6 +297,11 @@ TEST_F(FrmTiffTest, TheMenuEntryOpensTheFormOnceAtATime) {
     form.release();
     ASSERT_TRUE(ended);
     EXPECT_TRUE(mainRefused);
+    // No to "Continuo?" leaves the archive as it was.
+    EXPECT_EQ(dialogs.texts(), Texts{question(4, kFornitori2024, kFornitori2024Serial)});
+    EXPECT_FALSE(tiff->lblTiff()->isVisible());
+    EXPECT_FALSE(tiff->prbTiff()->isVisible());
+    expectUntouched(records(kFornitori2024Serial));
 
     tiff->cmdExit()->click();
     QApplication::processEvents();

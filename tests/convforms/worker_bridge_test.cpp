@@ -7,6 +7,7 @@
 
 #include "common/error.h"
 #include "guitest.h"
+#include "recording_progress.h"
 #include "scripted_dialogs.h"
 
 #include <QElapsedTimer>
@@ -29,24 +30,6 @@ public:
         return ScriptedDialogs::message(m);
     }
     std::vector<QThread*> threads;
-};
-
-// Records progress reports as text, in the order they arrive.
-class NotingProgress : public Progress {
-public:
-    void begin(const std::string& t) override { note("begin " + t); }
-    void end() override { note("end"); }
-    void setLabel(const std::string& t) override { note("label " + t); }
-    void setRange(long m) override { note("range " + std::to_string(m)); }
-    void setValue(long v) override { note("value " + std::to_string(v)); }
-    std::vector<std::string> seen;
-    std::vector<QThread*> threads;
-
-private:
-    void note(std::string s) {
-        seen.push_back(std::move(s));
-        threads.push_back(QThread::currentThread());
-    }
 };
 
 class WorkerBridgeTest : public test::GuiTest {
@@ -115,7 +98,7 @@ TEST_F(WorkerBridgeTest, DetachedAnswersQuietlySoTheRunWindsDown) {
 }
 
 TEST_F(WorkerBridgeTest, ProgressReportsArriveOnTheWindowsThreadInOrder) {
-    NotingProgress target;
+    test::RecordingProgress target;
     QueuedProgress progress(target);
     onWorker([&] {
         progress.begin("Inizio");
@@ -128,13 +111,13 @@ TEST_F(WorkerBridgeTest, ProgressReportsArriveOnTheWindowsThreadInOrder) {
         return 0;
     });
     QApplication::processEvents();
-    EXPECT_EQ(target.seen, (std::vector<std::string>{"begin Inizio", "range 3", "value 1", "label n 1", "value 2",
-                                                     "label n 2", "value 3", "label n 3", "end"}));
-    for (QThread* t : target.threads) EXPECT_EQ(t, QThread::currentThread());
+    EXPECT_EQ(target.events, (std::vector<std::string>{"begin Inizio", "range 3", "value 1", "label n 1", "value 2",
+                                                       "label n 2", "value 3", "label n 3", "end"}));
+    for (std::thread::id t : target.threads) EXPECT_EQ(t, std::this_thread::get_id());
 }
 
 TEST_F(WorkerBridgeTest, TheStopRequestIsSeenByTheWorkerUntilReset) {
-    NotingProgress target;
+    test::RecordingProgress target;
     QueuedProgress progress(target);
     EXPECT_FALSE(onWorker([&] { return progress.cancelRequested(); }));
     progress.requestCancel();

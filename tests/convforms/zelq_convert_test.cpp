@@ -1,7 +1,6 @@
 // "zelq convert" run as a process on demo installations: the records and files it
 // leaves, the question and messages it prints, and its progress lines.
 
-#include "app/demo_installation.h"
 #include "archive_records.h"
 #include "demo_fixture.h"
 #include "runtime/text.h"
@@ -12,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 
 namespace zq {
@@ -31,16 +28,11 @@ class ZelqConvertTest : public ::testing::Test {
 protected:
     void SetUp() override { test::writeConversionSettings(fx.dir(), /*dpi=*/50, /*threads=*/2); }
 
-    std::string pathOf(const std::string& serial) const {
-        for (const auto& a : DemoInstallation::archives(fx.dir()))
-            if (a.serial == serial) return a.docs;
-        return {};
-    }
     std::vector<test::DocRecord> records(const std::string& serial) {
         test::ScriptedDialogs dialogs;
         Session s(dialogs, fx.dir());
         s.OpenConn(nullptr);
-        auto out = test::readRecords(*s.CnnArch, vbLCase(serial), pathOf(serial));
+        auto out = test::readRecords(*s.CnnArch, vbLCase(serial), test::docsPathOf(fx.dir(), serial));
         s.CloseConn();
         return out;
     }
@@ -54,14 +46,7 @@ TEST_F(ZelqConvertTest, YesConvertsEveryRecordAndPrintsTheRunsMessagesAndProgres
     const Outcome r = zelq({"--home", fx.dir().string(), "--yes", "convert", kFornitori2024});
     ASSERT_EQ(r.exit, 0) << r.err << r.out;
 
-    for (const auto& rec : records(kFornitori2024)) {
-        SCOPED_TRACE("record " + std::to_string(rec.record));
-        EXPECT_EQ(rec.file, std::filesystem::path(rec.pdf).replace_extension(".tif"));
-        EXPECT_TRUE(std::filesystem::exists(rec.pdf));
-        EXPECT_EQ(test::tiffPages(rec.file), test::pdfPages(rec.pdf));
-        EXPECT_GE(test::tiffPages(rec.file), 1);
-    }
-    const std::string path = pathOf(kFornitori2024);
+    test::expectConverted(records(kFornitori2024));
     EXPECT_NE(r.err.find("Rilevati n. 4"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("documenti di Fatture Fornitori 2024"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Continuo?"), std::string::npos) << r.err;
@@ -73,8 +58,7 @@ TEST_F(ZelqConvertTest, YesConvertsEveryRecordAndPrintsTheRunsMessagesAndProgres
                                         "Conversione Documenti (4 di 4)",
                                         "serial\tarchive\tfound\tconverted\tunreadable\tfailed\tresult",
                                         "2408010930122c3d\tFatture Fornitori 2024\t4\t4\t0\t0\tcompletato"}));
-    // Untouched: another archive.
-    for (const auto& rec : records("2215032010150A1F")) EXPECT_EQ(rec.file, rec.pdf);
+    test::expectUntouched(records("2215032010150A1F"));  // another archive
 }
 
 TEST_F(ZelqConvertTest, OnATerminalTheProgressLineIsRewrittenInPlace) {
@@ -97,7 +81,7 @@ TEST_F(ZelqConvertTest, OnATerminalTheProgressLineIsRewrittenInPlace) {
                           "\rConversione Documenti (3 di 4)\rConversione Documenti (4 di 4)\r\n"),
               std::string::npos)
         << screen;
-    for (const auto& rec : records(kFornitori2024)) EXPECT_EQ(test::tiffPages(rec.file), test::pdfPages(rec.pdf));
+    test::expectConverted(records(kFornitori2024));
 }
 
 TEST_F(ZelqConvertTest, CtrlCStopsAfterTheDocumentInProgress) {
@@ -115,27 +99,14 @@ TEST_F(ZelqConvertTest, CtrlCStopsAfterTheDocumentInProgress) {
     EXPECT_NE(printed.find("\tinterrotto\n"), std::string::npos) << printed;
     EXPECT_EQ(readFile(io / "err").find("sono stati convertiti"), std::string::npos);
 
-    int untouched = 0;
-    for (const auto& rec : records(kFornitori2024)) {
-        SCOPED_TRACE("record " + std::to_string(rec.record));
-        if (rec.file == rec.pdf) {
-            ++untouched;
-            EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(rec.pdf).replace_extension(".tif")));
-        } else {
-            EXPECT_EQ(test::tiffPages(rec.file), test::pdfPages(rec.pdf));
-        }
-    }
-    EXPECT_GE(untouched, 1);
+    test::expectStoppedPartway(records(kFornitori2024));
 }
 
 TEST_F(ZelqConvertTest, NoLeavesTheRecordsAndEndsWithOne) {
     const Outcome r = zelq({"--home", fx.dir().string(), "--no", "convert", kFornitori2024});
     EXPECT_EQ(r.exit, 1) << r.err << r.out;
     EXPECT_NE(r.out.find("\t4\t0\t0\t0\trifiutato"), std::string::npos) << r.out;
-    for (const auto& rec : records(kFornitori2024)) {
-        EXPECT_EQ(rec.file, rec.pdf);
-        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(rec.pdf).replace_extension(".tif")));
-    }
+    test::expectUntouched(records(kFornitori2024));
 }
 
 TEST_F(ZelqConvertTest, AnUnknownSerialConvertsNothing) {
@@ -143,7 +114,7 @@ TEST_F(ZelqConvertTest, AnUnknownSerialConvertsNothing) {
     // Statuti has no documents path: not in the list, so nothing runs at all.
     EXPECT_EQ(r.exit, 2) << r.err << r.out;
     EXPECT_NE(r.out.find("2106051045138C93"), std::string::npos) << r.out;
-    for (const auto& rec : records(kFornitori2024)) EXPECT_EQ(rec.file, rec.pdf);
+    test::expectUntouched(records(kFornitori2024));
     EXPECT_EQ(zelq({"--home", fx.dir().string(), "--yes", "convert"}).exit, 2);
 }
 

@@ -4,9 +4,7 @@
 #include "common/error.h"
 #include "dataaccess/embedded_engine.h"
 #include "linking/archive_model.h"
-
-#include <fstream>
-#include <sstream>
+#include "process_run.h"
 
 namespace zq::test {
 
@@ -19,12 +17,7 @@ std::unique_ptr<ArchiveDatabase> ConfFixture::archive() const { return ArchiveDa
 
 std::filesystem::path ConfFixture::configFile() const { return ConfigFile::pathIn(fx.dir()); }
 
-std::string ConfFixture::configBytes() const {
-    std::ifstream in(configFile(), std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+std::string ConfFixture::configBytes() const { return readFile(configFile()); }
 
 void ConfFixture::makeRemote(const std::string& dbPath, const std::string& source, const std::vector<int>& rows) const {
     createEmbeddedDatabase(fx.engines(), dbPath);
@@ -38,6 +31,11 @@ void ConfFixture::makeLink(const std::string& name, const std::string& dbPath, c
     db->createLink(name, ArchiveModel::linkConnectString(fx.config(), dbPath), source);
     if (key) db->execute("ALTER TABLE " + name + " ADD CONSTRAINT pk_" + name + " PRIMARY KEY (sys_record)");
     db->close();
+}
+
+void ConfFixture::makeCompanyLink(const std::string& name, const std::vector<int>& rows) const {
+    makeRemote("/usr/tarv/ditt001", "a" + name, rows);
+    makeLink(name, "/usr/tarv/ditt001", "a" + name, true);
 }
 
 void ConfFixture::makeLocal(const std::string& name) const {
@@ -66,6 +64,13 @@ std::vector<std::string> ConfFixture::names() const {
     auto db = archive();
     for (const TableDef& td : db->tableDefs()) out.push_back(td.name);
     return out;
+}
+
+void expectOneMessage(const ScriptedDialogs& dialogs, const std::string& text, const std::string& title, Icon icon) {
+    ASSERT_EQ(dialogs.messages().size(), 1u) << (dialogs.messages().empty() ? "" : dialogs.messages()[0].text);
+    EXPECT_EQ(dialogs.messages()[0].text, text);
+    EXPECT_EQ(dialogs.messages()[0].title, title);
+    EXPECT_EQ(dialogs.messages()[0].icon, icon);
 }
 
 void FailingArchive::renameTable(const std::string& o, const std::string& n) {

@@ -33,6 +33,9 @@ public:
     /// Links `name` to `source` of `dbPath` with the demo's connect string; `key`
     /// declares sys_record as primary key (index "pk_" + name).
     void makeLink(const std::string& name, const std::string& dbPath, const std::string& source, bool key) const;
+    /// makeRemote and a keyed makeLink: `name` linked to table "a" + name of company 001
+    /// ("/usr/tarv/ditt001").
+    void makeCompanyLink(const std::string& name, const std::vector<int>& rows = {1}) const;
     /// A local table (sys_record LONG) with one row.
     void makeLocal(const std::string& name) const;
     /// The definition of `name`, matched exactly.
@@ -44,6 +47,9 @@ public:
     ScriptedDialogs dialogs;
     Session session;
 };
+
+/// The dialogs showed exactly one message, with this text, title and icon.
+void expectOneMessage(const ScriptedDialogs& dialogs, const std::string& text, const std::string& title, Icon icon);
 
 /// An archive database that forwards everything and fails the calls a test names.
 class FailingArchive final : public ArchiveDatabase {

@@ -23,6 +23,13 @@ const char* const kCaption = "Parametri di Configurazione";
 
 class ConfigEditorTest : public ::testing::Test, protected ConfFixture {
 protected:
+    // Confirming `entered` (a new city) is refused: neither the file nor `target` changes.
+    void expectRefused(const Config& entered, const std::string& repeated, Config& target) {
+        const std::string before = configBytes();
+        EXPECT_FALSE(editor.confirm(entered, repeated, target));
+        EXPECT_EQ(configBytes(), before);
+        EXPECT_EQ(target.Citta, fx.config().Citta);
+    }
     ConfigEditor editor{dialogs, fx.dir(), kCaption};
 };
 
@@ -76,10 +83,8 @@ TEST_F(ConfigEditorTest, PathMustEndWithSlash) {
             EXPECT_TRUE(dialogs.messages().empty());
             continue;
         }
-        ASSERT_EQ(dialogs.messages().size(), 1u);
-        EXPECT_EQ(dialogs.messages()[0].text, "Percorso archivi errato. \r\nDeve terminare con '/'.");
-        EXPECT_EQ(dialogs.messages()[0].icon, Icon::Information);
-        EXPECT_EQ(dialogs.messages()[0].title, kCaption);
+        test::expectOneMessage(dialogs, "Percorso archivi errato. \r\nDeve terminare con '/'.", kCaption,
+                               Icon::Information);
     }
 }
 
@@ -119,18 +124,13 @@ TEST_F(ConfigEditorTest, GroupingParametersInMemoryAreWrittenAsTheyAre) {
 
 // The test uses the entered values, not the stored ones.
 TEST_F(ConfigEditorTest, ConnectionTestUsesTheEnteredValues) {
-    const std::string before = configBytes();
     Config target = fx.config();
     Config entered = target;
     entered.Password = "sbagliata";
     entered.Citta = "Parma";
-    EXPECT_FALSE(editor.confirm(entered, "sbagliata", target));
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Errore nella connessione. Ricontrollare i parametri.");
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
-    EXPECT_EQ(dialogs.messages()[0].title, kCaption);
-    EXPECT_EQ(configBytes(), before);
-    EXPECT_EQ(target.Citta, fx.config().Citta);
+    expectRefused(entered, "sbagliata", target);
+    test::expectOneMessage(dialogs, "Errore nella connessione. Ricontrollare i parametri.", kCaption,
+                           Icon::Exclamation);
 
     // Stored values wrong, entered right: it connects.
     dialogs.clear();
@@ -141,6 +141,25 @@ TEST_F(ConfigEditorTest, ConnectionTestUsesTheEnteredValues) {
     EXPECT_EQ(ConfigFile::readLines(configFile())[3], "Parma");
 }
 
+TEST_F(ConfigEditorTest, PasswordsDifferingByATrailingBlankAreRefused) {
+    Config target = fx.config();
+    Config entered = target;
+    entered.Citta = "Parma";
+    expectRefused(entered, entered.Password + " ", target);
+    test::expectOneMessage(dialogs, "Le password inserite non coincidono!", kCaption, Icon::Exclamation);
+}
+
+TEST_F(ConfigEditorTest, AFileThatCannotBeWrittenIsReportedNotConfirmed) {
+    Config target = fx.config();
+    Config entered = target;
+    entered.Citta = "riga\r\nspezzata";  // the writer refuses line breaks inside a value
+    dialogs.then(Answer::Ignore);
+    expectRefused(entered, entered.Password, target);
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::AbortRetryIgnore);
+    EXPECT_NE(dialogs.messages()[0].text.find("frmConf"), std::string::npos);
+}
+
 TEST_F(ConfigEditorTest, ConnectionTestReachesTheDatabaseTheEnteredPathNames) {
     Config entered = fx.config();
     entered.PathTarv = "/usr/altro/";
@@ -149,34 +168,6 @@ TEST_F(ConfigEditorTest, ConnectionTestReachesTheDatabaseTheEnteredPathNames) {
     EXPECT_EQ(ConfigEditor::testConnectionString(fx.config()),
               "Provider=Ifxoledbc.2;Persist Security Info=False;host=server;serv=sqlexec;srvr=linux_se;"
               "User ID=tarv;password=Quirnova24;Data Source=/usr/tarv/comune@linux_se");
-}
-
-TEST_F(ConfigEditorTest, PasswordsDifferingByATrailingBlankAreRefused) {
-    const std::string before = configBytes();
-    Config target = fx.config();
-    Config entered = target;
-    entered.Citta = "Parma";
-    EXPECT_FALSE(editor.confirm(entered, entered.Password + " ", target));
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Le password inserite non coincidono!");
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
-    EXPECT_EQ(dialogs.messages()[0].title, kCaption);
-    EXPECT_EQ(configBytes(), before);
-    EXPECT_EQ(target.Citta, fx.config().Citta);
-}
-
-TEST_F(ConfigEditorTest, AFileThatCannotBeWrittenIsReportedNotConfirmed) {
-    Config target = fx.config();
-    Config entered = target;
-    entered.Citta = "riga\r\nspezzata";  // the writer refuses line breaks inside a value
-    dialogs.then(Answer::Ignore);
-    const std::string before = configBytes();
-    EXPECT_FALSE(editor.confirm(entered, entered.Password, target));
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::AbortRetryIgnore);
-    EXPECT_NE(dialogs.messages()[0].text.find("frmConf"), std::string::npos);
-    EXPECT_EQ(configBytes(), before);
-    EXPECT_EQ(target.Citta, fx.config().Citta);
 }
 
 }  // namespace

@@ -31,6 +31,17 @@ protected:
         std::filesystem::remove(configFile());
         session.cfg = Config{};
     }
+    // The main window as the program starts it, with the first-start form.
+    struct Program {
+        explicit Program(FirstStartTest& t)
+            : login(t.session), w(login, QString::fromStdString(t.fx.dir().string())), firstStart(w) {
+            login.setFirstStartForm(&firstStart);
+            registerForms(w, t.session);
+        }
+        SessionLogin login;
+        frmMain w;
+        FirstStartFromMenu firstStart;
+    };
     std::string utentiText() const {
         return fx.tarvValue("/usr/tarv/comune", "SELECT group_concat(nome || ':' || coalesce(porta, '-')) FROM utenti")
             .value_or("");
@@ -39,20 +50,16 @@ protected:
 
 TEST_F(FirstStartTest, TheMenuEntriesOpenTheConfigurationForms) {
     fx.writeConfig(fx.config());
-    SessionLogin login(session);
-    frmMain w(login, QString::fromStdString(fx.dir().string()));
-    registerForms(w, session);
+    Program p(*this);
+    frmMain& w = p.w;
     EXPECT_TRUE(w.menuEntry(QStringLiteral("mnuFileConf"))->isEnabled());
     EXPECT_TRUE(w.menuEntry(QStringLiteral("mnuFileAggP"))->isEnabled());
 }
 
 TEST_F(FirstStartTest, CancelEndsWithoutTouchingAnyDatabase) {
     const std::string before = utentiText();
-    SessionLogin login(session);
-    frmMain w(login, QString::fromStdString(fx.dir().string()));
-    FirstStartFromMenu firstStart(w);
-    login.setFirstStartForm(&firstStart);
-    registerForms(w, session);
+    Program p(*this);
+    frmMain& w = p.w;
     bool shown = false;
     test::whenModal([&](QWidget* d) {
         auto* f = qobject_cast<frmConf*>(d);
@@ -69,11 +76,8 @@ TEST_F(FirstStartTest, CancelEndsWithoutTouchingAnyDatabase) {
 }
 
 TEST_F(FirstStartTest, ConfirmWritesTheFileAndLogsIn) {
-    SessionLogin login(session);
-    frmMain w(login, QString::fromStdString(fx.dir().string()));
-    FirstStartFromMenu firstStart(w);
-    login.setFirstStartForm(&firstStart);
-    registerForms(w, session);
+    Program p(*this);
+    frmMain& w = p.w;
     test::whenModal([&](QWidget* d) {
         auto* f = qobject_cast<frmConf*>(d);
         ASSERT_NE(f, nullptr);

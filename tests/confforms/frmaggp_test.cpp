@@ -56,8 +56,7 @@ TEST_F(FrmAggPTest, WithoutConfigurationFileItHides) {
 }
 
 TEST_F(FrmAggPTest, UpdateRunsAndTheFormCloses) {
-    makeRemote("/usr/tarv/ditt001", "alnk1", {1, 2});
-    makeLink("lnk1", "/usr/tarv/ditt001", "alnk1", true);
+    makeCompanyLink("lnk1", {1, 2});
     frmAggP f(session);
     f.show();
     QApplication::processEvents();

@@ -52,16 +52,10 @@ TEST_F(FrmConfTest, FirstStartShowsTheDefaults) {
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Parametri di Configurazione"));
     EXPECT_EQ(f.objectName(), QStringLiteral("frmConf"));
     EXPECT_EQ(f.property("x_Form").toString(), QStringLiteral("0"));
-    EXPECT_EQ(text(f, 0), QStringLiteral("/usr/tarv/"));
-    EXPECT_EQ(text(f, 1), QString::fromStdString((fx.dir() / "Vizidore.mdb").string()));
-    EXPECT_EQ(text(f, 2), QStringLiteral("Veltra"));
-    EXPECT_EQ(text(f, 3), QStringLiteral("Milano"));
-    EXPECT_EQ(text(f, 4), QStringLiteral("tarv"));
-    EXPECT_EQ(text(f, 5), QString());
-    EXPECT_EQ(text(f, 6), QString());
-    EXPECT_EQ(text(f, 7), QStringLiteral("server"));
-    EXPECT_EQ(text(f, 8), QString());
-    EXPECT_EQ(text(f, 9), QString());
+    const QString fields[] = {QStringLiteral("/usr/tarv/"), QString::fromStdString((fx.dir() / "Vizidore.mdb").string()),
+                              QStringLiteral("Veltra"), QStringLiteral("Milano"), QStringLiteral("tarv"), QString(),
+                              QString(), QStringLiteral("server"), QString(), QString()};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(text(f, i), fields[i]) << "field " << i;
     EXPECT_TRUE(f.optFlds(1)->isChecked());  // LINUX
     EXPECT_FALSE(f.optFlds(0)->isChecked());
     EXPECT_TRUE(f.optFlds(2)->isChecked());  // Si
@@ -122,33 +116,32 @@ TEST_F(FrmConfTest, FirstStartConfirmedWritesTheFileAndStoresTheValues) {
     EXPECT_TRUE(dialogs.messages().empty());
 }
 
-TEST_F(FrmConfTest, WrongPasswordKeepsTheFormAndTheFile) {
+// A refused confirmation keeps the form open with the entered values, and the file.
+TEST_F(FrmConfTest, RefusedPasswordsKeepTheFormAndTheFile) {
+    const struct {
+        const char* password;
+        const char* repeated;
+        const char* message;
+    } cases[] = {{"sbagliata", "sbagliata", "Errore nella connessione. Ricontrollare i parametri."},
+                 {"Quirnova24", "Quirnova24 ", "Le password inserite non coincidono!"}};
     const std::string before = configBytes();
-    frmConf f(session);
-    f.txtFlds(3)->setText(QStringLiteral("Parma"));
-    f.txtFlds(5)->setText(QStringLiteral("sbagliata"));
-    f.txtFlds(6)->setText(QStringLiteral("sbagliata"));
-    f.show();
-    f.cmdConf()->click();
-    EXPECT_FALSE(f.Confermato);
-    EXPECT_TRUE(f.isVisible());
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Errore nella connessione. Ricontrollare i parametri.");
-    EXPECT_EQ(configBytes(), before);
-    EXPECT_EQ(text(f, 3), QStringLiteral("Parma"));  // the entered values stay
-    EXPECT_EQ(session.cfg.Citta, fx.config().Citta);
-}
-
-TEST_F(FrmConfTest, PasswordsDifferingByATrailingBlank) {
-    const std::string before = configBytes();
-    frmConf f(session);
-    f.txtFlds(6)->setText(QStringLiteral("Quirnova24 "));
-    f.show();
-    f.cmdConf()->click();
-    EXPECT_FALSE(f.Confermato);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Le password inserite non coincidono!");
-    EXPECT_EQ(configBytes(), before);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.repeated);
+        dialogs.clear();
+        frmConf f(session);
+        f.txtFlds(3)->setText(QStringLiteral("Parma"));
+        f.txtFlds(5)->setText(QString::fromUtf8(c.password));
+        f.txtFlds(6)->setText(QString::fromUtf8(c.repeated));
+        f.show();
+        f.cmdConf()->click();
+        EXPECT_FALSE(f.Confermato);
+        EXPECT_TRUE(f.isVisible());
+        ASSERT_EQ(dialogs.messages().size(), 1u);
+        EXPECT_EQ(dialogs.messages()[0].text, c.message);
+        EXPECT_EQ(configBytes(), before);
+        EXPECT_EQ(text(f, 3), QStringLiteral("Parma"));
+        EXPECT_EQ(session.cfg.Citta, fx.config().Citta);
+    }
 }
 
 TEST_F(FrmConfTest, CancelAfterChangesLeavesTheFile) {
@@ -178,10 +171,8 @@ TEST_F(FrmConfTest, PathWithoutSlashIsRefusedOnLeavingTheField) {
     f.txtFlds(1)->box(0)->setFocus(Qt::TabFocusReason);
     QApplication::processEvents();
     QApplication::processEvents();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "Percorso archivi errato. \r\nDeve terminare con '/'.");
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Information);
-    EXPECT_EQ(dialogs.messages()[0].title, "Parametri di Configurazione");
+    test::expectOneMessage(dialogs, "Percorso archivi errato. \r\nDeve terminare con '/'.",
+                           "Parametri di Configurazione", Icon::Information);
     EXPECT_TRUE(field0->hasFocus());
 
     // Fixed, it can be left; going to "Ann&ulla" never checks.

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <filesystem>
 #include <fstream>
 
@@ -46,8 +47,17 @@ protected:
         rs->close();
         return n;
     }
+    // Activates an update and confirms `v`; the update stays in `u` for the checks.
+    LinkPathUpdate::Outcome update(const LinkPathUpdate::NewValues& v, LinkPathUpdate::Opener open = {}) {
+        u.emplace(session, progress, std::move(open));
+        EXPECT_TRUE(u->activate());
+        return u->cmdConf_Click(v);
+    }
     NoProgress progress;
+    std::optional<LinkPathUpdate> u;
 };
+
+const LinkPathUpdate::NewValues kNewPassword{"/usr/tarv/", "tarv", "Nuova2025", "Nuova2025", "server", "linux_se"};
 
 TEST(LinkPathUpdateRules, CompanyCodeOfAConnectString) {
     const struct {
@@ -108,12 +118,8 @@ TEST(LinkPathUpdateRules, PrimaryKeyStatementInLowerCaseFields) {
 
 TEST_F(LinkPathUpdateTest, WithoutConfigurationFileActivationStops) {
     std::filesystem::remove(configFile());
-    LinkPathUpdate u(session, progress);
-    EXPECT_FALSE(u.activate());
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, "ATTENZIONE! Manca il file di configurazione.");
-    EXPECT_EQ(dialogs.messages()[0].title, kCaption);
-    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
+    EXPECT_FALSE(LinkPathUpdate(session, progress).activate());
+    test::expectOneMessage(dialogs, "ATTENZIONE! Manca il file di configurazione.", kCaption, Icon::Exclamation);
 }
 
 TEST_F(LinkPathUpdateTest, ActivationReadsAShortFileOverTheValuesInMemory) {
@@ -127,42 +133,37 @@ TEST_F(LinkPathUpdateTest, ActivationReadsAShortFileOverTheValuesInMemory) {
     { std::ofstream(configFile(), std::ios::binary) << text; }
     session.cfg.RootOld = "D:\\ARCHIVI\\";
     session.cfg.PathTarv = "/altro/";
-    LinkPathUpdate u(session, progress);
-    ASSERT_TRUE(u.activate());
+    ASSERT_TRUE(LinkPathUpdate(session, progress).activate());
     EXPECT_EQ(session.cfg.PathTarv, "/usr/tarv/");
     EXPECT_EQ(session.cfg.RootOld, "D:\\ARCHIVI\\");  // line 9 absent: kept
 }
 
 TEST_F(LinkPathUpdateTest, RefusalsChangeNothing) {
-    makeRemote(kDitt001, "alnk1", {1});
-    makeLink("lnk1", kDitt001, "alnk1", true);
+    makeCompanyLink("lnk1");
     const std::string before = configBytes();
+    const char* const noConnection = "Errore nella connessione. Ricontrollare i parametri.";
     const struct {
         const char* name;
         LinkPathUpdate::NewValues v;
-        Message expected;
+        const char* text;
+        Icon icon;
     } cases[] = {
         {"trailing blank", {"/usr/tarv/", "tarv", "Quirnova24", "Quirnova24 ", "server", "linux_se"},
-         {"Le password inserite non coincidono!", kCaption, Buttons::Ok, Icon::Exclamation}},
-        {"wrong password", {"/usr/tarv/", "tarv", "sbagliata", "sbagliata", "server", "linux_se"},
-         {"Errore nella connessione. Ricontrollare i parametri.", kCaption, Buttons::Ok, Icon::Exclamation}},
+         "Le password inserite non coincidono!", Icon::Exclamation},
+        {"wrong password", {"/usr/tarv/", "tarv", "sbagliata", "sbagliata", "server", "linux_se"}, noConnection,
+         Icon::Exclamation},
         {"path without slash", {"/usr/tarv", "tarv", "Quirnova24", "Quirnova24", "server", "linux_se"},
-         {"Percorso archivi errato. \r\nDeve terminare con '/'.", kCaption, Buttons::Ok, Icon::Information}},
-        {"missing databases", {"/srv/tarv/", "tarv", "Quirnova24", "Quirnova24", "server", "linux_se"},
-         {"Errore nella connessione. Ricontrollare i parametri.", kCaption, Buttons::Ok, Icon::Exclamation}},
+         "Percorso archivi errato. \r\nDeve terminare con '/'.", Icon::Information},
+        {"missing databases", {"/srv/tarv/", "tarv", "Quirnova24", "Quirnova24", "server", "linux_se"}, noConnection,
+         Icon::Exclamation},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         dialogs.clear();
-        LinkPathUpdate u(session, progress);
-        ASSERT_TRUE(u.activate());
-        EXPECT_EQ(u.cmdConf_Click(c.v), LinkPathUpdate::Outcome::Refused);
-        ASSERT_EQ(dialogs.messages().size(), 1u);
-        EXPECT_EQ(dialogs.messages()[0].text, c.expected.text);
-        EXPECT_EQ(dialogs.messages()[0].title, c.expected.title);
-        EXPECT_EQ(dialogs.messages()[0].icon, c.expected.icon);
+        EXPECT_EQ(update(c.v), LinkPathUpdate::Outcome::Refused);
+        test::expectOneMessage(dialogs, c.text, kCaption, c.icon);
         EXPECT_EQ(configBytes(), before);
-        EXPECT_FALSE(u.confirmed());
+        EXPECT_FALSE(u->confirmed());
         EXPECT_EQ(fx.porta("tarv"), "");  // nobody logged in
     }
     EXPECT_EQ(def("lnk1")->connect, connectTo(kDitt001, fx.config()));
@@ -188,21 +189,19 @@ TEST_F(LinkPathUpdateTest, UnchangedValuesRewriteEveryCompanyLink) {
     const TableDef lnk0 = *def("lnk0");
 
     dialogs.then(Answer::Ok).then(Answer::Yes);  // the missing key, then the list
-    LinkPathUpdate u(session, progress);
-    ASSERT_TRUE(u.activate());
-    ASSERT_EQ(u.cmdConf_Click(unchanged()), LinkPathUpdate::Outcome::Done);
-    EXPECT_TRUE(u.confirmed());
+    ASSERT_EQ(update(unchanged()), LinkPathUpdate::Outcome::Done);
+    EXPECT_TRUE(u->confirmed());
 
     // The records of the first pass.
-    ASSERT_EQ(u.records().size(), 3u);
-    EXPECT_EQ(u.records()[0].Nome, "lnk1");
-    EXPECT_EQ(u.records()[0].Sorgente, "alnk1");
-    EXPECT_EQ(u.records()[0].Chiave, "ALTER TABLE lnk1 ADD CONSTRAINT pk_lnk1 PRIMARY KEY (sys_record)");
-    EXPECT_EQ(u.records()[1].Nome, "lnk2");
-    EXPECT_EQ(u.records()[1].Chiave, "");
-    EXPECT_EQ(u.records()[2].Nome, "lnk3_coll");
-    EXPECT_EQ(u.records()[2].Sorgente, "alnk3");
-    EXPECT_EQ(u.records()[2].Connect, connectTo("/u2/tarv/ditt003", fx.config()));
+    ASSERT_EQ(u->records().size(), 3u);
+    EXPECT_EQ(u->records()[0].Nome, "lnk1");
+    EXPECT_EQ(u->records()[0].Sorgente, "alnk1");
+    EXPECT_EQ(u->records()[0].Chiave, "ALTER TABLE lnk1 ADD CONSTRAINT pk_lnk1 PRIMARY KEY (sys_record)");
+    EXPECT_EQ(u->records()[1].Nome, "lnk2");
+    EXPECT_EQ(u->records()[1].Chiave, "");
+    EXPECT_EQ(u->records()[2].Nome, "lnk3_coll");
+    EXPECT_EQ(u->records()[2].Sorgente, "alnk3");
+    EXPECT_EQ(u->records()[2].Connect, connectTo("/u2/tarv/ditt003", fx.config()));
 
     // Messages: the missing key, the one question, the link without company, the end.
     const auto& m = dialogs.messages();
@@ -247,11 +246,10 @@ TEST_F(LinkPathUpdateTest, UnchangedValuesRewriteEveryCompanyLink) {
 }
 
 TEST_F(LinkPathUpdateTest, NewValuesReachEveryLinkAndTheFileBeforeAnyLinkIsTouched) {
-    makeRemote(kDitt001, "alnk1", {1, 2});
-    makeLink("lnk1", kDitt001, "alnk1", true);
+    makeCompanyLink("lnk1", {1, 2});
     createEmbeddedAccount(fx.engines(), "tarv", "Nuova2025");
     bool checked = false;
-    LinkPathUpdate u(session, progress, [&](const std::string& path) {
+    const auto open = [&](const std::string& path) {
         // Opened for the links: the file and the login already carry the new values.
         Config onDisk;
         ConfigFile::readStartup(configFile(), onDisk);
@@ -264,10 +262,9 @@ TEST_F(LinkPathUpdateTest, NewValuesReachEveryLinkAndTheFileBeforeAnyLinkIsTouch
         EXPECT_EQ(def("lnk1")->connect, connectTo(kDitt001, fx.config()));
         checked = true;
         return ArchiveDatabase::open(path);
-    });
+    };
     dialogs.then(Answer::Yes);
-    ASSERT_TRUE(u.activate());
-    ASSERT_EQ(u.cmdConf_Click({"/usr/tarv/", "tarv", "Nuova2025", "Nuova2025", "srv-nuovo", "orvo_se"}),
+    ASSERT_EQ(update({"/usr/tarv/", "tarv", "Nuova2025", "Nuova2025", "srv-nuovo", "orvo_se"}, open),
               LinkPathUpdate::Outcome::Done);
     EXPECT_TRUE(checked);
     Config expected = fx.config();
@@ -280,17 +277,15 @@ TEST_F(LinkPathUpdateTest, NewValuesReachEveryLinkAndTheFileBeforeAnyLinkIsTouch
 }
 
 TEST_F(LinkPathUpdateTest, ALaterFailureKeepsTheNewConfiguration) {
-    makeRemote(kDitt001, "alnk1", {1});
-    makeLink("lnk1", kDitt001, "alnk1", true);
+    makeCompanyLink("lnk1");
     createEmbeddedAccount(fx.engines(), "tarv", "Nuova2025");
     dialogs.then(Answer::Ignore);  // the error report of the failed open
-    LinkPathUpdate u(session, progress, [](const std::string&) -> std::unique_ptr<ArchiveDatabase> {
-        throw Error(3044, "archivio non raggiungibile", "test");
-    });
-    ASSERT_TRUE(u.activate());
-    EXPECT_EQ(u.cmdConf_Click({"/usr/tarv/", "tarv", "Nuova2025", "Nuova2025", "server", "linux_se"}),
+    EXPECT_EQ(update(kNewPassword,
+                     [](const std::string&) -> std::unique_ptr<ArchiveDatabase> {
+                         throw Error(3044, "archivio non raggiungibile", "test");
+                     }),
               LinkPathUpdate::Outcome::Stopped);
-    EXPECT_FALSE(u.confirmed());
+    EXPECT_FALSE(u->confirmed());
     Config onDisk;
     ConfigFile::readStartup(configFile(), onDisk);
     EXPECT_EQ(onDisk.Password, "Nuova2025");
@@ -301,30 +296,24 @@ TEST_F(LinkPathUpdateTest, ALaterFailureKeepsTheNewConfiguration) {
 }
 
 TEST_F(LinkPathUpdateTest, NoToTheListTouchesNoLink) {
-    makeRemote(kDitt001, "alnk1", {1});
-    makeLink("lnk1", kDitt001, "alnk1", true);
+    makeCompanyLink("lnk1");
     const auto before = names();
     dialogs.then(Answer::No);
-    LinkPathUpdate u(session, progress);
-    ASSERT_TRUE(u.activate());
-    EXPECT_EQ(u.cmdConf_Click(unchanged()), LinkPathUpdate::Outcome::Declined);
-    EXPECT_FALSE(u.confirmed());
+    EXPECT_EQ(update(unchanged()), LinkPathUpdate::Outcome::Declined);
+    EXPECT_FALSE(u->confirmed());
     EXPECT_EQ(names(), before);
     EXPECT_EQ(dialogs.messages().size(), 1u);
     EXPECT_FALSE(dialogs.saw(kSuccess));
 }
 
 TEST_F(LinkPathUpdateTest, LeftoverOldTableIsDeletedFirst) {
-    makeRemote(kDitt001, "alnk1", {1});
-    makeLink("lnk1", kDitt001, "alnk1", true);
+    makeCompanyLink("lnk1");
     makeLocal("lnk1_old");
     dialogs.then(Answer::Yes);
-    LinkPathUpdate u(session, progress);
-    ASSERT_TRUE(u.activate());
-    ASSERT_EQ(u.cmdConf_Click(unchanged()), LinkPathUpdate::Outcome::Done);
+    ASSERT_EQ(update(unchanged()), LinkPathUpdate::Outcome::Done);
     EXPECT_FALSE(def("lnk1_old"));
     EXPECT_EQ(def("lnk1")->sourceTableName, "alnk1");
-    EXPECT_EQ(u.records().size(), 1u);
+    EXPECT_EQ(u->records().size(), 1u);
 }
 
 // The new link cannot be made (its TARV table is gone): the recovery dialogue decides
@@ -345,19 +334,15 @@ TEST_F(LinkPathUpdateTest, RecoveryWhenTheNewLinkCannotBeMade) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string name = "rec" + std::to_string(++n);
-        const std::string source = "a" + name;
-        makeRemote(kDitt001, source, {1});
-        makeLink(name, kDitt001, source, true);
+        makeCompanyLink(name);
         if (c.sav) makeLocal(name + "_sav");
-        fx.rawExec(kDitt001, "DROP TABLE " + source);
+        fx.rawExec(kDitt001, "DROP TABLE a" + name);
         const std::string oldConnect = def(name)->connect;
 
         dialogs.clear();
         dialogs.then(Answer::Yes);  // the list
         for (Answer a : c.answers) dialogs.then(a);
-        LinkPathUpdate u(session, progress);
-        ASSERT_TRUE(u.activate());
-        EXPECT_EQ(u.cmdConf_Click(unchanged()), LinkPathUpdate::Outcome::Done);
+        EXPECT_EQ(update(unchanged()), LinkPathUpdate::Outcome::Done);
         EXPECT_EQ(dialogs.pendingAnswers(), 0u);
 
         const auto& m = dialogs.messages();
@@ -396,17 +381,13 @@ TEST_F(LinkPathUpdateTest, RecoveryWhenTheNewLinkCannotBeMade) {
 }
 
 TEST_F(LinkPathUpdateTest, KeyThatCannotBeDeclaredIsReportedAndTheRunGoesOn) {
-    makeRemote(kDitt001, "alnk1", {1});
-    makeRemote(kDitt001, "alnk2", {2});
-    makeLink("lnk1", kDitt001, "alnk1", true);
-    makeLink("lnk2", kDitt001, "alnk2", true);
+    makeCompanyLink("lnk1");
+    makeCompanyLink("lnk2", {2});
     // The TARV table lost the key column since it was linked.
     fx.rawExec(kDitt001, "DROP TABLE alnk1");
     fx.rawExec(kDitt001, "CREATE TABLE alnk1 (numero INTEGER, descr CHAR(20))");
     dialogs.then(Answer::Yes).then(Answer::Ignore);
-    LinkPathUpdate u(session, progress);
-    ASSERT_TRUE(u.activate());
-    ASSERT_EQ(u.cmdConf_Click(unchanged()), LinkPathUpdate::Outcome::Done);
+    ASSERT_EQ(update(unchanged()), LinkPathUpdate::Outcome::Done);
     const auto& m = dialogs.messages();
     ASSERT_EQ(m.size(), 3u);
     EXPECT_EQ(m[1].buttons, Buttons::AbortRetryIgnore);
@@ -421,26 +402,23 @@ TEST_F(LinkPathUpdateTest, KeyThatCannotBeDeclaredIsReportedAndTheRunGoesOn) {
 // A failure half-way through one link's steps leaves the old link, never none; the
 // update ends there and the links done before keep their new values.
 TEST_F(LinkPathUpdateTest, FailureInsideOneLinkLeavesTheOldLink) {
-    makeRemote(kDitt001, "alnk1", {1});
-    makeRemote(kDitt001, "alnk2", {2});
-    makeLink("lnk1", kDitt001, "alnk1", true);
-    makeLink("lnk2", kDitt001, "alnk2", true);
+    makeCompanyLink("lnk1");
+    makeCompanyLink("lnk2", {2});
     createEmbeddedAccount(fx.engines(), "tarv", "Nuova2025");
-    LinkPathUpdate u(session, progress, [](const std::string& path) {
-        auto db = std::make_unique<FailingArchive>(ArchiveDatabase::open(path));
-        db->failDelete = "lnk2_old";  // after its new link was made
-        return db;
-    });
     dialogs.then(Answer::Yes);
-    ASSERT_TRUE(u.activate());
-    EXPECT_EQ(u.cmdConf_Click({"/usr/tarv/", "tarv", "Nuova2025", "Nuova2025", "server", "linux_se"}),
+    EXPECT_EQ(update(kNewPassword,
+                     [](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
+                         auto db = std::make_unique<FailingArchive>(ArchiveDatabase::open(path));
+                         db->failDelete = "lnk2_old";  // after its new link was made
+                         return db;
+                     }),
               LinkPathUpdate::Outcome::Stopped);
     EXPECT_EQ(dialogs.messages().back().text, "Errore nella connessione. Ricontrollare i parametri.");
     EXPECT_NE(def("lnk1")->connect.find("password=Nuova2025"), std::string::npos);
     EXPECT_NE(def("lnk2")->connect.find("password=Quirnova24"), std::string::npos);
     EXPECT_FALSE(def("lnk2_old"));
     EXPECT_EQ(def("lnk2")->linkKey, std::vector<std::string>{"sys_record"});
-    EXPECT_FALSE(u.confirmed());
+    EXPECT_FALSE(u->confirmed());
 }
 
 // End to end: two archives of the demo linked to two companies, the TARV databases
@@ -472,11 +450,9 @@ TEST_F(LinkPathUpdateTest, MovedDatabasesAreReadThroughTheUpdatedLinks) {
     EXPECT_ANY_THROW(rows(vbLCase(archives[0].serial)));  // the old path is gone
 
     dialogs.then(Answer::Yes);
-    LinkPathUpdate u(session, progress);
-    ASSERT_TRUE(u.activate());
     auto v = unchanged();
     v.PathTarv = "/srv/tarv/";
-    ASSERT_EQ(u.cmdConf_Click(v), LinkPathUpdate::Outcome::Done) << dialogs.messages().back().text;
+    ASSERT_EQ(update(v), LinkPathUpdate::Outcome::Done) << dialogs.messages().back().text;
     for (const auto& l : links) {
         const std::string s = vbLCase(l.a->serial);
         SCOPED_TRACE(s);

@@ -4,13 +4,9 @@
 #include "conf_fixture.h"
 #include "dataaccess/embedded_engine.h"
 #include "linking/archive_model.h"
+#include "process_run.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <sys/wait.h>
 
 namespace zq {
 namespace {
@@ -24,21 +20,15 @@ struct ZelqRun {
 
 class ZelqConfTest : public ::testing::Test, protected ConfFixture {
 protected:
-    ZelqRun zelq(const std::string& args) const {
-        const std::string cmd = std::string(ZQ_ZELQ) + " --home '" + fx.dir().string() + "' " + args + " 2>&1 </dev/null";
-        ZelqRun r;
-        FILE* p = popen(cmd.c_str(), "r");
-        if (!p) return r;
-        std::array<char, 4096> buf{};
-        while (std::size_t n = fread(buf.data(), 1, buf.size(), p)) r.output.append(buf.data(), n);
-        const int status = pclose(p);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+    ZelqRun zelq(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"--home", fx.dir().string()});
+        const test::ProcessOutcome r = test::runProgram(ZQ_ZELQ, args);
+        return {r.exit, r.out + r.err};
     }
 };
 
 TEST_F(ZelqConfTest, PrintsTheValuesWithThePasswordMasked) {
-    const ZelqRun r = zelq("config");
+    const ZelqRun r = zelq({"config"});
     ASSERT_EQ(r.code, 0) << r.output;
     EXPECT_NE(r.output.find("PathTarv = /usr/tarv/\n"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Password = ********\n"), std::string::npos) << r.output;
@@ -48,19 +38,19 @@ TEST_F(ZelqConfTest, PrintsTheValuesWithThePasswordMasked) {
 
 TEST_F(ZelqConfTest, SetChecksTestsAndWrites) {
     const std::string before = configBytes();
-    ZelqRun r = zelq("config --set PathTarv=/usr/tarv");
+    ZelqRun r = zelq({"config", "--set", "PathTarv=/usr/tarv"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.output.find("Deve terminare con '/'."), std::string::npos) << r.output;
-    r = zelq("config --set Password=sbagliata");
+    r = zelq({"config", "--set", "Password=sbagliata"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.output.find("Errore nella connessione. Ricontrollare i parametri."), std::string::npos) << r.output;
-    r = zelq("config --set GrpParm1=3");
+    r = zelq({"config", "--set", "GrpParm1=3"});
     EXPECT_EQ(r.code, 2);
-    r = zelq("config --set Server=HPUX");
+    r = zelq({"config", "--set", "Server=HPUX"});
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(configBytes(), before);
 
-    r = zelq("config --set Citta=Parma Server=SCO ConvBksl=N");
+    r = zelq({"config", "--set", "Citta=Parma", "Server=SCO", "ConvBksl=N"});
     ASSERT_EQ(r.code, 0) << r.output;
     const auto lines = ConfigFile::readLines(configFile());
     ASSERT_EQ(lines.size(), 13u);
@@ -71,15 +61,14 @@ TEST_F(ZelqConfTest, SetChecksTestsAndWrites) {
 }
 
 TEST_F(ZelqConfTest, RelinkMovesTheLinks) {
-    makeRemote("/usr/tarv/ditt001", "alnk1", {1, 2});
-    makeLink("lnk1", "/usr/tarv/ditt001", "alnk1", true);
+    makeCompanyLink("lnk1", {1, 2});
     createEmbeddedAccount(fx.engines(), "tarv", "Nuova2025");
-    ZelqRun r = zelq("--no relink --password Nuova2025");
+    ZelqRun r = zelq({"--no", "relink", "--password", "Nuova2025"});
     EXPECT_EQ(r.code, 1) << r.output;  // No to the list: links untouched
     EXPECT_NE(def("lnk1")->connect.find("password=Quirnova24"), std::string::npos);
     EXPECT_NE(r.output.find("Collegamenti da aggiornare: 1."), std::string::npos) << r.output;
 
-    r = zelq("--yes relink --password Nuova2025 --host nuovo");
+    r = zelq({"--yes", "relink", "--password", "Nuova2025", "--host", "nuovo"});
     ASSERT_EQ(r.code, 0) << r.output;
     EXPECT_NE(r.output.find("Aggiornamento percorso tabelle effettuato con successo."), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("lnk1 -> alnk1"), std::string::npos) << r.output;
@@ -90,7 +79,7 @@ TEST_F(ZelqConfTest, RelinkMovesTheLinks) {
     EXPECT_EQ(def("lnk1")->connect, ArchiveModel::linkConnectString(expected, "/usr/tarv/ditt001"));
     EXPECT_EQ(fx.porta("tarv"), "");  // logged out at the end
 
-    r = zelq("relink --server HPUX");
+    r = zelq({"relink", "--server", "HPUX"});
     EXPECT_EQ(r.code, 2);
 }
 

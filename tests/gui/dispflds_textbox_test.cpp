@@ -28,6 +28,13 @@ TEST_F(DispFldsTextBoxTest, ShowsValuesAndClearsOnNull) {
 
     DispFlds(dialogs, Value::null(), &box);
     EXPECT_EQ(box.property("Text").toString(), QString());
+
+    // A number box would show "0" for Null: DispFlds clears it instead of displaying.
+    box.setDataType(DataTypes::decimale);
+    DispFlds(dialogs, Value(42), &box);
+    EXPECT_EQ(box.property("Text").toString(), QStringLiteral("42"));
+    DispFlds(dialogs, Value::null(), &box);
+    EXPECT_EQ(box.property("Text").toString(), QString());
     EXPECT_TRUE(dialogs.messages().empty());
 }
 

@@ -31,17 +31,23 @@ protected:
     RecordingLogin login;
 };
 
+// Names a form and gives it an x_Form, as the forms do for their own section.
+QDialog& named(QDialog& form, const char* name, const char* xForm = nullptr) {
+    form.setObjectName(QString::fromLatin1(name));
+    if (xForm)
+        form.setProperty("x_Form", xForm);
+    return form;
+}
+
 class frmAggP : public QDialog {
     Q_OBJECT
 };
 
 TEST_F(FormRegistryTest, SectionIsTheFormNameAndItsXForm) {
-    QDialog named;
-    named.setObjectName(QStringLiteral("frmConf"));
-    named.setProperty("x_Form", "0");
-    EXPECT_EQ(formSection(&named), QStringLiteral("frmConf0"));
-    named.setProperty("x_Form", QVariant());
-    EXPECT_EQ(formSection(&named), QStringLiteral("frmConf"));
+    QDialog conf;
+    EXPECT_EQ(formSection(&named(conf, "frmConf", "0")), QStringLiteral("frmConf0"));
+    conf.setProperty("x_Form", QVariant());
+    EXPECT_EQ(formSection(&conf), QStringLiteral("frmConf"));
     frmAggP unnamed;
     unnamed.setProperty("x_Form", "0");
     EXPECT_EQ(formSection(&unnamed), QStringLiteral("frmAggP0"));
@@ -49,18 +55,14 @@ TEST_F(FormRegistryTest, SectionIsTheFormNameAndItsXForm) {
 
 TEST_F(FormRegistryTest, WindowGeometryDefaultsAndStoredValues) {
     QDialog form;
-    form.setObjectName(QStringLiteral("frmCGru"));
-    form.setProperty("x_Form", "0");
-    OpenForm(&form);
+    OpenForm(&named(form, "frmCGru", "0"));
     EXPECT_EQ(form.pos(), QPoint(67, 67));
     EXPECT_EQ(form.size(), QSize(433, 233));  // 6500 x 3500 twips
     ClosForm(&form);
 
     FormGeometry{1500, 3000, 4500, 6000}.write(QStringLiteral("frmCGru0"));
     QDialog again;
-    again.setObjectName(QStringLiteral("frmCGru"));
-    again.setProperty("x_Form", "0");
-    OpenForm(&again);
+    OpenForm(&named(again, "frmCGru", "0"));
     EXPECT_EQ(again.pos(), QPoint(100, 200));
     EXPECT_EQ(again.size(), QSize(300, 400));
     ClosForm(&again);
@@ -73,8 +75,7 @@ TEST_F(FormRegistryTest, UnreadableStoredValueFallsBackToTheDefault) {
         s.setValue("frmX/MainTop", "1500,0");
     }
     QDialog form;
-    form.setObjectName(QStringLiteral("frmX"));
-    OpenForm(&form);
+    OpenForm(&named(form, "frmX"));
     EXPECT_EQ(form.pos(), QPoint(67, 100));
 }
 
@@ -89,16 +90,14 @@ TEST_F(FormRegistryTest, GeometrySavedOnlyInTheNormalState) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QDialog form;
-        form.setObjectName(QString::fromLatin1(c.name));
-        OpenForm(&form);
+        OpenForm(&named(form, c.name));
         form.show();
         form.move(30, 45);
         form.resize(200, 100);
         form.setWindowState(c.state);
         ClosForm(&form);
         EXPECT_EQ(stored(QString::fromLatin1(c.name)), c.saved);
-        if (c.saved)
-            EXPECT_EQ(read(QString::fromLatin1(c.name)), (FormGeometry{450, 675, 3000, 1500}));
+        if (c.saved) { EXPECT_EQ(read(QString::fromLatin1(c.name)), (FormGeometry{450, 675, 3000, 1500})); }
     }
 }
 
@@ -122,8 +121,7 @@ TEST_F(FormRegistryTest, MdiChildSavesItsFrameGeometryOnlyWhenNormal) {
         }
         ClosForm(form);
         EXPECT_EQ(stored(name), !maximise);
-        if (!maximise)
-            EXPECT_EQ(read(name), (FormGeometry{225, 450, 2250, 1800}));
+        if (!maximise) { EXPECT_EQ(read(name), (FormGeometry{225, 450, 2250, 1800})); }
         delete sub;
     }
 }
@@ -136,13 +134,11 @@ TEST_F(FormRegistryTest, CountsAndMenuEntriesByName) {
     ASSERT_TRUE(free->isEnabled());
 
     QDialog a, b;
-    a.setObjectName(QStringLiteral("frmFree"));
-    b.setObjectName(QStringLiteral("frmOther"));
-    OpenForm(&a, QStringLiteral("mnuGestFree"));
+    OpenForm(&named(a, "frmFree"), QStringLiteral("mnuGestFree"));
     EXPECT_EQ(nForms(), 1);
     EXPECT_FALSE(free->isEnabled());
     EXPECT_FALSE(exit->isEnabled());
-    OpenForm(&b);
+    OpenForm(&named(b, "frmOther"));
     EXPECT_EQ(nForms(), 2);
     ClosForm(&a, QStringLiteral("mnuGestFree"));
     EXPECT_EQ(nForms(), 1);
@@ -156,8 +152,7 @@ TEST_F(FormRegistryTest, CountsAndMenuEntriesByName) {
 TEST_F(FormRegistryTest, WithoutMainWindowOnlyTheGeometryApplies) {
     ASSERT_EQ(MainForm(), nullptr);
     QDialog form;
-    form.setObjectName(QStringLiteral("frmAlone"));
-    OpenForm(&form, QStringLiteral("mnuGestColl"));
+    OpenForm(&named(form, "frmAlone"), QStringLiteral("mnuGestColl"));
     EXPECT_EQ(form.pos(), QPoint(67, 67));
     EXPECT_EQ(nForms(), 0);
     ClosForm(&form, QStringLiteral("mnuGestColl"));

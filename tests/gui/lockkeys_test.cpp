@@ -28,6 +28,8 @@ TEST_F(CapsLockLedTest, NoLedMeansUnknown) {
     led("input3::numlock", "1\n");
     EXPECT_EQ(capsLockLed(root()), std::nullopt);
     EXPECT_EQ(capsLockLed(root() + QStringLiteral("/missing")), std::nullopt);
+    led("input3::capslock", "n/a");
+    EXPECT_EQ(capsLockLed(root()), std::nullopt) << "an unreadable brightness is ignored";
 }
 
 TEST_F(CapsLockLedTest, ReadsTheLedAndAnyKeyboardOnCounts) {
@@ -35,11 +37,6 @@ TEST_F(CapsLockLedTest, ReadsTheLedAndAnyKeyboardOnCounts) {
     EXPECT_EQ(capsLockLed(root()), false);
     led("input7::capslock", "1\n");
     EXPECT_EQ(capsLockLed(root()), true);
-}
-
-TEST_F(CapsLockLedTest, UnreadableBrightnessIsIgnored) {
-    led("input3::capslock", "n/a");
-    EXPECT_EQ(capsLockLed(root()), std::nullopt);
 }
 
 }  // namespace

@@ -28,6 +28,15 @@ using test::RecordingLogin;
 
 QSettings store() { return QSettings(QString::fromUtf8(kSettingsOrganisation), QStringLiteral("zel_QUIRNOVA")); }
 
+// The main window's stored left, top, width and height, as written.
+QStringList storedMain() {
+    QSettings s = store();
+    QStringList out;
+    for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"})
+        out << s.value(QStringLiteral("Settings/") + QLatin1String(key)).toString();
+    return out;
+}
+
 class MainWindowTest : public GuiTest {
 protected:
     RecordingLogin login;
@@ -136,11 +145,7 @@ TEST_F(MainWindowTest, FirstStartGeometryAndSavedOnClose) {
         w.resize(500, 400);
         EXPECT_TRUE(w.close());
     }
-    QSettings s = store();
-    EXPECT_EQ(s.value("Settings/MainLeft").toString(), QStringLiteral("1500"));
-    EXPECT_EQ(s.value("Settings/MainTop").toString(), QStringLiteral("1800"));
-    EXPECT_EQ(s.value("Settings/MainWidth").toString(), QStringLiteral("7500"));
-    EXPECT_EQ(s.value("Settings/MainHeight").toString(), QStringLiteral("6000"));
+    EXPECT_EQ(storedMain(), (QStringList{"1500", "1800", "7500", "6000"}));
     EXPECT_EQ(login.calls, std::vector<std::string>{"CloseConn"});
 
     frmMain again(login, {});
@@ -148,7 +153,7 @@ TEST_F(MainWindowTest, FirstStartGeometryAndSavedOnClose) {
     EXPECT_EQ(again.size(), QSize(500, 400));
 }
 
-TEST_F(MainWindowTest, ClosingWhileMinimisedKeepsTheStoredGeometry) {
+TEST_F(MainWindowTest, MinimisedWindowKeepsTheStoredGeometryAndMaximisedStoresItsCurrentValues) {
     FormGeometry{3000, 1500, 9000, 7500}.write(QStringLiteral("Settings"));
     {
         frmMain w(login, {});
@@ -159,16 +164,9 @@ TEST_F(MainWindowTest, ClosingWhileMinimisedKeepsTheStoredGeometry) {
         ASSERT_TRUE(w.isMinimized());
         EXPECT_TRUE(w.close());
     }
-    QSettings s = store();
-    EXPECT_EQ(s.value("Settings/MainLeft").toString(), QStringLiteral("3000"));
-    EXPECT_EQ(s.value("Settings/MainWidth").toString(), QStringLiteral("9000"));
-    EXPECT_EQ(s.value("Settings/MainHeight").toString(), QStringLiteral("7500"));
-    // Logout still happens.
-    EXPECT_EQ(login.calls, std::vector<std::string>{"CloseConn"});
-}
+    EXPECT_EQ(storedMain(), (QStringList{"3000", "1500", "9000", "7500"}));
+    EXPECT_EQ(login.calls, std::vector<std::string>{"CloseConn"}) << "logout still happens";
 
-TEST_F(MainWindowTest, MaximisedWindowStoresItsCurrentValues) {
-    FormGeometry{3000, 1500, 9000, 7500}.write(QStringLiteral("Settings"));
     QPoint pos;
     QSize size;
     {
@@ -184,10 +182,14 @@ TEST_F(MainWindowTest, MaximisedWindowStoresItsCurrentValues) {
     EXPECT_EQ(FormGeometry::read(QStringLiteral("Settings"), {}), FormGeometry::fromPixels(pos, size));
 }
 
-TEST_F(MainWindowTest, LoadLogsInAndAnAbortLeavesWithoutLogout) {
+TEST_F(MainWindowTest, LoadLogsInTheExitEntryLogsOutAndAnAbortLeavesWithoutLogout) {
     frmMain w(login, {});
     w.load();
     EXPECT_EQ(login.calls, std::vector<std::string>{"OpenConn"});
+    w.show();
+    w.menuEntry(QStringLiteral("mnuFileExit"))->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(login.calls, (std::vector<std::string>{"OpenConn", "CloseConn"}));
 
     RecordingLogin failing;
     failing.abortAtOpen = true;
@@ -235,6 +237,7 @@ QWidget* makeForm(const char* name) {
 }
 
 TEST_F(MainWindowTest, ExitAndEntriesFollowTheOpenChildren) {
+    FormGeometry{150, 300, 1500, 1500}.write(QStringLiteral("frmCopy"));
     frmMain w(login, {});
     w.registerChildForm(QStringLiteral("mnuGestCopy"), [] { return makeForm("frmCopy"); });
     w.registerChildForm(QStringLiteral("mnuGestAnno"), [] { return makeForm("frmAnno"); });
@@ -246,6 +249,8 @@ TEST_F(MainWindowTest, ExitAndEntriesFollowTheOpenChildren) {
     copy->trigger();
     ASSERT_EQ(w.mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(w.openForms(), 1);
+    EXPECT_EQ(w.mdiArea()->subWindowList()[0]->geometry(), QRect(QPoint(0, 0), w.mdiArea()->viewport()->size()))
+        << "a child opens filling the inner area, whatever its stored geometry";
     EXPECT_FALSE(exit->isEnabled());
     EXPECT_FALSE(copy->isEnabled());
     EXPECT_TRUE(anno->isEnabled());
@@ -289,17 +294,6 @@ TEST_F(MainWindowTest, FormClosingItselfIsReleased) {
     EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
 }
 
-TEST_F(MainWindowTest, ChildrenOpenFillingTheInnerArea) {
-    FormGeometry{150, 300, 1500, 1500}.write(QStringLiteral("frmCopy"));
-    frmMain w(login, {});
-    w.registerChildForm(QStringLiteral("mnuGestCopy"), [] { return makeForm("frmCopy"); });
-    w.show();
-    w.openChild(QStringLiteral("mnuGestCopy"));
-    QMdiSubWindow* sub = w.mdiArea()->subWindowList().value(0);
-    ASSERT_NE(sub, nullptr);
-    EXPECT_EQ(sub->geometry(), QRect(QPoint(0, 0), w.mdiArea()->viewport()->size()));
-}
-
 TEST_F(MainWindowTest, WindowMenuListsTheOpenChildren) {
     frmMain w(login, {});
     w.registerChildForm(QStringLiteral("mnuGestColl"), [] { return makeForm("frmColl"); });
@@ -341,36 +335,16 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, CloseBoxClosesChildrenFirstAndStopsWhenOneRefuses) {
-    frmMain w(login, {});
-    RefusingForm* refusing = nullptr;
-    w.registerChildForm(QStringLiteral("mnuGestMast"), [&] {
-        refusing = new RefusingForm;
-        refusing->setObjectName(QStringLiteral("frmMast"));
-        return refusing;
-    });
-    w.show();
-    w.openChild(QStringLiteral("mnuGestMast"));
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(login.calls.empty());
-    EXPECT_EQ(w.openForms(), 1);
-
-    refusing->refuse = false;
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(w.openForms(), 0);
-    EXPECT_EQ(login.calls, std::vector<std::string>{"CloseConn"});
-}
-
-TEST_F(MainWindowTest, RefusedCloseOrMinimisedChildStaysRegistered) {
+TEST_F(MainWindowTest, RefusedOrMinimisedChildStaysRegisteredAndStopsTheCloseBox) {
     frmMain w(login, {});
     RefusingForm* form = nullptr;
-    w.registerChildForm(QStringLiteral("mnuGestTiff"), [&] {
+    w.registerChildForm(QStringLiteral("mnuGestMast"), [&] {
         form = new RefusingForm;
-        form->setObjectName(QStringLiteral("frmTiff"));
+        form->setObjectName(QStringLiteral("frmMast"));
         return form;
     });
     w.show();
-    w.openChild(QStringLiteral("mnuGestTiff"));
+    w.openChild(QStringLiteral("mnuGestMast"));
     QMdiSubWindow* sub = w.mdiArea()->subWindowList().value(0);
     ASSERT_NE(sub, nullptr);
     EXPECT_FALSE(form->close());
@@ -380,18 +354,14 @@ TEST_F(MainWindowTest, RefusedCloseOrMinimisedChildStaysRegistered) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(w.openForms(), 1);
     EXPECT_EQ(w.mdiArea()->subWindowList().size(), 1);
-    EXPECT_FALSE(w.menuEntry(QStringLiteral("mnuGestTiff"))->isEnabled());
+    EXPECT_FALSE(w.menuEntry(QStringLiteral("mnuGestMast"))->isEnabled());
 
+    EXPECT_FALSE(w.close()) << "the close box closes the children first";
+    EXPECT_TRUE(login.calls.empty());
+    EXPECT_EQ(w.openForms(), 1);
     form->refuse = false;
-    EXPECT_TRUE(sub->close());
+    EXPECT_TRUE(w.close());
     EXPECT_EQ(w.openForms(), 0);
-}
-
-TEST_F(MainWindowTest, ExitEntryUnloadsTheWindow) {
-    frmMain w(login, {});
-    w.show();
-    w.menuEntry(QStringLiteral("mnuFileExit"))->trigger();
-    EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(login.calls, std::vector<std::string>{"CloseConn"});
 }
 

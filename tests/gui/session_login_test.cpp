@@ -20,6 +20,7 @@
 #include <QSettings>
 
 #include <filesystem>
+#include <functional>
 
 namespace zq {
 namespace {
@@ -27,6 +28,15 @@ namespace {
 using test::DemoFixture;
 using test::GuiTest;
 using test::ScriptedDialogs;
+
+// The configuration form as the menu entry opens it; `answer` runs once it is shown.
+QDialog* confForm(std::function<void(QDialog*)> answer) {
+    auto* d = new QDialog;
+    d->setObjectName(QStringLiteral("frmConf"));
+    d->setProperty("x_Form", "0");
+    QTimer::singleShot(0, d, [d, answer] { answer(d); });
+    return d;
+}
 
 class SessionLoginTest : public GuiTest {
 protected:
@@ -57,13 +67,7 @@ TEST_F(SessionLoginTest, ConfirmedConfigurationLogsOutAndInAgain) {
     // Another program wrote a port meanwhile: the logout of the reconfiguration clears
     // it and the new login writes WIN again.
     fx.rawExec("/usr/tarv/comune", "UPDATE utenti SET porta = 'tty09' WHERE trim(nome) = 'tarv'");
-    w.registerModalForm(QStringLiteral("mnuFileConf"), [&] {
-        auto* d = new QDialog;
-        d->setObjectName(QStringLiteral("frmConf"));
-        d->setProperty("x_Form", "0");
-        QTimer::singleShot(0, d, &QDialog::accept);
-        return d;
-    });
+    w.registerModalForm(QStringLiteral("mnuFileConf"), [] { return confForm([](QDialog* d) { d->accept(); }); });
     w.show();
     ASSERT_TRUE(w.menuEntry(QStringLiteral("mnuFileConf"))->isEnabled());
     EXPECT_TRUE(w.openModal(QStringLiteral("mnuFileConf")));
@@ -98,17 +102,13 @@ TEST_F(SessionLoginTest, FirstStartShowsTheConfigurationFormOnce) {
         int shown = 0;
         w.registerModalForm(QStringLiteral("mnuFileConf"), [&] {
             ++shown;
-            auto* d = new QDialog;
-            d->setObjectName(QStringLiteral("frmConf"));
-            d->setProperty("x_Form", "0");
-            QTimer::singleShot(0, d, [&, d] {
+            return confForm([&](QDialog* d) {
                 if (!confirm)
                     return d->reject();
                 session.cfg = demo;
                 ConfigFile::write(ConfigFile::pathIn(fx.dir()), demo);
                 d->accept();
             });
-            return d;
         });
         if (!confirm) {
             EXPECT_THROW(w.load(), AbortProgram);

@@ -53,32 +53,31 @@ TEST_F(PickersTest, SceltaDirCancelledGivesEmptyText) {
     EXPECT_EQ(dialogs.pickFolder("x", root().toStdString()), std::nullopt);
 }
 
-TEST_F(PickersTest, FileDialogCaptions) {
-    FileDialog fd;
-    fd.setOpenCaption(QStringLiteral("Apri"));
-    fd.setCancelCaption(QStringLiteral("Annulla"));
-    fd.setLookInCaption(QStringLiteral("Cerca in:"));
-    fd.setFileNameCaption(QStringLiteral("Nome File:"));
-    fd.setFileTypeCaption(QStringLiteral("Tipo File:"));
-    std::unique_ptr<QFileDialog> dlg(fd.create(nullptr));
-    EXPECT_TRUE(dlg->testOption(QFileDialog::DontUseNativeDialog));
-    EXPECT_EQ(dlg->labelText(QFileDialog::Accept), QStringLiteral("Apri"));
-    EXPECT_EQ(dlg->labelText(QFileDialog::Reject), QStringLiteral("Annulla"));
-    EXPECT_EQ(dlg->labelText(QFileDialog::LookIn), QStringLiteral("Cerca in:"));
-    EXPECT_EQ(dlg->labelText(QFileDialog::FileName), QStringLiteral("Nome File:"));
-    EXPECT_EQ(dlg->labelText(QFileDialog::FileType), QStringLiteral("Tipo File:"));
-}
-
-TEST_F(PickersTest, EmptyCaptionsLeaveQtsOwnTexts) {
+TEST_F(PickersTest, FileDialogCaptionsAndQtsOwnTextsWhereEmpty) {
     std::unique_ptr<QFileDialog> reference(new QFileDialog);
     reference->setOption(QFileDialog::DontUseNativeDialog, true);
-    FileDialog fd;
-    fd.setOpenCaption(QStringLiteral("Apri"));  // only this one is set
-    std::unique_ptr<QFileDialog> dlg(fd.create(nullptr));
-    EXPECT_EQ(dlg->labelText(QFileDialog::Accept), QStringLiteral("Apri"));
-    for (auto label : {QFileDialog::Reject, QFileDialog::LookIn, QFileDialog::FileName,
-                       QFileDialog::FileType})
-        EXPECT_EQ(dlg->labelText(label), reference->labelText(label)) << int(label);
+    const struct {
+        void (FileDialog::*set)(const QString&);
+        QFileDialog::DialogLabel label;
+        const char* caption;
+    } captions[] = {
+        {&FileDialog::setOpenCaption, QFileDialog::Accept, "Apri"},
+        {&FileDialog::setCancelCaption, QFileDialog::Reject, "Annulla"},
+        {&FileDialog::setLookInCaption, QFileDialog::LookIn, "Cerca in:"},
+        {&FileDialog::setFileNameCaption, QFileDialog::FileName, "Nome File:"},
+        {&FileDialog::setFileTypeCaption, QFileDialog::FileType, "Tipo File:"},
+    };
+    // Each caption alone: the others keep Qt's texts.
+    for (const auto& only : captions) {
+        SCOPED_TRACE(only.caption);
+        FileDialog fd;
+        (fd.*only.set)(QString::fromUtf8(only.caption));
+        std::unique_ptr<QFileDialog> dlg(fd.create(nullptr));
+        EXPECT_TRUE(dlg->testOption(QFileDialog::DontUseNativeDialog));
+        for (const auto& c : captions)
+            EXPECT_EQ(dlg->labelText(c.label),
+                      &c == &only ? QString::fromUtf8(c.caption) : reference->labelText(c.label)) << c.caption;
+    }
 }
 
 TEST_F(PickersTest, FiltersAndStartPlace) {

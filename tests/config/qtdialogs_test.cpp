@@ -42,9 +42,7 @@ TEST_F(QtDialogsTest, ButtonsAndAnswersAsTheStyleSays) {
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.buttons));
         std::unique_ptr<QMessageBox> box(QtDialogs::createBox(Message{"x", "", c.buttons}, nullptr));
-        QStringList texts;
-        for (QAbstractButton* b : box->buttons())
-            texts << b->text();
+        QStringList texts = buttonTexts(box.get());
         std::sort(texts.begin(), texts.end());
         QStringList expected = c.texts;
         std::sort(expected.begin(), expected.end());

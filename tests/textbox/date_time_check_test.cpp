@@ -93,8 +93,7 @@ TEST(DateTimeCheck, NormaliseTimeByShape) {
         SCOPED_TRACE(c.typed);
         std::string t = c.typed;
         EXPECT_EQ(DateTimeCheck::normaliseTime(t), c.result != nullptr);
-        if (c.result)
-            EXPECT_EQ(t, c.result);
+        if (c.result) { EXPECT_EQ(t, c.result); }
     }
 }
 

@@ -54,12 +54,8 @@ protected:
         return ConvTable(*cnn, dialogs, progress, conv).run(archivio, b, table, b);
     }
 
-    std::string question(long n, const std::string& archivio = "Fatture 2024") const {
-        return test::convQuestion(n, archivio, base);
-    }
-    std::string closing(const std::string& archivio = "Fatture 2024") const {
-        return test::convClosing(archivio, base);
-    }
+    std::string question(long n) const { return test::convQuestion(n, "Fatture 2024", base); }
+    std::string closing() const { return test::convClosing("Fatture 2024", base); }
 
     // Every file below the documents folder, relative, sorted.
     std::vector<std::string> files() const {
@@ -268,29 +264,6 @@ TEST_F(ConvTableTest, NoToContinuoLeavesEverythingAsItWas) {
     EXPECT_EQ(files(), filesBefore);
     EXPECT_EQ(progress.events, (Texts{"begin Inizio Conversione Documenti ...", "end"}));
     EXPECT_FALSE(r.confirmed);
-}
-
-TEST_F(ConvTableTest, TwoArchivesOneAfterTheOtherEachWithItsQuestionAndMessage) {
-    archive->createDocTable("cont");
-    addPdf(1, "f.pdf", 1);
-    addPdf(600, "c1.pdf", 2, "cont");
-    addPdf(601, "c2.pdf", 1, "cont");
-    dialogs.answerAlways(Answer::Yes);
-
-    run("fatt", "Fatture");
-    run("cont", "Contratti");
-
-    EXPECT_EQ(dialogs.texts(), (Texts{question(1, "Fatture"), closing("Fatture"), question(2, "Contratti"),
-                                       closing("Contratti")}));
-    EXPECT_EQ(archive->rows("fatt")[0].fileName, "f.tif");
-    EXPECT_EQ(archive->rows("cont")[0].fileName, "c1.tif");
-    EXPECT_EQ(archive->rows("cont")[1].fileName, "c2.tif");
-    // The second run starts its own bar from zero.
-    const auto second = std::find(progress.events.begin() + 1, progress.events.end(),
-                                  "begin Inizio Conversione Documenti ...");
-    ASSERT_NE(second, progress.events.end());
-    EXPECT_EQ(*(second + 1), "range 2");
-    EXPECT_EQ(*(second + 2), "value 0");
 }
 
 TEST_F(ConvTableTest, AnUnreadablePdfIsSkippedAndItsRecordKept) {

@@ -88,26 +88,6 @@ TEST_F(ConfigEditorTest, PathMustEndWithSlash) {
     }
 }
 
-TEST_F(ConfigEditorTest, FirstStartConfirmationWritesThirteenLines) {
-    std::filesystem::remove(configFile());
-    Config target;  // nothing in memory yet
-    const Config entered = fx.config();
-    ASSERT_TRUE(editor.confirm(entered, entered.Password, target));
-    EXPECT_TRUE(dialogs.messages().empty());
-    const std::string bytes = configBytes();
-    const auto lines = ConfigFile::readLines(configFile());
-    ASSERT_EQ(lines.size(), 13u);
-    EXPECT_EQ(lines[0], "/usr/tarv/");
-    EXPECT_EQ(lines[5], "Quirnova24");
-    EXPECT_EQ(lines[7], "linux_se");
-    EXPECT_EQ(lines[10], "S");
-    EXPECT_EQ(lines[11], "");  // the grouping parameters are not the form's
-    EXPECT_EQ(lines[12], "");
-    EXPECT_NE(bytes.find("/usr/tarv/\r\n"), std::string::npos);
-    EXPECT_EQ(target.Password, "Quirnova24");
-    EXPECT_EQ(target.GrpParm1, "");
-}
-
 TEST_F(ConfigEditorTest, GroupingParametersInMemoryAreWrittenAsTheyAre) {
     Config target = fx.config();
     target.GrpParm1 = "42";

@@ -103,16 +103,20 @@ TEST_F(FrmConfTest, FirstStartConfirmedWritesTheFileAndStoresTheValues) {
     f.cmdConf()->click();
     EXPECT_TRUE(f.Confermato);
     EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(configBytes().rfind("/usr/tarv/\r\n", 0), 0u) << "lines end in CR LF";
     const auto lines = ConfigFile::readLines(configFile());
     ASSERT_EQ(lines.size(), 13u);
+    EXPECT_EQ(lines[0], "/usr/tarv/");
     EXPECT_EQ(lines[2], "Veltra");
     EXPECT_EQ(lines[3], "Milano");
+    EXPECT_EQ(lines[5], "Quirnova24");
     EXPECT_EQ(lines[7], "linux_se");
     EXPECT_EQ(lines[10], "S");
-    EXPECT_EQ(lines[11], "");
+    EXPECT_EQ(lines[11], "");  // the grouping parameters are not the form's
     EXPECT_EQ(lines[12], "");
     EXPECT_EQ(session.cfg.Password, "Quirnova24");
     EXPECT_EQ(session.cfg.Citta, "Milano");
+    EXPECT_EQ(session.cfg.GrpParm1, "");
     EXPECT_TRUE(dialogs.messages().empty());
 }
 

@@ -45,7 +45,7 @@ protected:
     ScriptedDialogs dialogs;
 };
 
-TEST_F(SessionLoginTest, LogsInAtLoadAndOutAtClose) {
+TEST_F(SessionLoginTest, LogsInAtLoadOutAtCloseAndAgainAroundAConfirmedConfiguration) {
     ASSERT_EQ(fx.porta("tarv"), "");
     Session session(dialogs, fx.dir());
     SessionLogin login(session, /*firstStart=*/nullptr);
@@ -53,17 +53,6 @@ TEST_F(SessionLoginTest, LogsInAtLoadAndOutAtClose) {
     w.load();
     EXPECT_EQ(fx.porta("tarv"), "WIN");
     ASSERT_NE(session.CnnTarv, nullptr);
-    w.show();
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(fx.porta("tarv"), "");
-    EXPECT_EQ(session.CnnTarv, nullptr);
-}
-
-TEST_F(SessionLoginTest, ConfirmedConfigurationLogsOutAndInAgain) {
-    Session session(dialogs, fx.dir());
-    SessionLogin login(session, nullptr);
-    frmMain w(login, home());
-    w.load();
     // Another program wrote a port meanwhile: the logout of the reconfiguration clears
     // it and the new login writes WIN again.
     fx.rawExec("/usr/tarv/comune", "UPDATE utenti SET porta = 'tty09' WHERE trim(nome) = 'tarv'");
@@ -75,6 +64,7 @@ TEST_F(SessionLoginTest, ConfirmedConfigurationLogsOutAndInAgain) {
     EXPECT_NE(session.CnnTarv, nullptr);
     EXPECT_TRUE(w.close());
     EXPECT_EQ(fx.porta("tarv"), "");
+    EXPECT_EQ(session.CnnTarv, nullptr);
 }
 
 TEST_F(SessionLoginTest, FailedLoginEndsAtLoadWithoutMarkingAnyone) {

@@ -27,7 +27,7 @@ ConversionSettings at(int dpi, ColourMode mode = ColourMode::Colour,
     return s;
 }
 
-// Names in the folder other than the ones expected: leftovers of a conversion.
+// Every name in the folder, sorted: a leftover of a conversion shows up here.
 std::vector<std::string> namesIn(const fs::path& dir) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());

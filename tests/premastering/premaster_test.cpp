@@ -13,8 +13,6 @@
 namespace zq::test {
 namespace {
 
-const std::string kTitle = "Pre-Masterizzazione Archivi";
-
 using Rows = std::vector<std::vector<std::string>>;
 
 class PremasterTest : public LinkTest {
@@ -81,7 +79,7 @@ TEST_P(PremasterTest, CopiesTheTarvRowsAndKeepsTheLinkUnderItsNewName) {
     EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
                                    lines({"vuoi pre-masterizzare la tabella ", e.description, "area " + e.area, "(" + e.serial + ")?"}),
                                    "Copia dei dati per la Pre-Masterizzazione eseguita con successo."}));
-    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, kTitle);
+    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, "Pre-Masterizzazione Archivi");
 
     ASSERT_TRUE(archiveDef(kFornitori2023));
     EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());

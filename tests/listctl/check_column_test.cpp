@@ -75,7 +75,7 @@ protected:
     int clicks = 0;
 };
 
-TEST_F(CheckColumnTest, BoxesOnlyOnRowsWithEntries)
+TEST_F(CheckColumnTest, BoxesOnlyOnRowsWithEntriesAndSpareOnesHideOnReload)
 {
     load(3, {2});
     EXPECT_EQ(list->NumVisibleRows(), 9);
@@ -90,6 +90,15 @@ TEST_F(CheckColumnTest, BoxesOnlyOnRowsWithEntries)
     }
     EXPECT_EQ(checks->box(4), nullptr) << "the empty last row gets no box";
     EXPECT_EQ(tickedEntries(), (std::set<int>{2}));
+
+    // Reloading a longer, then a shorter list: the spare boxes hide.
+    load(30);
+    EXPECT_EQ(visibleBoxes(), 9);
+    load(2, {1});
+    EXPECT_EQ(visibleBoxes(), 2);
+    EXPECT_TRUE(checks->box(1)->isChecked() && !checks->box(2)->isChecked());
+    for (int i = 3; i <= checks->loadedBoxes(); ++i)
+        EXPECT_TRUE(checks->box(i)->isHidden()) << i;
 }
 
 TEST_F(CheckColumnTest, ScrollingMovesTicksWithTheirEntries)
@@ -112,17 +121,11 @@ TEST_F(CheckColumnTest, ScrollingMovesTicksWithTheirEntries)
     EXPECT_EQ(clicks, 1);
     QTest::mouseClick(checks->box(1), Qt::LeftButton);  // entry 5
     EXPECT_EQ(tickedEntries(), (std::set<int>{7, 12})) << "only the box itself clears a tick";
-}
 
-TEST_F(CheckColumnTest, ReloadingAShorterListHidesTheSpareBoxes)
-{
-    load(30);
-    EXPECT_EQ(visibleBoxes(), 9);
-    load(2, {1});
-    EXPECT_EQ(visibleBoxes(), 2);
-    EXPECT_TRUE(checks->box(1)->isChecked() && !checks->box(2)->isChecked());
-    for (int i = 3; i <= checks->loadedBoxes(); ++i)
-        EXPECT_TRUE(checks->box(i)->isHidden()) << i;
+    list->setTopRow(10);
+    clickCell(13, 1);
+    EXPECT_EQ(tickedEntries(), (std::set<int>{7, 12, 13})) << "a click on a row ticks the entry shown there";
+    EXPECT_TRUE(checks->box(4)->isChecked());
 }
 
 TEST_F(CheckColumnTest, ClicksOnTheHeaderOrBelowTheLastRowChangeNothing)
@@ -157,15 +160,6 @@ TEST_F(CheckColumnTest, ClickOnARowTicksItAndNeverClears)
 
     clickCell(6, 2);  // the empty row after the entries
     EXPECT_EQ(tickedEntries(), (std::set<int>{2, 4}));
-}
-
-TEST_F(CheckColumnTest, ClickAfterScrollingTicksTheEntryShown)
-{
-    load(30);
-    list->setTopRow(10);
-    clickCell(12, 1);
-    EXPECT_EQ(tickedEntries(), (std::set<int>{12}));
-    EXPECT_TRUE(checks->box(3)->isChecked());
 }
 
 TEST_F(CheckColumnTest, OverlayColumnCreatesElementsOnDemand)

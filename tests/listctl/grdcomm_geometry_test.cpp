@@ -11,7 +11,7 @@ namespace {
 
 using GeometryTest = ListFixture;
 
-TEST_F(GeometryTest, NumVisibleRowsRoundsTheRowsThatFit)
+TEST_F(GeometryTest, VisibleRowsMoveAndWidthsRoundToWholeRowsAndPixels)
 {
     init(0);
     EXPECT_EQ(list->ColHeight(0), 240.0) << "the header row of a new grid";
@@ -26,6 +26,16 @@ TEST_F(GeometryTest, NumVisibleRowsRoundsTheRowsThatFit)
         EXPECT_EQ(list->Height(), c.heightTwips);
         EXPECT_EQ(list->NumVisibleRows(), c.expected);
     }
+
+    // Move and widths round to pixels.
+    list->Move(150, 300, 6000, 3000);
+    EXPECT_EQ(grid->geometry(), QRect(10, 20, 400, 200));
+    list->setColWidth(2, 1500.4);
+    EXPECT_EQ(list->ColWidth(2), 1500.0);
+    list->setColWidth(0, 450);
+    EXPECT_EQ(list->ColWidth(0), 450.0);
+    EXPECT_EQ(list->ColPos(1) - list->ColPos(0), 450);
+    list->setColHeight(99, 500);  // swallowed
 }
 
 TEST_F(GeometryTest, PositionsAreTwipsInTheContainerAndColLeftMakesTheColumnCurrent)
@@ -87,19 +97,6 @@ TEST_F(GeometryTest, ScrollToRowScrollsAndSelectsOnlyInsideTheGrid)
     EXPECT_EQ(selected[0].topRow(), 11);
     EXPECT_EQ(selected[0].leftColumn(), 0);
     EXPECT_EQ(selected[0].rightColumn(), list->Cols() - 2);
-}
-
-TEST_F(GeometryTest, MoveAndWidthsRoundToPixels)
-{
-    init(0);
-    list->Move(150, 300, 6000, 3000);
-    EXPECT_EQ(grid->geometry(), QRect(10, 20, 400, 200));
-    list->setColWidth(2, 1500.4);
-    EXPECT_EQ(list->ColWidth(2), 1500.0);
-    list->setColWidth(0, 450);
-    EXPECT_EQ(list->ColWidth(0), 450.0);
-    EXPECT_EQ(list->ColPos(1) - list->ColPos(0), 450);
-    list->setColHeight(99, 500);  // swallowed
 }
 
 TEST_F(GeometryTest, CellFrmtFormatsTheValueAndStylesTheCell)

@@ -16,14 +16,8 @@ class FreeRunTest : public LinkTest {
 protected:
     void link(const std::string& company, const std::string& year, std::vector<ArchRow> entries) {
         pickCompany(company);
-        LinkRequest r;
-        r.companyIndex = 1;
-        r.companyCode = company;
-        r.yearIndex = 1;
-        r.yearText = year;
-        r.arAttiva = true;
         dialogs.answerAlways(Answer::Yes);
-        ASSERT_EQ(LinkRun(*session, lookups->aDocs).cmdColl_Click(r, entries).linked,
+        ASSERT_EQ(LinkRun(*session, lookups->aDocs).cmdColl_Click({1, company, 1, year, true}, entries).linked,
                   static_cast<int>(entries.size()));
         dialogs.clear();
     }
@@ -45,13 +39,11 @@ TEST_P(FreeRunTest, UnlinkingLocallyKeepsTheTarvTableAndTheRegistryRow) {
     EXPECT_TRUE(result.completed);
     EXPECT_FALSE(result.delTarv);
     EXPECT_EQ(result.unlinked, 2);
-    EXPECT_EQ(dialogs.texts(),
-              (std::vector<std::string>{"Vuoi cancellare le tabelle collegate dal TARV?",
-                                        lines({"vuoi scollegare la tabella ", rows0[0].description, "area " + rows0[0].area,
-                                               "(" + rows0[0].serial + ")?"}),
-                                        lines({"vuoi scollegare la tabella ", rows0[1].description, "area " + rows0[1].area,
-                                               "(" + rows0[1].serial + ")?"}),
-                                        "Scollegamento tabelle effettuato con successo."}));
+    const auto question = [](const FreeRow& r) {
+        return lines({"vuoi scollegare la tabella ", r.description, "area " + r.area, "(" + r.serial + ")?"});
+    };
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Vuoi cancellare le tabelle collegate dal TARV?", question(rows0[0]),
+                                                         question(rows0[1]), "Scollegamento tabelle effettuato con successo."}));
     for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, kTitle);
     EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
     EXPECT_EQ(archiveDef(kFornitori2023)->name, kFornitori2023);

@@ -6,21 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace zq {
 namespace {
 
-struct TypeCase {
-    const char* what;
-    int type;
-    long size;
-    int attributes;
-    const char* expected;  ///< nullptr: no counterpart
-};
-
 TEST(ColumnTypeTest, MapsEveryFieldTypeAsTheTableSays) {
-    const TypeCase cases[] = {
+    const struct {
+        const char* what;
+        int type;
+        long size;
+        int attributes;
+        const char* expected;  ///< nullptr: no counterpart
+    } cases[] = {
         {"Text 50", dbText, 50, dbVariableField, " CHAR(50),"},
         {"Text 1", dbText, 1, 0, " CHAR(1),"},
         {"Char 11", dbChar, 11, dbFixedField, " CHAR(11),"},
@@ -54,13 +53,7 @@ TEST(ColumnTypeTest, MapsEveryFieldTypeAsTheTableSays) {
         f.type = c.type;
         f.size = c.size;
         f.attributes = c.attributes;
-        const auto got = ColumnType::informix(f);
-        if (c.expected) {
-            ASSERT_TRUE(got.has_value());
-            EXPECT_EQ(*got, c.expected);
-        } else {
-            EXPECT_FALSE(got.has_value());
-        }
+        EXPECT_EQ(ColumnType::informix(f), c.expected ? std::optional<std::string>(c.expected) : std::nullopt);
     }
 }
 
@@ -71,30 +64,21 @@ TEST(LinkNamesTest, DerivedNamesAreLowerCase) {
 }
 
 TEST(LinkNamesTest, SerialsAndNamesThatCouldChangeAStatementAreRefused) {
-    EXPECT_TRUE(LinkNames::safeSerial("2215032010150a1f"));
-    EXPECT_TRUE(LinkNames::safeSerial("archivio_1"));
-    for (const char* bad : {"", "22'15", "2215;DROP", "22 15", "22-15", "22\"15", "2215/x"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_FALSE(LinkNames::safeSerial(bad));
-    }
-    for (const char* good : {"numero_doc", "data firma", "Forn/Data", "città", "PrimaryKey"}) {
-        SCOPED_TRACE(good);
-        EXPECT_TRUE(LinkNames::safeName(good));
-    }
-    for (const char* bad : {"", "   ", "nome'x", "a;b", "a,b", "a(b", "a)b", "a-b", "a\"b", "a*b", "a\tb"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_FALSE(LinkNames::safeName(bad));
-    }
+    for (const char* good : {"2215032010150a1f", "archivio_1"}) EXPECT_TRUE(LinkNames::safeSerial(good)) << good;
+    for (const char* bad : {"", "22'15", "2215;DROP", "22 15", "22-15", "22\"15", "2215/x"})
+        EXPECT_FALSE(LinkNames::safeSerial(bad)) << bad;
+    for (const char* good : {"numero_doc", "data firma", "Forn/Data", "città", "PrimaryKey"})
+        EXPECT_TRUE(LinkNames::safeName(good)) << good;
+    for (const char* bad : {"", "   ", "nome'x", "a;b", "a,b", "a(b", "a)b", "a-b", "a\"b", "a*b", "a\tb"})
+        EXPECT_FALSE(LinkNames::safeName(bad)) << bad;
 }
 
-struct BaseCase {
-    const char* index;
-    const char* link;  ///< indexBase
-    const char* dav;   ///< davIndexBase
-};
-
 TEST(LinkNamesTest, IndexBasesOfTheLinkAndTheDavLink) {
-    const BaseCase cases[] = {
+    const struct {
+        const char* index;
+        const char* link;  ///< indexBase
+        const char* dav;   ///< davIndexBase
+    } cases[] = {
         {"cliente/data", "cliente_data", "cliente_data"},
         {"Cod/Doc", "cod_doc", "cod_doc"},
         {"1_codice", "1_codice", "codice"},
@@ -112,13 +96,11 @@ TEST(LinkNamesTest, IndexBasesOfTheLinkAndTheDavLink) {
 }
 
 TEST(IndexNamerTest, FourDigitsRoundedAtLeastFourWide) {
-    EXPECT_EQ(IndexNamer::digits(0.0), "0000");
-    EXPECT_EQ(IndexNamer::digits(0.00004), "0000");
-    EXPECT_EQ(IndexNamer::digits(0.00006), "0001");
-    EXPECT_EQ(IndexNamer::digits(0.12345), "1235");
-    EXPECT_EQ(IndexNamer::digits(0.5), "5000");
-    EXPECT_EQ(IndexNamer::digits(0.99994), "9999");
-    EXPECT_EQ(IndexNamer::digits(0.99996), "10000");
+    for (const auto& [value, digits] : {std::pair{0.0, "0000"}, {0.00004, "0000"}, {0.00006, "0001"}, {0.12345, "1235"},
+                                        {0.5, "5000"}, {0.99994, "9999"}, {0.99996, "10000"}}) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(IndexNamer::digits(value), digits);
+    }
 }
 
 TEST(IndexNamerTest, CutsTheBaseToFourteenCharactersThenTrims) {

@@ -15,24 +15,32 @@ namespace zq::test {
 namespace {
 
 const std::string kTitle = "Collegamento tabelle al database TARV";
+const std::string kDone = "Collegamento tabelle effettuato con successo.";
+
+// A refusal: the reason between the warning and the closing line.
+std::string refusal(std::initializer_list<std::string> reason) {
+    return lines({"ATTENZIONE!", lines(reason), "", "Impossibile continuare"});
+}
+
+// TARV index names are their base and four or five random digits.
+void expectIndexBases(const std::vector<std::string>& names, const std::vector<std::string>& bases) {
+    ASSERT_EQ(names.size(), bases.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_TRUE(std::regex_match(names[i], std::regex(bases[i] + "[0-9]{4,5}"))) << names[i];
+}
 
 class LinkRunTest : public LinkTest {
 protected:
-    LinkRequest request(const std::string& year = "2023") {
-        LinkRequest r;
-        r.companyIndex = 0;
-        r.companyCode = "001";
-        r.yearIndex = 0;
-        r.yearText = year;
-        r.arAttiva = true;
-        return r;
-    }
+    static LinkRequest request(const std::string& year = "2023") { return {0, "001", 0, year, true}; }
+    /// A ticked row for an archive table outside the demo's list.
+    static ArchRow adHoc(const std::string& serial) { return {"Prova", "Prove", serial, "/x/00000000/", /*selected=*/true}; }
     LinkRunResult run(const std::vector<ArchRow>& entries, const LinkRequest& r) {
         return LinkRun(*session, lookups->aDocs, {}, random).cmdColl_Click(r, entries);
     }
     LinkRunResult run(const std::vector<ArchRow>& entries) { return run(entries, request()); }
 
     IndexNamer::Random random;  ///< default: the system's generator
+    const std::string fornSav = std::string(kFornitori2023) + "_sav";
 };
 
 TEST_P(LinkRunTest, LinksAnMovementAndAnOtherArchive) {
@@ -44,18 +52,16 @@ TEST_P(LinkRunTest, LinksAnMovementAndAnOtherArchive) {
     EXPECT_TRUE(result.completed);
     EXPECT_EQ(result.linked, 2);
 
-    // The messages, in order: one question per archive, the closing message.
-    ASSERT_EQ(dialogs.messages().size(), 3u);
-    EXPECT_EQ(dialogs.messages()[0].text,
-              lines({"Vuoi collegare la tabella Fatture Fornitori 2023", "area Fatture Acquisto", "(2215032010150a1f)?"}));
+    // One question per archive, then the closing message.
+    EXPECT_EQ(dialogs.texts(),
+              (std::vector<std::string>{
+                  lines({"Vuoi collegare la tabella Fatture Fornitori 2023", "area Fatture Acquisto", "(2215032010150a1f)?"}),
+                  lines({"Vuoi collegare la tabella Fatture Clienti 2023", "area Fatture Vendita", "(2215032010161b2c)?"}),
+                  kDone}));
+    for (const auto& m : dialogs.messages()) EXPECT_EQ(m.title, kTitle);
     EXPECT_EQ(dialogs.messages()[0].buttons, Buttons::YesNo);
     EXPECT_EQ(dialogs.messages()[0].icon, Icon::Question);
-    EXPECT_EQ(dialogs.messages()[0].title, kTitle);
-    EXPECT_EQ(dialogs.messages()[1].text,
-              lines({"Vuoi collegare la tabella Fatture Clienti 2023", "area Fatture Vendita", "(2215032010161b2c)?"}));
-    EXPECT_EQ(dialogs.messages()[2].text, "Collegamento tabelle effettuato con successo.");
-    EXPECT_EQ(dialogs.messages()[2].icon, Icon::Information);
-    EXPECT_EQ(dialogs.messages()[2].title, kTitle);
+    EXPECT_EQ(dialogs.messages().back().icon, Icon::Information);
 
     // The TARV table with the mapped columns, in the archive's order.
     const std::vector<std::pair<std::string, std::string>> columns = {
@@ -72,11 +78,7 @@ TEST_P(LinkRunTest, LinksAnMovementAndAnOtherArchive) {
     EXPECT_EQ(tarvColumns(kDitt001, "a2215032010150a1f"), expected);
     EXPECT_TRUE(tarvTableExists(kDitt001, "a2215032010161b2c"));
 
-    // Its indexes: each base and four digits.
-    const auto indexes = tarvIndexes(kDitt001, "a2215032010150a1f");
-    ASSERT_EQ(indexes.size(), 2u);
-    EXPECT_TRUE(std::regex_match(indexes[0], std::regex("numero_doc[0-9]{4,5}"))) << indexes[0];
-    EXPECT_TRUE(std::regex_match(indexes[1], std::regex("primario[0-9]{4,5}"))) << indexes[1];
+    expectIndexBases(tarvIndexes(kDitt001, "a2215032010150a1f"), {"numero_doc", "primario"});
 
     // The archive file: links in place of the tables, the rows set aside.
     for (const char* s : {kFornitori2023, kClienti2023}) {
@@ -92,7 +94,7 @@ TEST_P(LinkRunTest, LinksAnMovementAndAnOtherArchive) {
         EXPECT_FALSE(saved->isLink());
         EXPECT_EQ(archiveCount(s), 0);
     }
-    EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
+    EXPECT_EQ(archiveCount(fornSav), 4);
     EXPECT_EQ(archiveCount(std::string(kClienti2023) + "_sav"), 3);
     EXPECT_EQ(archiveDef(kFornitori2023)->linkKey, std::vector<std::string>{"sys_record"});
 
@@ -107,19 +109,15 @@ TEST_P(LinkRunTest, LinksAnMovementAndAnOtherArchive) {
     const auto list = archiveList();
     EXPECT_TRUE(list[static_cast<std::size_t>(LinkList::find(list, kFornitori2023))].linked);
     EXPECT_FALSE(list[static_cast<std::size_t>(LinkList::find(list, kFornitori2024))].linked);
-}
 
-TEST_P(LinkRunTest, RowsWrittenThroughTheLinkLandInTarv) {
-    pickCompany("001");
-    dialogs.then(Answer::Yes);
-    ASSERT_EQ(run({entry(kFornitori2023, "M", "01")}).linked, 1);
+    // Rows written through the link land in TARV.
     session->CnnArch->execute("INSERT INTO [" + std::string(kFornitori2023) +
                               "] (sys_filename, sys_utente, numero_doc, pagata) VALUES ('00000009.pdf', 'tarv', '9/A', 1)");
     const auto got = rows(kDitt001, "SELECT sys_filename, numero_doc, pagata FROM a2215032010150a1f");
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0], (std::vector<std::string>{"00000009.pdf", "9/A", "1"}));
     EXPECT_EQ(archiveCount(kFornitori2023), 1);
-    EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
+    EXPECT_EQ(archiveCount(fornSav), 4);
 }
 
 TEST_P(LinkRunTest, SendsTheStatementsOfTheOriginal) {
@@ -164,19 +162,13 @@ TEST_P(LinkRunTest, FieldsAndIndexesWithoutACounterpartAreLeftOutWithAMessage) {
 
     dialogs.clear();
     // Contratti: a blank in a field name, and an index over 60 + 100 characters.
-    const LinkRequest other = [&] {
-        LinkRequest r = request();
-        r.companyCode = "001";
-        return r;
-    }();
-    ArchRow c = entry(kContratti, "M", "02");
-    ASSERT_EQ(run({c}, other).linked, 1);
+    ASSERT_EQ(run({entry(kContratti, "M", "02")}).linked, 1);
     EXPECT_EQ(dialogs.texts(),
               (std::vector<std::string>{
                   lines({"Vuoi collegare la tabella Contratti", "area Documenti Societari", "(2106051045127b82)?"}),
                   lines({"ATTENZIONE!", "Nome di campo non valido:", "data firma"}),
                   lines({"ATTENZIONE!", "non posso creare l'indice 'Descrizione estesa':", "Indice troppo esteso."}),
-                  "Collegamento tabelle effettuato con successo."}));
+                  kDone}));
     for (const auto& [name, type] : tarvColumns(kDitt001, "a2106051045127b82")) EXPECT_NE(name, "data firma");
     EXPECT_TRUE(archiveDef(kContratti)->isLink());
 }
@@ -189,56 +181,40 @@ TEST_P(LinkRunTest, IndexOf120CharactersIsMadeOf121Refused) {
     t.indexes = {index("cliente/data", {"a", "b"}), index("UnIndiceDalNomeLungo", {"c", "b"}),
                  index("c_sola", {"c"})};
     addArchiveTable(t);
-    ArchRow e;
-    e.description = "Limite";
-    e.area = "Prove";
-    e.serial = "limiteindici";
-    e.serverPath = "/x/00000000/";
-    e.selected = true;
     dialogs.answerAlways(Answer::Yes);
-    ASSERT_EQ(run({e}).linked, 1);
+    ASSERT_EQ(run({adHoc("limiteindici")}).linked, 1);
     EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "non posso creare l'indice 'UnIndiceDalNomeLungo':", "Indice troppo esteso."})));
-    const auto names = tarvIndexes(kDitt001, "alimiteindici");
-    ASSERT_EQ(names.size(), 2u);
-    EXPECT_TRUE(std::regex_match(names[0], std::regex("c_sola[0-9]{4,5}"))) << names[0];
-    EXPECT_TRUE(std::regex_match(names[1], std::regex("cliente_data[0-9]{4,5}"))) << names[1];
+    expectIndexBases(tarvIndexes(kDitt001, "alimiteindici"), {"c_sola", "cliente_data"});
 }
 
-TEST_P(LinkRunTest, TheIndexNameKeepsFourteenCharactersOfTheBase) {
+TEST_P(LinkRunTest, ChecksRefuseBeforeAnyQuestion) {
     pickCompany("001");
-    dialogs.answerAlways(Answer::Yes);
-    ASSERT_EQ(run({entry(kFornitori2024, "M", "01")}, request("2024")).linked, 1);
-    const auto names = tarvIndexes(kDitt001, "a2408010930122c3d");
-    ASSERT_EQ(names.size(), 3u);
-    EXPECT_TRUE(std::regex_match(names[0], std::regex("forn_data[0-9]{4,5}"))) << names[0];
-}
-
-TEST_P(LinkRunTest, TwoOtherArchivesInOneRunAreRefusedBeforeAnything) {
-    pickCompany("001");
-    const auto result = run({entry(kFornitori2023, "A"), entry(kClienti2023, "A")});
-    EXPECT_FALSE(result.completed);
-    EXPECT_EQ(result.asked, 0);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].text, lines({"ATTENZIONE!", "Non si possono collegare più tabelle", "con gli stessi parametri."}));
+    const std::vector<ArchRow> twoOthers = {entry(kFornitori2023, "A"), entry(kClienti2023, "A")};
+    const struct {
+        const char* what;
+        LinkRequest request;
+        std::vector<ArchRow> entries;
+        std::string message;
+    } cases[] = {
+        {"no company", {-1, "001", 0, "2023", true}, {}, "Devi selezionare una Ditta!"},
+        {"no year", {0, "001", -1, "2023", true}, {}, "Devi selezionare un Esercizio!"},
+        {"company may not link", {0, "001", 0, "2023", false}, {},
+         lines({"La Ditta selezionata non prevede", "il collegamento ad QUIRNOVA!"})},
+        {"nothing ticked", request(), {}, "Devi selezionare un archivio!"},
+        {"two other archives", request(), twoOthers,
+         lines({"ATTENZIONE!", "Non si possono collegare più tabelle", "con gli stessi parametri."})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs.clear();
+        const auto result = run(c.entries, c.request);
+        EXPECT_FALSE(result.completed);
+        EXPECT_EQ(result.asked, 0);
+        EXPECT_EQ(dialogs.texts(), std::vector<std::string>{c.message});
+    }
     EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
     EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
     EXPECT_FALSE(tarvTableExists(kDitt001, "a2215032010150a1f"));
-}
-
-TEST_P(LinkRunTest, ChecksOfCompanyYearAndSelection) {
-    LinkRequest r = request();
-    r.companyIndex = -1;
-    run({}, r);
-    r = request();
-    r.yearIndex = -1;
-    run({}, r);
-    r = request();
-    r.arAttiva = false;
-    run({}, r);
-    run({});
-    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Devi selezionare una Ditta!", "Devi selezionare un Esercizio!",
-                                                         lines({"La Ditta selezionata non prevede", "il collegamento ad QUIRNOVA!"}),
-                                                         "Devi selezionare un archivio!"}));
 }
 
 TEST_P(LinkRunTest, NoToEveryQuestionStillEndsWithTheSuccessMessage) {
@@ -247,33 +223,28 @@ TEST_P(LinkRunTest, NoToEveryQuestionStillEndsWithTheSuccessMessage) {
     const auto result = run({entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")});
     EXPECT_TRUE(result.completed);
     EXPECT_EQ(result.linked, 0);
-    EXPECT_EQ(dialogs.texts().back(), "Collegamento tabelle effettuato con successo.");
+    EXPECT_EQ(dialogs.texts().back(), kDone);
     EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
     EXPECT_TRUE(rows(kComune, "SELECT * FROM ar_dbelenco").empty());
 }
 
-TEST_P(LinkRunTest, ASecondOtherArchiveOfTheCompanyIsRefused) {
+TEST_P(LinkRunTest, TakenParametersAreRefusedAndTheSameOnesUpdateThePath) {
     pickCompany("001");
     dialogs.answerAlways(Answer::Yes);
-    ASSERT_EQ(run({entry(kClienti2023, "A")}).linked, 1);
+    ASSERT_EQ(run({entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")}).linked, 2);
+    // A second other archive of the company.
     dialogs.clear();
-    const auto result = run({entry(kFornitori2023, "A")});
+    const auto result = run({entry(kFornitori2024, "A")});
     EXPECT_EQ(result.refused, 1);
     EXPECT_TRUE(result.completed);
-    EXPECT_EQ(dialogs.texts().at(1), lines({"ATTENZIONE!", "Esiste già un'altra tabella collegata", "con gli stessi parametri.",
-                                            "", "Impossibile continuare"}));
-    EXPECT_EQ(dialogs.texts().at(2), "Collegamento tabelle effettuato con successo.");
-    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
-    EXPECT_FALSE(tarvTableExists(kDitt001, "a2215032010150a1f"));
-}
-
-TEST_P(LinkRunTest, RelinkingWithOtherParametersIsRefusedAndWithTheSameUpdatesThePath) {
-    pickCompany("001");
-    dialogs.answerAlways(Answer::Yes);
-    ASSERT_EQ(run({entry(kFornitori2023, "M", "01")}).linked, 1);
+    EXPECT_EQ(dialogs.texts().at(1), refusal({"Esiste già un'altra tabella collegata", "con gli stessi parametri."}));
+    EXPECT_EQ(dialogs.texts().at(2), kDone);
+    EXPECT_FALSE(archiveDef(kFornitori2024)->isLink());
+    EXPECT_FALSE(tarvTableExists(kDitt001, "a2408010930122c3d"));
+    // A linked archive again with other parameters.
     dialogs.clear();
     EXPECT_EQ(run({entry(kFornitori2023, "M", "02")}).refused, 1);
-    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "La tabella è già collegata", "con parametri diversi.", "", "Impossibile continuare"})));
+    EXPECT_TRUE(dialogs.saw(refusal({"La tabella è già collegata", "con parametri diversi."})));
 
     // Same parameters, documents moved: the registry row follows.
     session->cfg.ConvBksl = "N";
@@ -282,11 +253,10 @@ TEST_P(LinkRunTest, RelinkingWithOtherParametersIsRefusedAndWithTheSameUpdatesTh
     EXPECT_EQ(run({again}).linked, 1);
     EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
                                    dialogs.texts()[0], "La tabella a2215032010150a1f esiste già nel database ditta.",
-                                   "La tabella 2215032010150a1f è già una tabella collegata.",
-                                   "Collegamento tabelle effettuato con successo."}));
-    const auto reg = rows(kComune, "SELECT sys_path_docs FROM ar_dbelenco");
-    ASSERT_EQ(reg.size(), 1u);
-    EXPECT_EQ(reg[0][0], again.serverPath);
+                                   "La tabella 2215032010150a1f è già una tabella collegata.", kDone}));
+    EXPECT_EQ(rows(kComune, "SELECT sys_seriale, sys_path_docs FROM ar_dbelenco WHERE tipo_ass = 'M'"),
+              (std::vector<std::vector<std::string>>{{"a2215032010150a1f", again.serverPath}}));
+    EXPECT_EQ(rows(kComune, "SELECT * FROM ar_dbelenco").size(), 2u);
 }
 
 TEST_P(LinkRunTest, AnArchiveInPremasteringIsRefused) {
@@ -300,7 +270,7 @@ TEST_P(LinkRunTest, AnArchiveInPremasteringIsRefused) {
     }
     dialogs.answerAlways(Answer::Yes);
     EXPECT_EQ(run({entry(kFornitori2023, "M", "01")}).refused, 1);
-    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "La tabella è già in fase", "di pre-masterizzazione.", "", "Impossibile continuare"})));
+    EXPECT_TRUE(dialogs.saw(refusal({"La tabella è già in fase", "di pre-masterizzazione."})));
     EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
 }
 
@@ -323,7 +293,7 @@ TEST_P(LinkRunTest, ARunStoppedBeforeTheRegistryRowIsCompletedByRunningItAgain) 
     EXPECT_EQ(run({entry(kFornitori2023, "M", "01")}).linked, 1);
     EXPECT_EQ(rows(kComune, "SELECT sys_seriale FROM ar_dbelenco"), (std::vector<std::vector<std::string>>{{"a2215032010150a1f"}}));
     EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
-    EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
+    EXPECT_EQ(archiveCount(fornSav), 4);
 }
 
 TEST_P(LinkRunTest, RetryRepeatsTheFailingStatementAndIgnoreGoesOnWithTheNextArchive) {
@@ -361,7 +331,7 @@ TEST_P(LinkRunTest, AStepOnTheArchiveFileThatFailsRollsBackTheSetAside) {
     EXPECT_EQ(result.stopped, 1);
     // The set-aside rename went back with the link that failed after it.
     EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
-    EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_sav").has_value());
+    EXPECT_FALSE(archiveDef(fornSav).has_value());
     EXPECT_EQ(archiveCount(kFornitori2023), 4);
     EXPECT_TRUE(rows(kComune, "SELECT * FROM ar_dbelenco").empty());
 
@@ -377,23 +347,17 @@ TEST_P(LinkRunTest, BadInputIsRefusedWithNothingChanged) {
     pickCompany("001");
     dialogs.answerAlways(Answer::Yes);
 
-    ArchRow quoted;
-    quoted.description = "Apice";
-    quoted.area = "Prove";
-    quoted.serial = "x';drop table ar_dbelenco;--";
-    quoted.selected = true;
-    EXPECT_EQ(run({quoted}).refused, 1);
-    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "Nome di tabella non valido:", quoted.serial, "", "Impossibile continuare"})));
+    const std::string quoted = "x';drop table ar_dbelenco;--";
+    EXPECT_EQ(run({adHoc(quoted)}).refused, 1);
+    EXPECT_TRUE(dialogs.saw(refusal({"Nome di tabella non valido:", quoted})));
 
     TableDef t;
     t.name = "campostrano";
     t.fields = {text("codice", 10), text("a;b", 10)};
     addArchiveTable(t);
-    ArchRow odd = quoted;
-    odd.serial = "campostrano";
     dialogs.clear();
-    EXPECT_EQ(run({odd}).refused, 1);
-    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "Nome di campo non valido:", "a;b", "", "Impossibile continuare"})));
+    EXPECT_EQ(run({adHoc("campostrano")}).refused, 1);
+    EXPECT_TRUE(dialogs.saw(refusal({"Nome di campo non valido:", "a;b"})));
     EXPECT_FALSE(tarvTableExists(kDitt001, "acampostrano"));
     EXPECT_FALSE(archiveDef("campostrano")->isLink());
     EXPECT_EQ(rows(kComune, "SELECT * FROM ar_dbelenco").size(), 0u);
@@ -401,13 +365,8 @@ TEST_P(LinkRunTest, BadInputIsRefusedWithNothingChanged) {
 
 TEST_P(LinkRunTest, AnArchiveWhoseTableIsMissingGoesThroughTheErrorReport) {
     pickCompany("001");
-    ArchRow ghost;
-    ghost.description = "Fantasma";
-    ghost.area = "Prove";
-    ghost.serial = "nonesiste";
-    ghost.selected = true;
     dialogs.then(Answer::Yes).then(Answer::Ignore);
-    const auto result = run({ghost});
+    const auto result = run({adHoc("nonesiste")});
     EXPECT_EQ(result.stopped, 1);
     EXPECT_TRUE(result.completed);
     EXPECT_TRUE(dialogs.saw("tabella nonesiste non trovata nell'archivio"));
@@ -438,7 +397,7 @@ TEST_P(LinkRunTest, TheSetAsideTableOfAnInterruptedRunTakesItsNameBack) {
     e.description = "Fatture Fornitori 2023";
     EXPECT_EQ(run({e}).linked, 1);
     EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
-    EXPECT_EQ(archiveCount(std::string(kFornitori2023) + "_sav"), 4);
+    EXPECT_EQ(archiveCount(fornSav), 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LinkRunTest, ZQ_LINK_ENGINES,

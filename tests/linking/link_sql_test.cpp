@@ -8,30 +8,19 @@
 namespace zq {
 namespace {
 
-LinkParams params(const char* ditt, long anno, const char* tipoAss, const char* tipoDoc) {
-    LinkParams p;
-    p.ditt = ditt;
-    p.anno = anno;
-    p.tipoAss = tipoAss;
-    p.tipoDoc = tipoDoc;
-    return p;
-}
-
-struct SqlCase {
-    const char* what;
-    std::string got;
-    const char* expected;
-};
-
 TEST(LinkSqlTest, StatementsOfOneArchive) {
-    const LinkParams m = params("001", 2023, "M", "01");
-    const LinkParams a = params("001", 9999, "A", "");
-    const LinkParams blankDoc = params("001", 2023, "M", "  ");
+    const LinkParams m{"001", 2023, "M", "01"};
+    const LinkParams a{"001", 9999, "A", ""};
+    const LinkParams blankDoc{"001", 2023, "M", "  "};
     IndexDef pk;
     pk.name = "primario";
     pk.primary = true;
     pk.fields = {"Sys_Record", "Anno"};
-    const SqlCase cases[] = {
+    const struct {
+        const char* what;
+        std::string got;
+        const char* expected;
+    } cases[] = {
         {"parameters M", LinkSql::parameterQuery(m),
          "SELECT * FROM ar_dbelenco WHERE ditt = '001' AND anno = 2023 AND tipo_ass = 'M' AND tipo_doc = '01'"},
         {"parameters A", LinkSql::parameterQuery(a),
@@ -81,7 +70,7 @@ TEST(LinkSqlTest, StatementsOfOneArchive) {
 }
 
 TEST(LinkSqlTest, QuotesInValuesStayInsideTheirLiterals) {
-    const LinkParams p = params("0'1", 2023, "M", "x';--");
+    const LinkParams p{"0'1", 2023, "M", "x';--"};
     EXPECT_EQ(LinkSql::parameterQuery(p),
               "SELECT * FROM ar_dbelenco WHERE ditt = '0''1' AND anno = 2023 AND tipo_ass = 'M' AND tipo_doc = 'x'';--'");
     EXPECT_EQ(LinkSql::registryInsert(p, "ax", "/l'archivio/"),

@@ -15,17 +15,56 @@
 #include <fstream>
 #include <sstream>
 
+#include "process_run.h"
+
 namespace zq::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
+// Fields and indexes with all a structure copy keeps, one line each.
+std::string shape(const TableDef& t) {
+    std::ostringstream s;
+    for (const auto& f : t.fields) s << f.name << ' ' << f.type << ' ' << f.size << ' ' << f.attributes << ' ' << f.required << '\n';
+    for (const auto& i : t.indexes) {
+        s << i.name << ' ' << i.primary << i.unique;
+        for (const auto& f : i.fields) s << ' ' << f;
+        s << '\n';
+    }
     return s.str();
 }
+
+/// An ArchiveDatabase that forwards everything and refuses the next `failures` table
+/// creations.
+class RefusingArchive final : public ArchiveDatabase {
+public:
+    RefusingArchive(std::unique_ptr<ArchiveDatabase> inner, int& failures) : inner_(std::move(inner)), failures_(failures) {}
+    std::vector<TableDef> tableDefs() override { return inner_->tableDefs(); }
+    std::optional<TableDef> tableDef(const std::string& n) override { return inner_->tableDef(n); }
+    bool hasTable(const std::string& n) override { return inner_->hasTable(n); }
+    void createTable(const TableDef& d) override {
+        if (failures_ > 0 && failures_--) throw Error(3010, "table refused by the test", "test");
+        inner_->createTable(d);
+    }
+    void createLink(const std::string& n, const std::string& c, const std::string& s) override { inner_->createLink(n, c, s); }
+    void renameTable(const std::string& o, const std::string& n) override { inner_->renameTable(o, n); }
+    void deleteTable(const std::string& n) override { inner_->deleteTable(n); }
+    void setLinkConnect(const std::string& n, const std::string& c, const std::string& s) override {
+        inner_->setLinkConnect(n, c, s);
+    }
+    void execute(const std::string& sql) override { inner_->execute(sql); }
+    void beginTrans() override { inner_->beginTrans(); }
+    void commitTrans() override { inner_->commitTrans(); }
+    void rollbackTrans() override { inner_->rollbackTrans(); }
+    Connection& connection() override { return inner_->connection(); }
+    RecordsetPtr openTable(const std::string& n) override { return inner_->openTable(n); }
+    void close() override { inner_->close(); }
+    const std::string& path() const override { return inner_->path(); }
+
+private:
+    std::unique_ptr<ArchiveDatabase> inner_;
+    int& failures_;
+};
 
 class AreaCopyTest : public DupTest {
 protected:
@@ -45,13 +84,32 @@ protected:
         ArchiveModel model;
         return AreaCopyRun::LeggList(*session, model, area);
     }
+    /// Copies the area 5 list as LeggList gives it (into `entries`).
+    AreaCopyResult copy(const AreaCopyRequest& r) {
+        entries = list(5);
+        return AreaCopyRun(*session).cmdCopy_Click(r, entries);
+    }
+    /// The same through an archive file that refuses the next `failures` table creations.
+    AreaCopyResult runWith(int failures) {
+        failures_ = failures;
+        AreaCopyRequest r;
+        r.newAreaName = "Copia";
+        r.parentFolder = (home() / "documenti").string();
+        entries = list(5);
+        AreaCopyRun run(*session, {}, {}, [this](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
+            return std::make_unique<RefusingArchive>(ArchiveDatabase::open(path), failures_);
+        });
+        return run.cmdCopy_Click(r, entries);
+    }
     long areeCount() { return std::stol(archiveRows("SELECT COUNT(*) FROM AREE")[0][0]); }
     long elencoCount() { return std::stol(archiveRows("SELECT COUNT(*) FROM DB_ELENCO")[0][0]); }
+    std::vector<CopyRow> entries;
+    int failures_ = 0;
 };
 
 TEST_F(AreaCopyTest, ListOfAnAreaMarksLinkedArchives) {
     linkArchive(kForn2024, "M", "01");
-    const auto entries = list(5);
+    entries = list(5);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].Archivio, "Fatture Fornitori 2024");
     EXPECT_EQ(entries[0].Tabella, kForn2024);
@@ -64,11 +122,8 @@ TEST_F(AreaCopyTest, ListOfAnAreaMarksLinkedArchives) {
 
 TEST_F(AreaCopyTest, DuplicatesAnAreaWithLinkedArchivesAndLinksTheCopies) {
     linkArchive(kForn2024, "M", "01");
-    session->ConnDitt("001");
-    auto entries = list(5);
     dialogs.then(Answer::Yes);
-    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
-
+    const auto result = copy(request());
     ASSERT_TRUE(result.completed);
     EXPECT_TRUE(result.linkTarv);
     EXPECT_EQ(result.copied, 2);
@@ -97,28 +152,14 @@ TEST_F(AreaCopyTest, DuplicatesAnAreaWithLinkedArchivesAndLinksTheCopies) {
         EXPECT_EQ(row[0], (std::vector<std::string>{std::to_string(result.newAreaId), e.Archivio,
                                                     formatValue(Value(e.DataCrea), "dd/mm/yyyy"), e.Cartella, "900", "0",
                                                     "0", "5", "1", ""}));
-        EXPECT_EQ(slurp(fs::path(e.Cartella) / "DURuv.id"),
+        EXPECT_EQ(readFile(fs::path(e.Cartella) / "DURuv.id"),
                   "\r\n" + e.Seriale + "\r\n" + e.Archivio + "\r\n" + formatValue(Value(e.DataCrea), "dd/mm/yyyy") +
                       "\r\n\r\n\r\n\r\n");
         // Same fields and indexes as the source, no rows.
         const auto source = archiveDef(e.Collegata ? e.Tabella + "_sav" : e.Tabella);
         const auto copy = archiveDef(e.Collegata ? LinkNames::sav(e.Seriale) : e.Seriale);
         ASSERT_TRUE(source && copy);
-        ASSERT_EQ(copy->fields.size(), source->fields.size());
-        for (std::size_t i = 0; i < copy->fields.size(); ++i) {
-            EXPECT_EQ(copy->fields[i].name, source->fields[i].name);
-            EXPECT_EQ(copy->fields[i].type, source->fields[i].type);
-            EXPECT_EQ(copy->fields[i].size, source->fields[i].size);
-            EXPECT_EQ(copy->fields[i].attributes, source->fields[i].attributes);
-            EXPECT_EQ(copy->fields[i].required, source->fields[i].required);
-        }
-        ASSERT_EQ(copy->indexes.size(), source->indexes.size());
-        for (std::size_t i = 0; i < copy->indexes.size(); ++i) {
-            EXPECT_EQ(copy->indexes[i].name, source->indexes[i].name);
-            EXPECT_EQ(copy->indexes[i].fields, source->indexes[i].fields);
-            EXPECT_EQ(copy->indexes[i].primary, source->indexes[i].primary);
-            EXPECT_EQ(copy->indexes[i].unique, source->indexes[i].unique);
-        }
+        EXPECT_EQ(shape(*copy), shape(*source));
         EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM [" + e.Seriale + "]")[0][0], "0");
     }
     EXPECT_EQ(entries[0].Cartella, areaFolder + "Fatt_Forn_2024/");
@@ -145,9 +186,8 @@ TEST_F(AreaCopyTest, DuplicatesAnAreaWithLinkedArchivesAndLinksTheCopies) {
 
 TEST_F(AreaCopyTest, NoToTheLinkQuestionCopiesLinkedArchivesAsLocalTables) {
     linkArchive(kForn2024, "M", "01");
-    auto entries = list(5);
     dialogs.then(Answer::No);
-    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    const auto result = copy(request());
     ASSERT_TRUE(result.completed);
     EXPECT_FALSE(result.linkTarv);
     EXPECT_EQ(result.copied, 2);
@@ -162,11 +202,10 @@ TEST_F(AreaCopyTest, NoToTheLinkQuestionCopiesLinkedArchivesAsLocalTables) {
 }
 
 TEST_F(AreaCopyTest, WithoutLinkedArchivesNoQuestionAndNoCompanyNeeded) {
-    auto entries = list(5);
     AreaCopyRequest r = request();
     r.companyIndex = r.yearIndex = -1;
     r.arAttiva = false;
-    const auto result = AreaCopyRun(*session).cmdCopy_Click(r, entries);
+    const auto result = copy(r);
     ASSERT_TRUE(result.completed);
     EXPECT_EQ(result.copied, 2);
     EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Duplicazione AREA terminata."}));
@@ -179,10 +218,8 @@ TEST_F(AreaCopyTest, LinkedSourceWhoseSetAsideTableIsMissingIsSkipped) {
         db->renameTable(LinkNames::sav(kForn2024), "lost_table");
         db->close();
     }
-    session->ConnDitt("001");
-    auto entries = list(5);
     dialogs.then(Answer::Yes);
-    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    const auto result = copy(request());
     EXPECT_EQ(result.skipped, 1);
     EXPECT_EQ(result.copied, 1);
     EXPECT_TRUE(dialogs.saw("Impossiile trovare la tabella origine dell'archivio\r\nFatture Fornitori 2024\r\n"
@@ -192,15 +229,9 @@ TEST_F(AreaCopyTest, LinkedSourceWhoseSetAsideTableIsMissingIsSkipped) {
 
 TEST_F(AreaCopyTest, SourceWithoutRegistryRowIsLinkedAsOtherWithYear9999) {
     linkArchive(kForn2024, "M", "01");
-    {
-        auto cnn = tarvRows("/usr/tarv/comune", "SELECT COUNT(*) FROM ar_dbelenco");
-        ASSERT_EQ(cnn[0][0], "1");
-        session->CnnTarv->execute("DELETE FROM ar_dbelenco");
-    }
-    session->ConnDitt("001");
-    auto entries = list(5);
+    session->CnnTarv->execute("DELETE FROM ar_dbelenco");
     dialogs.then(Answer::Yes);
-    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    const auto result = copy(request());
     ASSERT_EQ(result.linked, 1);
     EXPECT_EQ(entries[0].TipoAss, "A");
     EXPECT_EQ(entries[0].TipoDocu, "");
@@ -211,12 +242,10 @@ TEST_F(AreaCopyTest, SourceWithoutRegistryRowIsLinkedAsOtherWithYear9999) {
 
 TEST_F(AreaCopyTest, ParametersAlreadyLinkedLeaveTheCopyUnlinked) {
     linkArchive(kForn2024, "M", "01");
-    session->ConnDitt("001");
-    auto entries = list(5);
     AreaCopyRequest r = request();
     r.yearText = "2024";  // the source's own year and type
     dialogs.then(Answer::Yes);
-    const auto result = AreaCopyRun(*session).cmdCopy_Click(r, entries);
+    const auto result = copy(r);
     EXPECT_EQ(result.copied, 2);
     EXPECT_EQ(result.linked, 0);
     EXPECT_TRUE(dialogs.saw("ATTENZIONE!\r\nNon è possibile collegare al TARV l'archivio\r\nFatture Fornitori 2024\r\n"
@@ -258,7 +287,7 @@ TEST_F(AreaCopyTest, ChecksStopBeforeAnythingChanges) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         dialogs.clear();
-        auto entries = list(5);
+        entries = list(5);
         AreaCopyRequest r = request();
         c.change(r, entries);
         for (Answer a : c.answers) dialogs.then(a);
@@ -278,9 +307,8 @@ TEST_F(AreaCopyTest, ChecksStopBeforeAnythingChanges) {
 
 TEST_F(AreaCopyTest, AreaFolderThatCannotBeMadeEndsTheRunBeforeAnyRow) {
     std::ofstream(home() / "documenti" / "Fatt_Acqu_2025") << "a file in the way";
-    auto entries = list(5);
     const long aree = areeCount();
-    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    const auto result = copy(request());
     EXPECT_FALSE(result.completed);
     EXPECT_FALSE(result.enableButton);
     EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
@@ -292,8 +320,7 @@ TEST_F(AreaCopyTest, AreaFolderThatCannotBeMadeEndsTheRunBeforeAnyRow) {
 TEST_F(AreaCopyTest, ArchiveFolderThatCannotBeMadeSkipsThatArchive) {
     fs::create_directories(home() / "documenti" / "Fatt_Acqu_2025");
     std::ofstream(home() / "documenti" / "Fatt_Acqu_2025" / "Fatt_Forn_2024") << "in the way";
-    auto entries = list(5);
-    const auto result = AreaCopyRun(*session).cmdCopy_Click(request(), entries);
+    const auto result = copy(request());
     ASSERT_TRUE(result.completed);
     EXPECT_EQ(result.skipped, 1);
     EXPECT_EQ(result.copied, 1);
@@ -316,7 +343,7 @@ TEST_F(AreaCopyTest, CopiesWithinOneSecondGetDifferentSerialsEvenWhenTheDigitsCo
     }
     std::vector<unsigned> draws = {0x0A, 0x0B, 0x0B, 0x0C};
     std::size_t next = 0;
-    auto entries = list(5);
+    entries = list(5);
     const auto result = AreaCopyRun(*session, [&] { return draws.at(next++); }, [&] { return moment; })
                             .cmdCopy_Click(request(), entries);
     ASSERT_EQ(result.copied, 2);
@@ -325,7 +352,7 @@ TEST_F(AreaCopyTest, CopiesWithinOneSecondGetDifferentSerialsEvenWhenTheDigitsCo
 }
 
 TEST_F(AreaCopyTest, EditedNameIsTheCopysNameAndFolder) {
-    auto entries = list(5);
+    entries = list(5);
     entries[1].Selez = false;
     entries[0].Archivio = "Doc_Vari";
     const auto result = AreaCopyRun(*session).cmdCopy_Click(request("Doc_Vari"), entries);
@@ -336,63 +363,7 @@ TEST_F(AreaCopyTest, EditedNameIsTheCopysNameAndFolder) {
     EXPECT_TRUE(entries[1].Seriale.empty());
 }
 
-}  // namespace
-}  // namespace zq::test
-
-namespace zq::test {
-namespace {
-
-/// An ArchiveDatabase that forwards everything and refuses the next `failures` table
-/// creations.
-class RefusingArchive final : public ArchiveDatabase {
-public:
-    RefusingArchive(std::unique_ptr<ArchiveDatabase> inner, int& failures) : inner_(std::move(inner)), failures_(failures) {}
-    std::vector<TableDef> tableDefs() override { return inner_->tableDefs(); }
-    std::optional<TableDef> tableDef(const std::string& n) override { return inner_->tableDef(n); }
-    bool hasTable(const std::string& n) override { return inner_->hasTable(n); }
-    void createTable(const TableDef& d) override {
-        if (failures_ > 0 && failures_--) throw Error(3010, "table refused by the test", "test");
-        inner_->createTable(d);
-    }
-    void createLink(const std::string& n, const std::string& c, const std::string& s) override { inner_->createLink(n, c, s); }
-    void renameTable(const std::string& o, const std::string& n) override { inner_->renameTable(o, n); }
-    void deleteTable(const std::string& n) override { inner_->deleteTable(n); }
-    void setLinkConnect(const std::string& n, const std::string& c, const std::string& s) override {
-        inner_->setLinkConnect(n, c, s);
-    }
-    void execute(const std::string& sql) override { inner_->execute(sql); }
-    void beginTrans() override { inner_->beginTrans(); }
-    void commitTrans() override { inner_->commitTrans(); }
-    void rollbackTrans() override { inner_->rollbackTrans(); }
-    Connection& connection() override { return inner_->connection(); }
-    RecordsetPtr openTable(const std::string& n) override { return inner_->openTable(n); }
-    void close() override { inner_->close(); }
-    const std::string& path() const override { return inner_->path(); }
-
-private:
-    std::unique_ptr<ArchiveDatabase> inner_;
-    int& failures_;
-};
-
-class AreaCopyErrorTest : public DupTest {
-protected:
-    AreaCopyResult runWith(int failures) {
-        failures_ = failures;
-        AreaCopyRequest r;
-        r.newAreaName = "Copia";
-        r.parentFolder = (home() / "documenti").string();
-        ArchiveModel model;
-        entries = AreaCopyRun::LeggList(*session, model, 5);
-        AreaCopyRun run(*session, {}, {}, [this](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
-            return std::make_unique<RefusingArchive>(ArchiveDatabase::open(path), failures_);
-        });
-        return run.cmdCopy_Click(r, entries);
-    }
-    int failures_ = 0;
-    std::vector<CopyRow> entries;
-};
-
-TEST_F(AreaCopyErrorTest, RefusedTableGoesToTheErrorReportAndIgnoreLeavesNoRow) {
+TEST_F(AreaCopyTest, RefusedTableGoesToTheErrorReportAndIgnoreLeavesNoRow) {
     dialogs.then(Answer::Ignore);
     const auto result = runWith(1);
     ASSERT_TRUE(result.completed);
@@ -408,7 +379,7 @@ TEST_F(AreaCopyErrorTest, RefusedTableGoesToTheErrorReportAndIgnoreLeavesNoRow) 
     EXPECT_TRUE(archiveDef(entries[1].Seriale));
 }
 
-TEST_F(AreaCopyErrorTest, RetryRunsTheStepAgain) {
+TEST_F(AreaCopyTest, RetryRunsTheStepAgain) {
     dialogs.then(Answer::Retry);
     const auto result = runWith(1);
     EXPECT_EQ(result.copied, 2);
@@ -416,7 +387,7 @@ TEST_F(AreaCopyErrorTest, RetryRunsTheStepAgain) {
     EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(entries[0].Seriale))[0][0], "1");
 }
 
-TEST_F(AreaCopyErrorTest, AbortEndsTheProgram) {
+TEST_F(AreaCopyTest, AbortEndsTheProgram) {
     dialogs.then(Answer::Abort);
     EXPECT_THROW(runWith(1), AbortProgram);
 }

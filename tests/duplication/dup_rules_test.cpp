@@ -3,25 +3,23 @@
 #include "duplication/archive_serial.h"
 #include "duplication/folder_names.h"
 #include "duplication/identity_file.h"
+#include "process_run.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace zq {
 namespace {
 
-struct SerialCase {
-    DateTime moment;
-    unsigned random;
-    const char* serial;
-};
-
 TEST(ArchiveSerialTest, DayBeforeMonthAndFourUpperCaseHexDigits) {
-    const SerialCase cases[] = {
+    const struct {
+        DateTime moment;
+        unsigned random;
+        const char* serial;
+    } cases[] = {
         {{2007, 3, 5, 14, 9, 30}, 163, "07050314093000A3"},
         {{2008, 12, 31, 23, 59, 59}, 0xABCD, "083112235959ABCD"},
         {{2010, 1, 2, 0, 0, 0}, 1, "1002010000000001"},
@@ -44,16 +42,12 @@ TEST(ArchiveSerialTest, DefaultRandomStaysWithinOneTo65535) {
     }
 }
 
-struct FolderCase {
-    const char* what;
-    std::string (*rule)(const std::string&, const std::string&);
-    const char* parent;
-    const char* name;
-    const char* folder;
-};
-
 TEST(FolderNamesTest, AreaAndArchiveFolders) {
-    const FolderCase cases[] = {
+    const struct {
+        const char* what;
+        std::string (*rule)(const std::string&, const std::string&);
+        const char *parent, *name, *folder;
+    } cases[] = {
         {"area of three words", &FolderNames::areaFolder, "D:\\Archivi\\", "Fatture Acquisto 2005", "D:\\Archivi\\Fatt_Acqu_2005"},
         {"area parent without separator", &FolderNames::areaFolder, "D:\\Archivi", "Fatture Acquisto 2005", "D:\\Archivi\\Fatt_Acqu_2005"},
         {"underscore is a word break in an area", &FolderNames::areaFolder, "/srv/arch/", "Doc_Vari", "/srv/arch/Doc_Vari"},
@@ -88,11 +82,8 @@ TEST(FolderNamesTest, NomeCartWithBlankParentSaysSoAndGivesNothing) {
 }
 
 TEST(FolderNamesTest, GroupingFolderOfTheCompany) {
-    struct Case {
-        const char* grp;
-        const char* code;
-        const char* name;
-        const char* folder;
+    const struct {
+        const char *grp, *code, *name, *folder;
     } cases[] = {
         {"/dati/ragg/", "12", "Z.edo Vurir Avi", "/dati/ragg/12_Z_edo_Vuri/"},
         {"D:\\Ragg\\", " 001 ", "Rossi Mario & Figli srl", "D:\\Ragg\\001_Rossi_Mari\\"},
@@ -114,23 +105,14 @@ TEST(FolderNamesTest, MakeFolderCreatesAndRefusesAFileInTheWay) {
     EXPECT_FALSE(FolderNames::makeFolder(""));
 }
 
-TEST(IdentityFileTest, SevenCrLfLines) {
+TEST(IdentityFileTest, SevenCrLfLinesReplacedOnEachWrite) {
     test::TempDir dir;
     const std::string folder = dir.path().string() + "/";
     IdentityFile::write(folder, "083112235959ABCD", "Fatture Acquisto", {2008, 12, 31, 23, 59, 59});
-    std::ifstream in(folder + "DURuv.id", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(), "\r\n083112235959ABCD\r\nFatture Acquisto\r\n31/12/2008\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(test::readFile(folder + "DURuv.id"), "\r\n083112235959ABCD\r\nFatture Acquisto\r\n31/12/2008\r\n\r\n\r\n\r\n");
     // Written again, it is replaced, not appended to.
     IdentityFile::write(folder, "X", "Y", {2009, 1, 2});
-    std::ifstream again(folder + "DURuv.id", std::ios::binary);
-    std::stringstream text2;
-    text2 << again.rdbuf();
-    EXPECT_EQ(text2.str(), "\r\nX\r\nY\r\n02/01/2009\r\n\r\n\r\n\r\n");
-}
-
-TEST(IdentityFileTest, UnwritableFolderThrows) {
+    EXPECT_EQ(test::readFile(folder + "DURuv.id"), "\r\nX\r\nY\r\n02/01/2009\r\n\r\n\r\n\r\n");
     EXPECT_THROW(IdentityFile::write("/nonexistent-folder-zq/", "S", "N", {2009, 1, 2}), std::exception);
 }
 

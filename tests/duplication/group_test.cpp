@@ -11,32 +11,25 @@
 #include "linking/link_names.h"
 #include "runtime/text.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
+
+#include "process_run.h"
 
 namespace zq::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class CountingProgress : public Progress {
 public:
     void begin(const std::string&) override { ++begun; }
     void end() override { ++ended; }
-    void setLabel(const std::string& t) override { labels.push_back(t); }
     void setValue(long v) override { last = v; }
     int begun = 0, ended = 0;
     long last = 0;
-    std::vector<std::string> labels;
 };
 
 class GroupTest : public DupTest {
@@ -72,6 +65,8 @@ protected:
     GroupResult run(std::initializer_list<long> ids) {
         return GroupRun(*session, progress).cmdGrup_Click(request(), ticked(ids));
     }
+    /// The first value of a query on the company database.
+    std::string dittValue(const std::string& sql) { return tarvRows("/usr/tarv/ditt001", sql).at(0).at(0); }
     /// Grouped records: numero_doc|anno|tipo_doc -> sys_record, sys_filename.
     std::map<std::string, std::pair<long, std::string>> grouped(const std::string& g) {
         std::map<std::string, std::pair<long, std::string>> out;
@@ -98,7 +93,7 @@ protected:
             const std::string source = ArchiveModel::PathDocs(docs, std::stol(r[1])) + r[2];
             const std::string target = ArchiveModel::PathDocs(result.folder, m) + name;
             ASSERT_TRUE(fs::exists(target)) << target;
-            EXPECT_EQ(slurp(target), slurp(source));
+            EXPECT_EQ(readFile(target), readFile(source));
         }
     }
     CountingProgress progress;
@@ -135,13 +130,10 @@ TEST_F(GroupTest, GroupsTwoAreasIntoANewLinkedGroupingArchive) {
     EXPECT_EQ(local->fields[1].name, "tipo_doc");
     EXPECT_EQ(local->fields[1].type, dbDouble);
     EXPECT_EQ(local->fields[2].name, "sys_record");
-    bool primary = false;
-    for (const auto& ix : local->indexes) {
-        if (vbLCase(ix.name) != "primario") continue;
-        primary = true;
-        EXPECT_EQ(ix.fields, (std::vector<std::string>{"anno", "cod_tipo_doc_f", "sys_record"}));
-    }
-    EXPECT_TRUE(primary);
+    const auto pk = std::find_if(local->indexes.begin(), local->indexes.end(),
+                                 [](const IndexDef& ix) { return vbLCase(ix.name) == "primario"; });
+    ASSERT_NE(pk, local->indexes.end());
+    EXPECT_EQ(pk->fields, (std::vector<std::string>{"anno", "cod_tipo_doc_f", "sys_record"}));
     const auto reg = tarvRows("/usr/tarv/comune", "SELECT ditt, anno, tipo_ass, tipo_doc, sys_path_docs FROM ar_dbelenco "
                                                   "WHERE sys_seriale = " + sqlQuote(LinkNames::tarv(result.table)));
     ASSERT_EQ(reg.size(), 1u);
@@ -155,11 +147,9 @@ TEST_F(GroupTest, GroupsTwoAreasIntoANewLinkedGroupingArchive) {
                                                 LinkNames::tarv(result.table))[0],
               (std::vector<std::string>{"1", "10", "10"}));
     // A quote survives; Null fields stay Null.
-    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(result.table) +
-                                                " WHERE note = 'Pagamento a 60 gg d.f. - l''IVA è in scissione dei pagamenti'")[0][0],
-              "3");
-    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(result.table) + " WHERE note IS NULL")[0][0],
-              "7");
+    const std::string count = "SELECT COUNT(*) FROM " + LinkNames::tarv(result.table);
+    EXPECT_EQ(dittValue(count + " WHERE note = 'Pagamento a 60 gg d.f. - l''IVA è in scissione dei pagamenti'"), "3");
+    EXPECT_EQ(dittValue(count + " WHERE note IS NULL"), "7");
     // Nothing is removed from the sources.
     EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM [" + std::string(kForn2023) + "]")[0][0], "4");
 }
@@ -177,7 +167,7 @@ TEST_F(GroupTest, SecondRunRefusesEveryArchiveAlreadyGrouped) {
     EXPECT_EQ(count("La tabella di raggruppamento (" + first.table + ")\r\ncontiene già dei record con lo stesso anno e lo "
                     "stesso\r\ntipo documento della tabella "),
               3);
-    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + LinkNames::tarv(first.table))[0][0], "10");
+    EXPECT_EQ(dittValue("SELECT COUNT(*) FROM " + LinkNames::tarv(first.table)), "10");
 }
 
 TEST_F(GroupTest, RecordFromSubfolderTwoBecomes1500InSubfolderThree) {
@@ -200,9 +190,8 @@ TEST_F(GroupTest, RecordFromSubfolderTwoBecomes1500InSubfolderThree) {
     EXPECT_EQ(result.records, 1);
     const fs::path target = fs::path(first.folder) / "00000003" / "00001500.pdf";
     ASSERT_TRUE(fs::exists(target));
-    EXPECT_EQ(slurp(target), "%PDF-1.4 record 1000");
-    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT sys_filename FROM " + tarv + " WHERE sys_record = 1500")[0][0],
-              "00001500.pdf");
+    EXPECT_EQ(readFile(target), "%PDF-1.4 record 1000");
+    EXPECT_EQ(dittValue("SELECT sys_filename FROM " + tarv + " WHERE sys_record = 1500"), "00001500.pdf");
 }
 
 TEST_F(GroupTest, ArchiveWithoutRegistryRowIsWarnedAndNotGrouped) {
@@ -238,7 +227,7 @@ TEST_F(GroupTest, RunStoppedHalfWayAndRunAgainLosesNothingAndDoublesNothing) {
               "Errore durante la creazione della cartella " + first.folder + "00000001/\r\n\r\nImpossibile continuare.");
     EXPECT_GE(progress.ended, 2);  // the wait window closed on the folder failure too
     // The half-grouped archive left nothing behind.
-    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM " + tarv + " WHERE anno = 2024")[0][0], "0");
+    EXPECT_EQ(dittValue("SELECT COUNT(*) FROM " + tarv + " WHERE anno = 2024"), "0");
 
     fs::remove(blocker);
     dialogs.clear();
@@ -360,7 +349,7 @@ TEST_F(GroupTest, GroupingTableThatDoesNotNumberItsRecordsIsReportedAndLeftAsItW
     EXPECT_EQ(result.table, "grp");
     EXPECT_EQ(result.archives, 0);
     EXPECT_TRUE(dialogs.saw("non numera i record inseriti")) << ::testing::PrintToString(dialogs.texts());
-    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM agrp")[0][0], "0");
+    EXPECT_EQ(dittValue("SELECT COUNT(*) FROM agrp"), "0");
     EXPECT_FALSE(fs::exists(folder + "00000000/00000000.pdf"));
 }
 

@@ -130,21 +130,20 @@ TEST_F(DemoServerTest, BuildsTheTarvDatabasesOnTheServerAndTheProgramUsesThem) {
     EXPECT_EQ(zelq({"--home", home_.string(), "login"}).exit, 0);
 }
 
-TEST_F(DemoServerTest, OneExistingDatabaseRefusesTheBuildBeforeAnythingIsCreated) {
+TEST_F(DemoServerTest, AWrongPasswordOrAnExistingDatabaseRefusesTheBuildBeforeAnythingIsCreated) {
+    const Outcome wrong = zelq(demoArgs(home_, "sbagliata"));
+    EXPECT_EQ(wrong.exit, 1) << wrong.out;
+    EXPECT_THAT(wrong.err, HasSubstr("Impossibile collegarsi al server PostgreSQL " + server_.host + ":" + server_.port));
+    EXPECT_THAT(wrong.err, HasSubstr("password"));
+    EXPECT_FALSE(fs::exists(home_));
+    EXPECT_EQ(leftOnServer("'comune', 'ditt001'"), "0 0");
+
     server_.psql("postgres", "CREATE DATABASE ditt003");
     const Outcome demo = zelq(demoArgs(home_));
     EXPECT_EQ(demo.exit, 1) << demo.out;
     EXPECT_THAT(demo.err, HasSubstr("esiste già il database ditt003"));
     EXPECT_FALSE(fs::exists(home_));
     EXPECT_EQ(leftOnServer("'comune', 'ditt001'"), "0 0");
-}
-
-TEST_F(DemoServerTest, AWrongAdministrativePasswordIsReportedAndLeavesNothing) {
-    const Outcome demo = zelq(demoArgs(home_, "sbagliata"));
-    EXPECT_EQ(demo.exit, 1) << demo.out;
-    EXPECT_THAT(demo.err, HasSubstr("Impossibile collegarsi al server PostgreSQL " + server_.host + ":" + server_.port));
-    EXPECT_THAT(demo.err, HasSubstr("password"));
-    EXPECT_FALSE(fs::exists(home_));
 }
 
 TEST_F(DemoServerTest, AFailureHalfWayDropsWhatTheBuildCreatedOnTheServer) {

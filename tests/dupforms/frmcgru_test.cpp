@@ -11,7 +11,18 @@ namespace {
 
 using FrmCGruTest = DupFormTest;
 
-TEST_F(FrmCGruTest, OpensOnTheStoredAreaAndFolder) {
+TEST_F(FrmCGruTest, NoAreaPreselectedForZero) {
+    Config c = session->cfg;
+    c.GrpParm1 = "0";
+    ConfigFile::write(session->configFilePath(), c);
+    frmCGru f(*session);
+    EXPECT_EQ(f.cmbFlds(0)->currentIndex(), -1);
+    EXPECT_GT(f.cmbFlds(0)->count(), 0);
+}
+
+TEST_F(FrmCGruTest, OpensOnTheStoredAreaAndConfermaStoresTheNewAreaAndFolder) {
+    const auto before = configLines();
+    ASSERT_EQ(before.size(), 13u);
     frmCGru f(*session);
     show(f, 600, 200);
     EXPECT_EQ(f.objectName(), "frmCGru");
@@ -23,22 +34,6 @@ TEST_F(FrmCGruTest, OpensOnTheStoredAreaAndFolder) {
     EXPECT_EQ(f.cmbFlds(0)->currentText(), "Raggruppamenti DAV");
     EXPECT_EQ(f.cmbFlds(0)->currentData().toLongLong(), 8);
     EXPECT_EQ(f.txtFlds(0)->text().toStdString(), (home() / "documenti" / "Raggruppamenti").string() + "/");
-}
-
-TEST_F(FrmCGruTest, NoAreaPreselectedForZero) {
-    Config c = session->cfg;
-    c.GrpParm1 = "0";
-    ConfigFile::write(session->configFilePath(), c);
-    frmCGru f(*session);
-    EXPECT_EQ(f.cmbFlds(0)->currentIndex(), -1);
-    EXPECT_GT(f.cmbFlds(0)->count(), 0);
-}
-
-TEST_F(FrmCGruTest, ConfermaStoresAreaAndFolderWithItsSeparator) {
-    const auto before = configLines();
-    ASSERT_EQ(before.size(), 13u);
-    frmCGru f(*session);
-    show(f, 600, 200);
 
     // A cancelled folder dialog keeps what the field holds; a picked folder replaces it.
     const QString shown = f.txtFlds(0)->text();

@@ -53,7 +53,7 @@ TEST_F(FormRegistryTest, SectionIsTheFormNameAndItsXForm) {
     EXPECT_EQ(formSection(&unnamed), QStringLiteral("frmAggP0"));
 }
 
-TEST_F(FormRegistryTest, WindowGeometryDefaultsAndStoredValues) {
+TEST_F(FormRegistryTest, WindowGeometryDefaultsStoredAndUnreadableValues) {
     QDialog form;
     OpenForm(&named(form, "frmCGru", "0"));
     EXPECT_EQ(form.pos(), QPoint(67, 67));
@@ -66,17 +66,16 @@ TEST_F(FormRegistryTest, WindowGeometryDefaultsAndStoredValues) {
     EXPECT_EQ(again.pos(), QPoint(100, 200));
     EXPECT_EQ(again.size(), QSize(300, 400));
     ClosForm(&again);
-}
 
-TEST_F(FormRegistryTest, UnreadableStoredValueFallsBackToTheDefault) {
+    // An unreadable stored value falls back to the default.
     {
         QSettings s(QString::fromUtf8(kSettingsOrganisation), QStringLiteral("zel_QUIRNOVA"));
         s.setValue("frmX/MainLeft", "abc");
         s.setValue("frmX/MainTop", "1500,0");
     }
-    QDialog form;
-    OpenForm(&named(form, "frmX"));
-    EXPECT_EQ(form.pos(), QPoint(67, 100));
+    QDialog unreadable;
+    OpenForm(&named(unreadable, "frmX"));
+    EXPECT_EQ(unreadable.pos(), QPoint(67, 100));
 }
 
 TEST_F(FormRegistryTest, GeometrySavedOnlyInTheNormalState) {

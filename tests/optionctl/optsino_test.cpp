@@ -108,16 +108,14 @@ TEST_F(OptSiNoTest, ClickingOrReleasingAKeyOnAButtonRaisesChangeOnce) {
     EXPECT_EQ(opt->value(), QStringLiteral("S"));
 }
 
-TEST_F(OptSiNoTest, ButtonsShareTheControlHalfAndHalf) {
+TEST_F(OptSiNoTest, ButtonsShareTheControlHalfAndHalfAndTakeItsFontAndColours) {
     showForm();
     opt->resize(120, 20);
     opt->resize(200, 25);  // 3000 twips: the second choice starts at 1500
     EXPECT_EQ(opt->button(0)->geometry(), QRect(0, 0, 100, 25));
     EXPECT_EQ(opt->button(1)->geometry(), QRect(100, 0, 100, 25));
     EXPECT_EQ(opt->button(1)->x() * OptionLayout::kTwipsPerPixel, 1500);
-}
 
-TEST_F(OptSiNoTest, FontAndColoursGoToBothButtons) {
     QFont f(QStringLiteral("Arial"), 12);
     f.setBold(true);
     opt->setChoiceFont(f);

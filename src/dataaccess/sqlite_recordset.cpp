@@ -348,15 +348,33 @@ std::string SqliteRecordset::whereForRow(const std::vector<Value>& row, std::vec
     return where;
 }
 
+Statement& SqliteRecordset::changeStatement(const std::string& sql) {
+    // Rows whose Null values differ make different texts; a bound keeps the cache small.
+    constexpr std::size_t kMostStatements = 32;
+    auto found = changeStatements_.find(sql);
+    if (found == changeStatements_.end()) {
+        if (changeStatements_.size() >= kMostStatements) changeStatements_.clear();
+        found = changeStatements_.try_emplace(sql, db_, sql, opts_.source).first;
+    }
+    found->second.reset();
+    return found->second;
+}
+
 std::optional<std::vector<Value>> SqliteRecordset::reread(const std::string& where, const std::vector<Value>& binds) {
     std::string cols;
     for (const auto& c : originNames_) cols += (cols.empty() ? "" : ", ") + sqliteName(c);
-    Statement st(db_, "SELECT " + cols + " FROM " + sqliteName(baseTable_) + " WHERE " + where, opts_.source);
+    Statement& st = changeStatement("SELECT " + cols + " FROM " + sqliteName(baseTable_) + " WHERE " + where);
     for (size_t i = 0; i < binds.size(); ++i) st.bind(static_cast<int>(i + 1), binds[i]);
-    if (!st.step()) return std::nullopt;
-    std::vector<Value> row;
-    for (int i = 0; i < fieldCount(); ++i) row.push_back(readColumn(st.get(), i, readings_[static_cast<size_t>(i)]));
-    if (st.step()) return std::nullopt;
+    std::optional<std::vector<Value>> row;
+    if (st.step()) {
+        row.emplace();
+        for (int i = 0; i < fieldCount(); ++i)
+            row->push_back(readColumn(st.get(), i, readings_[static_cast<size_t>(i)]));
+        // A second match means the row cannot be told apart: keep what was written.
+        if (st.step()) row.reset();
+    }
+    // A statement left on a row would keep a read transaction open on the file.
+    st.reset();
     return row;
 }
 
@@ -371,9 +389,10 @@ void SqliteRecordset::insertPending() {
     }
     std::string sql = cols.empty() ? "INSERT INTO " + sqliteName(baseTable_) + " DEFAULT VALUES"
                                    : "INSERT INTO " + sqliteName(baseTable_) + " (" + cols + ") VALUES (" + marks + ")";
-    Statement st(db_, sql, opts_.source);
+    Statement& st = changeStatement(sql);
     for (size_t i = 0; i < binds.size(); ++i) st.bind(static_cast<int>(i + 1), binds[i]);
     st.step();
+    st.reset();
     std::vector<Value> row(names_.size(), Value::null());
     for (const auto& [i, v] : pending_) row[static_cast<size_t>(i)] = v;
     if (!baseIsVirtual_) {
@@ -397,9 +416,10 @@ void SqliteRecordset::updatePending() {
     std::string where = whereForRow(row, binds);
     execSql(db_, "SAVEPOINT zq_recordset_update", opts_.source);
     try {
-        Statement st(db_, "UPDATE " + sqliteName(baseTable_) + " SET " + set + " WHERE " + where, opts_.source);
+        Statement& st = changeStatement("UPDATE " + sqliteName(baseTable_) + " SET " + set + " WHERE " + where);
         for (size_t i = 0; i < binds.size(); ++i) st.bind(static_cast<int>(i + 1), binds[i]);
         st.step();
+        st.reset();
         int changed = sqlite3_changes(db_);
         if (changed != 1)
             throw Error(kErrProviderFailure,
@@ -456,6 +476,7 @@ void SqliteRecordset::deleteCurrent() {
 
 void SqliteRecordset::close() {
     stmt_.reset();
+    changeStatements_.clear();
     rows_.clear();
     pending_.clear();
     open_ = false;

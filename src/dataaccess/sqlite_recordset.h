@@ -67,6 +67,10 @@ private:
     std::optional<std::vector<Value>> reread(const std::string& where, const std::vector<Value>& binds);
     void insertPending();
     void updatePending();
+    /// A statement of this recordset's changes, prepared once and reset for each use:
+    /// a table copied row by row otherwise spends most of its time parsing the same
+    /// INSERT and SELECT again.
+    Statement& changeStatement(const std::string& sql);
 
     sqlite3* db_;
     std::string sql_;
@@ -90,6 +94,7 @@ private:
 
     bool adding_ = false;
     std::map<int, Value> pending_;
+    std::map<std::string, Statement> changeStatements_;  // by SQL text
 };
 
 }  // namespace zq

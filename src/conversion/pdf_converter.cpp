@@ -14,9 +14,6 @@
 #include <cctype>
 #include <cstring>
 #include <memory>
-#include <mutex>
-#include <set>
-#include <vector>
 
 namespace zq {
 namespace {
@@ -108,72 +105,11 @@ int writePages(poppler::document& doc, const std::filesystem::path& out, const C
     return count;
 }
 
-// The targets this process is writing right now. A work file of one of them looks just
-// like a leftover, so nobody sweeps beside a target that another thread is writing.
-class TargetClaim {
-public:
-    explicit TargetClaim(const std::filesystem::path& tiff) : key_(keyOf(tiff)) {
-        std::lock_guard lock(mutex());
-        sole_ = claimed().count(key_) == 0;
-        claimed().insert(key_);
-    }
-    ~TargetClaim() {
-        std::lock_guard lock(mutex());
-        claimed().erase(claimed().find(key_));
-    }
-    TargetClaim(const TargetClaim&) = delete;
-    TargetClaim& operator=(const TargetClaim&) = delete;
-
-    /// No other conversion of this process was writing the same target.
-    bool sole() const { return sole_; }
-
-private:
-    static std::filesystem::path keyOf(const std::filesystem::path& tiff) {
-        std::error_code ec;
-        const auto abs = std::filesystem::absolute(tiff, ec);
-        return (ec ? tiff : abs).lexically_normal();
-    }
-    static std::mutex& mutex() {
-        static std::mutex m;
-        return m;
-    }
-    static std::multiset<std::filesystem::path>& claimed() {
-        static std::multiset<std::filesystem::path> s;
-        return s;
-    }
-    std::filesystem::path key_;
-    bool sole_ = false;
-};
-
-// A work file is named ".<target name>.XXXXXX" by StagedFile, the X's being six letters or
-// digits chosen by mkostemp.
-bool isWorkFileOf(const std::string& name, const std::string& target) {
-    const std::string prefix = "." + target + ".";
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) return false;
-    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
-}
-
-// A conversion killed mid-write (kill -9, power cut) leaves its hidden work file beside
-// the target, where nothing else would ever remove it; the next conversion of the same
-// target does. Best effort: a folder that cannot be read is the writer's to report.
-void removeLeftoverWorkFiles(const std::filesystem::path& tiff) {
-    namespace fs = std::filesystem;
-    const fs::path folder = tiff.has_parent_path() ? tiff.parent_path() : fs::path(".");
-    const std::string target = tiff.filename().string();
-    std::error_code ec, ignored;
-    std::vector<fs::path> leftovers;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (isWorkFileOf(it->path().filename().string(), target) && it->is_regular_file(ignored) &&
-            !it->is_symlink(ignored))
-            leftovers.push_back(it->path());
-    for (const auto& p : leftovers) fs::remove(p, ignored);
-}
-
 ConversionResult convertOpened(poppler::document& doc, const std::filesystem::path& tiff,
                                const ConversionSettings& s) {
-    const TargetClaim claim(tiff);
-    if (claim.sole()) removeLeftoverWorkFiles(tiff);
+    // A conversion killed mid-write (kill -9, power cut) left its hidden work file
+    // beside the target, where nothing else would ever remove it.
+    StagedFile::removeAbandoned(tiff);
     StagedFile staged(tiff);
     const int pages = writePages(doc, staged.tempPath(), s);
     staged.commit();

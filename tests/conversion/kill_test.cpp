@@ -2,6 +2,7 @@
 // damage the TIFF that was there before; its hidden work file goes with the next
 // conversion of the same target.
 #include "conversion/pdf_converter.h"
+#include "conversion/staged_file.h"
 #include "pdf_fixture.h"
 #include "temp_dir.h"
 #include "tiff_probe.h"
@@ -86,6 +87,20 @@ TEST(PdfConverterKill, KilledMidConversionLeavesNoTiffAndItsWorkFileGoesWithTheN
     EXPECT_FALSE(fs::exists(leftovers[0]));
     for (const auto& name : others) EXPECT_TRUE(fs::exists(dir / name)) << name;
     EXPECT_TRUE(fs::is_directory(dir / ".big.tif.DIR123"));
+}
+
+TEST(PdfConverterKill, AWorkFileItsWriterStillHoldsIsKept) {
+    test::TempDir dir;
+    // Another conversion of the same target, half-way through its work file.
+    StagedFile writing(dir / "big.tif");
+    std::ofstream(writing.tempPath()) << "a metà";
+    test::writeTextPdf(dir / "small.pdf", 1);
+    ConversionSettings s;
+    s.dpi = 50;
+    ASSERT_EQ(PdfConverter(s).convert(dir / "small.pdf", dir / "big.tif").pages, 1);
+    EXPECT_TRUE(fs::exists(writing.tempPath()));
+    writing.commit();
+    EXPECT_EQ(fs::file_size(dir / "big.tif"), std::string("a metà").size()) << "its rename still works";
 }
 
 TEST(PdfConverterKill, KilledMidConversionKeepsThePreviousTiff) {

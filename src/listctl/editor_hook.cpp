@@ -1,7 +1,7 @@
 #include "listctl/editor_hook.h"
 
 #include "listctl/grdcomm.h"
-#include "listctl/vb_keys.h"
+#include "textbox/vb_keys.h"
 
 #include <QApplication>
 #include <QFocusEvent>

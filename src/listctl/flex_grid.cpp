@@ -1,7 +1,7 @@
 #include "listctl/flex_grid.h"
 
 #include "listctl/format_string.h"
-#include "listctl/vb_keys.h"
+#include "textbox/vb_keys.h"
 
 #include <QFocusEvent>
 #include <QHeaderView>

@@ -10,6 +10,7 @@
 #include "textbox/ole_color.h"
 #include "textbox/property_bag.h"
 #include "textbox/query_builder.h"
+#include "textbox/vb_keys.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -87,37 +88,14 @@ QString formatText(const QString& text, const QString& format) {
     return QString::fromStdString(formatValue(Value(text.toStdString()), format.toStdString()));
 }
 
-// The original's key codes for the keys a form reacts to.
+// The text box's KeyDown code: a key with a character of its own (digits on the keypad
+// too) reports that character's code, Pause and Caps Lock report none, any other key
+// the code the list's KeyDown gives it.
 int keyCodeOf(const QKeyEvent* e) {
     const int k = e->key();
-    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9)) return k;
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
-    switch (k) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return: case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return k < 256 ? k : 0;
-    }
-}
-
-int shiftOf(const QKeyEvent* e) {
-    const auto m = e->modifiers();
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+    if (k < 256) return k;
+    if (k == Qt::Key_Pause || k == Qt::Key_CapsLock) return 0;
+    return VbKeys::keyCode(*e);
 }
 
 bool isDateKind(DataTypes t) { return t == DataTypes::Data || t == DataTypes::DataOra || t == DataTypes::ora; }
@@ -585,7 +563,7 @@ void txtFrmt::pasteFiltered(int i) {
 }
 
 bool txtFrmt::keyPressed(int i, QKeyEvent* e) {
-    int code = keyCodeOf(e), shift = shiftOf(e);
+    int code = keyCodeOf(e), shift = VbKeys::shiftMask(*e);
     emit KeyDown(code, shift);
 
     if (e->matches(QKeySequence::Paste)) {
@@ -654,7 +632,7 @@ bool txtFrmt::eventFilter(QObject* watched, QEvent* event) {
         return keyPressed(i, static_cast<QKeyEvent*>(event));
     case QEvent::KeyRelease: {
         auto* ke = static_cast<QKeyEvent*>(event);
-        int code = keyCodeOf(ke), shift = shiftOf(ke);
+        int code = keyCodeOf(ke), shift = VbKeys::shiftMask(*ke);
         emit KeyUp(code, shift);
         return false;
     }

@@ -1,4 +1,4 @@
-#include "listctl/vb_keys.h"
+#include "textbox/vb_keys.h"
 
 #include <QKeyEvent>
 

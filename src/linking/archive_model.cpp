@@ -1,8 +1,8 @@
 #include "linking/archive_model.h"
 
+#include "common/docs_folder.h"
 #include "runtime/text.h"
 
-#include <cstdio>
 #include <utility>
 
 namespace zq {
@@ -81,13 +81,7 @@ std::string ArchiveModel::PathServ(const std::string& path, const Config& cfg) {
     return out;
 }
 
-std::string ArchiveModel::PathDocs(const std::string& path, long record) {
-    char sub[32];
-    std::snprintf(sub, sizeof sub, "%08ld", record / 500);
-    if (path.find('/') != std::string::npos) return path + sub + "/";
-    if (path.find('\\') != std::string::npos) return path + sub + "\\";
-    return sub;
-}
+std::string ArchiveModel::PathDocs(const std::string& path, long record) { return recordFolder(path, record); }
 
 std::string ArchiveModel::linkConnectString(const Config& cfg, const std::string& dbDitt) {
     return "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp" + std::string(";SRVR=") + cfg.Server +

@@ -1,4 +1,4 @@
-#include "conversion/record_folder.h"
+#include "common/docs_folder.h"
 
 #include <cstdio>
 

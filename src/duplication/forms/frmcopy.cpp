@@ -37,20 +37,8 @@ frmCopy::frmCopy(Session& session, Progress* wait, QWidget* parent)
     grdComm& list = clsList();
     list.setColWidth(ColDescription, 5000);
 
-    checks_ = std::make_unique<CheckColumn>(
-        list, ColCheck,
-        CheckEntries{[this] { return int(entries_.size()); },
-                     [this](int n) { return entries_.at(std::size_t(n - 1)).Selez; },
-                     [this](int n, bool on) { entries_.at(std::size_t(n - 1)).Selez = on; }},
-        this);
-    connect(&list, &grdComm::Click, checks_.get(), &CheckColumn::gridClick);
-    picColl_ = std::make_unique<OverlayColumn>(list, ColPicture, [this](int i) {
-        auto* pic = new QLabel(clsList().Container());
-        pic->setObjectName(QStringLiteral("picColl_%1").arg(i));
-        pic->setPixmap(linkedPicture());
-        pic->adjustSize();
-        return pic;
-    });
+    checks_ = addCheckColumn(ColCheck, entries_, &CopyRow::Selez);
+    picColl_ = linkedPictureColumn(list, ColPicture);
 
     // The name editor: upper-case text ("A"), opened over the Descrizione cell.
     txtList_ = new txtFrmt(list.Container());
@@ -160,25 +148,7 @@ void frmCopy::AggiList() {
     });
 }
 
-void frmCopy::cmbFlds_Click(int index) {
-    switch (index) {
-        case 0:
-            lookups_.CambDitt(picker(0).take(), picker(1).take(), /*allYears=*/false);
-            picker(1).show();
-            // Filling the years selects the latest; that selection is a year pick.
-            if (cmbFlds(1)->currentIndex() >= 0) cmbFlds_Click(1);
-            break;
-        case 1:
-            lookups_.CambEser(picker(0).take(), picker(1).take());
-            break;
-        case 2:
-            LeggList();
-            DispchkS();
-            break;
-        default:
-            break;
-    }
-}
+void frmCopy::cmbFlds_Click(int index) { companyYearAreaPicked(index); }
 
 void frmCopy::cmdExplore_Click() {
     const auto picked = session_.dialogs().pickFolder(AreaCopyRun::caption(), txtPath_->text().toStdString());

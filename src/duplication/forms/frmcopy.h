@@ -48,7 +48,7 @@ public:
     const AreaCopyResult& lastResult() const { return last_; }
 
     /// Reloads the list for the source area picked in cmbFlds(2).
-    void LeggList();
+    void LeggList() override;
     /// Places the check boxes and the link pictures over the visible rows.
     void DispchkS();
     /// Opens the name editor over the current cell (a key, or 32 for a double click).

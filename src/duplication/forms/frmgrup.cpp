@@ -36,13 +36,7 @@ frmGrup::frmGrup(Session& session, Progress* wait, QWidget* parent)
     initList(kFormat, ColDescription);
     grdComm& list = clsList();
     list.setColWidth(ColDescription, 5000);
-    checks_ = std::make_unique<CheckColumn>(
-        list, ColCheck,
-        CheckEntries{[this] { return int(entries_.size()); },
-                     [this](int n) { return entries_.at(std::size_t(n - 1)).Selez; },
-                     [this](int n, bool on) { entries_.at(std::size_t(n - 1)).Selez = on; }},
-        this);
-    connect(&list, &grdComm::Click, checks_.get(), &CheckColumn::gridClick);
+    checks_ = addCheckColumn(ColCheck, entries_, &GrupRow::Selez);
 
     lookups_.ArAttiva = false;
     lookups_.LeggDitt(picker(0).take(), /*all=*/false);

@@ -38,7 +38,7 @@ public:
     /// "&Raggruppa" is usable only with the grouping parameters set; says so otherwise.
     void Form_Activate();
     /// Every area, none ticked.
-    void LeggList();
+    void LeggList() override;
     void DispchkS();
     /// A pick on the company picker.
     void cmbFlds_Click(int index);

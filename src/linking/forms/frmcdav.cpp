@@ -2,34 +2,25 @@
 
 #include "linking/dav_run.h"
 #include "linking/forms/combopicker.h"
-#include "linking/forms/linkedpicture.h"
-#include "linking/link_list.h"
 #include "listctl/grdcomm.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 
 namespace zq {
 
 const char* const frmCDAV::kFormat = "     |     |  N.  |<Area|<Descrizione|       ";
 
 frmCDAV::frmCDAV(Session& session, Progress* wait, QWidget* parent)
-    : ListForm(session, wait, "frmCDAV", "Collegamento tabelle DAV", parent) {
-    addPicker(0, "DITTA  Tarv:");
-    addPicker(2, "AREA  Quirnova:");
+    : ArchListForm(session, wait, "frmCDAV", "Collegamento tabelle DAV", /*withYear=*/false, parent) {
     cmdColl_ = addButton("cmdColl", "&Collega");
     for (int index : {0, 2})
         connect(cmbFlds(index), &QComboBox::activated, this, [this, index] { cmbFlds_Click(index); });
     connect(cmdColl_, &QPushButton::clicked, this, &frmCDAV::cmdColl_Click);
 
-    initList(kFormat, 2);
+    initArchList(kFormat, 3600);
     grdComm& list = clsList();
-    list.setColWidth(ColArea, 2000);
-    list.setColWidth(ColDescription, 3600);
-    setFillColumn(ColDescription, 3600);
     connect(&list, &grdComm::Click, this, &frmCDAV::grdList_Click);
     optList_ = std::make_unique<OverlayColumn>(list, ColOption, [this](int i) {
         auto* opt = new QRadioButton(clsList().Container());
@@ -40,48 +31,18 @@ frmCDAV::frmCDAV(Session& session, Progress* wait, QWidget* parent)
         connect(opt, &QRadioButton::clicked, this, [this, i] { optList_Click(i); });
         return opt;
     });
-    picColl_ = std::make_unique<OverlayColumn>(list, ColPicture, [this](int i) {
-        auto* pic = new QLabel(clsList().Container());
-        pic->setObjectName(QStringLiteral("picColl_%1").arg(i));
-        pic->setPixmap(linkedPicture());
-        pic->adjustSize();
-        return pic;
-    });
 
-    lookups_.ArAttiva = false;
-    {
-        WaitWindow shown(*this);
-        lookups_.LeggDocs();
-        lookups_.LeggAree(picker(2).take(), 0, /*showParent=*/true, /*all=*/true);
-        picker(2).show();
-        if (cmbFlds(2)->currentIndex() < 0 && cmbFlds(2)->count() > 0) {
-            const QSignalBlocker quiet(cmbFlds(2));
-            cmbFlds(2)->setCurrentIndex(0);
-        }
-        LeggList();
-        lookups_.LeggDitt(picker(0).take(), /*all=*/false);
-        picker(0).show();
-    }
+    fillPickers();
     DispCtrl();
 }
 
 frmCDAV::~frmCDAV() = default;
 
 QRadioButton* frmCDAV::optList(int i) const { return static_cast<QRadioButton*>(optList_->existing(i)); }
-QLabel* frmCDAV::picColl(int i) const { return static_cast<QLabel*>(picColl_->existing(i)); }
 
 void frmCDAV::LeggList() {
-    WaitWindow shown(*this);
-    const QComboBox* area = cmbFlds(2);
-    const long areaId = area->currentIndex() >= 1 ? long(area->itemData(area->currentIndex()).toLongLong()) : 0;
-    entries_ = LinkList::archives(session_, model_, areaId);
     chosen_ = -1;
-    fillGrid(int(entries_.size()), [this](int row, int n) {
-        const ArchRow& e = entries_[std::size_t(n - 1)];
-        clsList().setTextMatrix(row, ColNumber, QString::number(n));
-        clsList().setTextMatrix(row, ColArea, QString::fromStdString(e.area));
-        clsList().setTextMatrix(row, ColDescription, QString::fromStdString(e.description));
-    });
+    ArchListForm::LeggList();
 }
 
 void frmCDAV::DispCtrl() {

@@ -3,39 +3,34 @@
 // table. The operator picks a company and optionally an area, chooses one archive with
 // the option button of its row and presses "&Collega"; DavRun does the rest.
 
-#include "linking/archive_model.h"
-#include "linking/forms/listform.h"
-#include "linking/link_entries.h"
+#include "linking/forms/archlistform.h"
 #include "listctl/overlay_column.h"
 
 #include <memory>
-#include <vector>
 
-class QLabel;
 class QPushButton;
 class QRadioButton;
 
 namespace zq {
 
-class frmCDAV : public ListForm {
+class frmCDAV : public ArchListForm {
     Q_OBJECT
 
 public:
     /// "     |     |  N.  |<Area|<Descrizione|       "
     static const char* const kFormat;
-    enum Column { ColPicture = 1, ColNumber = 2, ColArea = 3, ColDescription = 4, ColOption = 5 };
+    enum Column { ColOption = 5 };
 
     explicit frmCDAV(Session& session, Progress* wait = nullptr, QWidget* parent = nullptr);
     ~frmCDAV() override;
 
-    const std::vector<ArchRow>& entries() const { return entries_; }
     /// The chosen entry (1-based), −1 when none.
     int chosen() const { return chosen_; }
     QPushButton* cmdColl() const { return cmdColl_; }
     QRadioButton* optList(int i) const;
-    QLabel* picColl(int i) const;
 
-    void LeggList();
+    /// Reloads the list; no entry is chosen any more.
+    void LeggList() override;
     void DispCtrl();
     void cmdColl_Click();
     void cmbFlds_Click(int index);
@@ -48,11 +43,9 @@ protected:
     void placeRowControls() override { DispCtrl(); }
 
 private:
-    std::vector<ArchRow> entries_;
     int chosen_ = -1;
-    ArchiveModel model_;
     QPushButton* cmdColl_ = nullptr;
-    std::unique_ptr<OverlayColumn> optList_, picColl_;
+    std::unique_ptr<OverlayColumn> optList_;
 };
 
 }  // namespace zq

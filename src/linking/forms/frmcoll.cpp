@@ -1,8 +1,6 @@
 #include "linking/forms/frmcoll.h"
 
 #include "linking/forms/combopicker.h"
-#include "linking/forms/linkedpicture.h"
-#include "linking/link_list.h"
 #include "linking/link_run.h"
 #include "listctl/check_column.h"
 #include "listctl/flex_grid.h"
@@ -13,7 +11,6 @@
 #include "runtime/text.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -29,59 +26,26 @@ constexpr int kDocPickerWidth = 2700;
 const char* const frmColl::kFormat = "     |     |  N.  |<Area|<Descrizione|Tipo Assoc.|Tipo Doc.|       ";
 
 frmColl::frmColl(Session& session, Progress* wait, QWidget* parent)
-    : ListForm(session, wait, "frmColl", "Collegamento tabelle al database TARV", parent) {
-    addPicker(0, "DITTA  Tarv:");
-    addPicker(1, "ANNO:");
-    addPicker(2, "AREA  Quirnova:");
+    : ArchListForm(session, wait, "frmColl", "Collegamento tabelle al database TARV", /*withYear=*/true, parent) {
     cmdColl_ = addButton("cmdColl", "&Collega");
     for (int index : {0, 1, 2})
         connect(cmbFlds(index), &QComboBox::activated, this, [this, index] { cmbFlds_Click(index); });
     connect(cmdColl_, &QPushButton::clicked, this, &frmColl::cmdColl_Click);
 
-    initList(kFormat, 2);
+    initArchList(kFormat, 3200);
     grdComm& list = clsList();
-    list.setColWidth(ColArea, 2000);
-    list.setColWidth(ColDescription, 3200);
-    setFillColumn(ColDescription, 3200);
     list.setColWidth(ColAssoc, kOptionWidth + 60);
     list.setColWidth(ColDocType, kDocPickerWidth + 60);
 
-    checks_ = std::make_unique<CheckColumn>(
-        list, ColCheck,
-        CheckEntries{[this] { return int(entries_.size()); },
-                     [this](int n) { return entries_.at(std::size_t(n - 1)).selected; },
-                     [this](int n, bool on) { entries_.at(std::size_t(n - 1)).selected = on; }},
-        this);
+    checks_ = addCheckColumn(ColCheck, entries_, &ArchRow::selected);
     checks_->setOnClick([this] {
         cmdColl_->setEnabled(true);
         placeRowExtras();
     });
-    connect(&list, &grdComm::Click, checks_.get(), &CheckColumn::gridClick);
     optTAss_ = std::make_unique<OverlayColumn>(list, ColAssoc, [this](int i) { return makeOption(i); });
     cmbTDoc_ = std::make_unique<OverlayColumn>(list, ColDocType, [this](int i) { return makeDocPicker(i); });
-    picColl_ = std::make_unique<OverlayColumn>(list, ColPicture, [this](int i) {
-        auto* pic = new QLabel(clsList().Container());
-        pic->setObjectName(QStringLiteral("picColl_%1").arg(i));
-        pic->setPixmap(linkedPicture());
-        pic->adjustSize();
-        return pic;
-    });
 
-    lookups_.ArAttiva = false;
-    {
-        WaitWindow shown(*this);
-        lookups_.LeggDocs();
-        lookups_.LeggAree(picker(2).take(), 0, /*showParent=*/true, /*all=*/true);
-        picker(2).show();
-        // Nothing is selected on a first fill: the list opens on every area.
-        if (cmbFlds(2)->currentIndex() < 0 && cmbFlds(2)->count() > 0) {
-            const QSignalBlocker quiet(cmbFlds(2));
-            cmbFlds(2)->setCurrentIndex(0);
-        }
-        LeggList();
-        lookups_.LeggDitt(picker(0).take(), /*all=*/false);
-        picker(0).show();
-    }
+    fillPickers();
     DispCtrl();
 }
 
@@ -89,7 +53,6 @@ frmColl::~frmColl() = default;
 
 optSiNo* frmColl::optTAss(int i) const { return static_cast<optSiNo*>(optTAss_->existing(i)); }
 QComboBox* frmColl::cmbTDoc(int i) const { return static_cast<QComboBox*>(cmbTDoc_->existing(i)); }
-QLabel* frmColl::picColl(int i) const { return static_cast<QLabel*>(picColl_->existing(i)); }
 
 QWidget* frmColl::makeOption(int i) {
     auto* opt = qobject_cast<optSiNo*>(lumechoice::createControl(QStringLiteral("Lumechoice.optSiNo"), clsList().Container()));
@@ -118,19 +81,6 @@ ArchRow* frmColl::entryOfRow(int i) {
     const int n = clsList().TopRow() + i - 1;
     if (n < 1 || n > int(entries_.size())) return nullptr;
     return &entries_[std::size_t(n - 1)];
-}
-
-void frmColl::LeggList() {
-    WaitWindow shown(*this);
-    const QComboBox* area = cmbFlds(2);
-    const long areaId = area->currentIndex() >= 1 ? long(area->itemData(area->currentIndex()).toLongLong()) : 0;
-    entries_ = LinkList::archives(session_, model_, areaId);
-    fillGrid(int(entries_.size()), [this](int row, int n) {
-        const ArchRow& e = entries_[std::size_t(n - 1)];
-        clsList().setTextMatrix(row, ColNumber, QString::number(n));
-        clsList().setTextMatrix(row, ColArea, QString::fromStdString(e.area));
-        clsList().setTextMatrix(row, ColDescription, QString::fromStdString(e.description));
-    });
 }
 
 void frmColl::DispCtrl() {
@@ -204,25 +154,7 @@ void frmColl::cmbTDoc_Click(int i) {
 
 bool frmColl::CtrlParm() { return LinkRun::CtrlParm(entries_, session_.dialogs()); }
 
-void frmColl::cmbFlds_Click(int index) {
-    switch (index) {
-        case 0:
-            lookups_.CambDitt(picker(0).take(), picker(1).take(), /*allYears=*/false);
-            picker(1).show();
-            // Filling the years selects the latest; that selection is a year pick.
-            if (cmbFlds(1)->currentIndex() >= 0) cmbFlds_Click(1);
-            break;
-        case 1:
-            lookups_.CambEser(picker(0).take(), picker(1).take());
-            break;
-        case 2:
-            LeggList();
-            DispCtrl();
-            break;
-        default:
-            break;
-    }
-}
+void frmColl::cmbFlds_Click(int index) { companyYearAreaPicked(index); }
 
 void frmColl::cmdColl_Click() {
     LinkRequest request;

@@ -5,16 +5,12 @@
 // itself is LinkRun's; the form fills the pickers and the list, keeps the per-row
 // controls over the visible rows and reloads the list after a run.
 
-#include "linking/archive_model.h"
-#include "linking/forms/listform.h"
-#include "linking/link_entries.h"
+#include "linking/forms/archlistform.h"
 #include "listctl/overlay_column.h"
 
 #include <memory>
-#include <vector>
 
 class QComboBox;
-class QLabel;
 class QPushButton;
 
 namespace zq {
@@ -22,30 +18,25 @@ namespace zq {
 class CheckColumn;
 class optSiNo;
 
-class frmColl : public ListForm {
+class frmColl : public ArchListForm {
     Q_OBJECT
 
 public:
     /// "     |     |  N.  |<Area|<Descrizione|Tipo Assoc.|Tipo Doc.|       "
     static const char* const kFormat;
-    /// Grid columns of the per-row controls.
-    enum Column { ColPicture = 1, ColNumber = 2, ColArea = 3, ColDescription = 4, ColAssoc = 5, ColDocType = 6, ColCheck = 7 };
+    /// Grid columns of the per-row controls, after those of the list.
+    enum Column { ColAssoc = 5, ColDocType = 6, ColCheck = 7 };
 
     /// Loads the document types, the areas (which loads the list) and the companies.
     explicit frmColl(Session& session, Progress* wait = nullptr, QWidget* parent = nullptr);
     ~frmColl() override;
 
-    /// The list entries, entry n at index n − 1.
-    const std::vector<ArchRow>& entries() const { return entries_; }
     QPushButton* cmdColl() const { return cmdColl_; }
     CheckColumn& checks() const { return *checks_; }
     /// Per-row controls of visible row i (1-based), nullptr when not created yet.
     optSiNo* optTAss(int i) const;
     QComboBox* cmbTDoc(int i) const;
-    QLabel* picColl(int i) const;
 
-    /// Reloads the list for the area picked (index 0: every area).
-    void LeggList();
     /// Places the check boxes, options, document-type pickers and pictures.
     void DispCtrl();
     /// False, after its message, when two ticked entries have the same parameters.
@@ -68,11 +59,9 @@ private:
     ArchRow* entryOfRow(int i);
     void placeRowExtras();
 
-    std::vector<ArchRow> entries_;
-    ArchiveModel model_;
     QPushButton* cmdColl_ = nullptr;
     std::unique_ptr<CheckColumn> checks_;
-    std::unique_ptr<OverlayColumn> optTAss_, cmbTDoc_, picColl_;
+    std::unique_ptr<OverlayColumn> optTAss_, cmbTDoc_;
 };
 
 }  // namespace zq

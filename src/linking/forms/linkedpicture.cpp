@@ -1,5 +1,8 @@
 #include "linking/forms/linkedpicture.h"
 
+#include "listctl/grdcomm.h"
+
+#include <QLabel>
 #include <QPainter>
 #include <QPen>
 
@@ -27,6 +30,16 @@ QPixmap linkedPicture(int size) {
     p.end();
     drawn.emplace(size, pix);
     return pix;
+}
+
+std::unique_ptr<OverlayColumn> linkedPictureColumn(grdComm& list, int column) {
+    return std::make_unique<OverlayColumn>(list, column, [&list](int i) {
+        auto* pic = new QLabel(list.Container());
+        pic->setObjectName(QStringLiteral("picColl_%1").arg(i));
+        pic->setPixmap(linkedPicture());
+        pic->adjustSize();
+        return pic;
+    });
 }
 
 }  // namespace zq

@@ -120,6 +120,31 @@ void ListForm::fillGrid(int count, const std::function<void(int row, int n)>& wr
     list.setTopRow(list.FixedRows());
 }
 
+std::unique_ptr<CheckColumn> ListForm::addCheckColumn(int col, CheckEntries entries) {
+    auto checks = std::make_unique<CheckColumn>(*clsList_, col, std::move(entries), this);
+    connect(clsList_.get(), &grdComm::Click, checks.get(), &CheckColumn::gridClick);
+    return checks;
+}
+
+void ListForm::companyYearAreaPicked(int index) {
+    switch (index) {
+        case 0:
+            lookups_.CambDitt(picker(0).take(), picker(1).take(), /*allYears=*/false);
+            picker(1).show();
+            if (cmbFlds(1)->currentIndex() >= 0) companyYearAreaPicked(1);
+            break;
+        case 1:
+            lookups_.CambEser(picker(0).take(), picker(1).take());
+            break;
+        case 2:
+            LeggList();
+            placeRowControls();
+            break;
+        default:
+            break;
+    }
+}
+
 ListForm::WaitWindow::WaitWindow(ListForm& form) : form_(form) {
     if (form_.waitDepth_++ == 0) form_.wait_->begin();
 }

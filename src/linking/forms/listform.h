@@ -6,6 +6,7 @@
 // (after a load, on the list's Scroll event and after a resize).
 
 #include "app/session.h"
+#include "listctl/check_column.h"
 #include "lookups/lookups.h"
 
 #include <QWidget>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QComboBox;
 class QHBoxLayout;
@@ -41,6 +43,9 @@ public:
     Lookups& lookups() { return lookups_; }
     Session& session() { return session_; }
 
+    /// Reads the form's list again and refills the grid.
+    virtual void LeggList() = 0;
+
 protected:
     /// `name` is the object name ("frmColl"), the settings section of the form;
     /// `wait` shows the wait window (nullptr: the program's own).
@@ -60,6 +65,17 @@ protected:
     void fillGrid(int count, const std::function<void(int row, int n)>& write);
     /// The first visible data row and the number of them that have an entry.
     int visibleEntries(int count) const;
+    /// The check-box column over grid column `col`: box n stands for entry n of
+    /// `entries` and ticks its member `selected`; a click on the grid ticks the box of
+    /// the current row.
+    template <class Entry>
+    std::unique_ptr<CheckColumn> addCheckColumn(int col, std::vector<Entry>& entries, bool Entry::*selected) {
+        return addCheckColumn(
+            col, CheckEntries{[&entries] { return int(entries.size()); },
+                              [&entries, selected](int n) { return entries.at(std::size_t(n - 1)).*selected; },
+                              [&entries, selected](int n, bool on) { entries.at(std::size_t(n - 1)).*selected = on; }});
+    }
+    std::unique_ptr<CheckColumn> addCheckColumn(int col, CheckEntries entries);
     /// Shows the wait window for its lifetime; nested ones share one window.
     class WaitWindow {
     public:
@@ -71,6 +87,11 @@ protected:
     private:
         ListForm& form_;
     };
+
+    /// A pick on company picker 0, year picker 1 or area picker 2 of a form that lists
+    /// an area's archives: a company fills the years, whose latest is selected and
+    /// counts as a year pick; an area reloads the list.
+    void companyYearAreaPicked(int index);
 
     /// Column `col` takes the width the other columns leave in the grid (never less
     /// than `minTwips`), on every resize.

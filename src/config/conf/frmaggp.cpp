@@ -2,11 +2,10 @@
 
 #include "app/session.h"
 #include "config/conf/config_editor.h"
+#include "config/conf/form_parts.h"
 #include "config/conf/optionframe.h"
 #include "textbox/txtfrmt.h"
 
-#include <QApplication>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -56,20 +55,10 @@ void frmAggP::createControls() {
                                          "Conferma password:", "Nome host o Indirizzo IP:"};
     for (int i = 0; i < 5; ++i) {
         grid->addWidget(new QLabel(QString::fromUtf8(labels[i]), this), i + 1, 0);
-        auto* box = new txtFrmt(this);
-        box->setObjectName(QStringLiteral("txtFlds_%1").arg(i));
-        box->setDialogs(&session_.dialogs());
-        box->setText(QString());
-        if (i == 2 || i == 3) box->setPassWordChar(QStringLiteral("*"));
-        txtFlds_.append(box);
-        grid->addWidget(box, i + 1, 2);
+        txtFlds_.append(makeField(i, session_.dialogs(), /*password=*/i == 2 || i == 3, this));
+        grid->addWidget(txtFlds_.last(), i + 1, 2);
     }
-    fmeFlds_.append(new OptionFrame(QStringLiteral("SO Server:"), QString::fromLatin1(ConfigEditor::kServerLinux), this));
-    fmeFlds_[0]->setObjectName(QStringLiteral("fmeFlds_0"));
-    optFlds_.append(fmeFlds_[0]->addOption(QStringLiteral("optFlds_0"), QStringLiteral("SCO"),
-                                           QString::fromLatin1(ConfigEditor::kServerSco), false));
-    optFlds_.append(fmeFlds_[0]->addOption(QStringLiteral("optFlds_1"), QStringLiteral("LINUX"),
-                                           QString::fromLatin1(ConfigEditor::kServerLinux), true));
+    fmeFlds_.append(makeServerFrame(QStringLiteral("SO Server:"), optFlds_, this));
     grid->addWidget(fmeFlds_[0], 6, 2);
     // Current values beside the new ones: path, login, host, server (no password).
     const struct {
@@ -85,26 +74,17 @@ void frmAggP::createControls() {
         grid->addWidget(l, c.row, 1);
     }
 
-    cmdConf_ = new QPushButton(QStringLiteral("&Aggiorna"), this);
-    cmdConf_->setObjectName(QStringLiteral("cmdConf"));
-    cmdAnnu_ = new QPushButton(QStringLiteral("Ann&ulla"), this);
-    cmdAnnu_->setObjectName(QStringLiteral("cmdAnnu"));
-    cmdConf_->setAutoDefault(false);
-    cmdAnnu_->setAutoDefault(false);
+    QHBoxLayout* buttons = makeConfirmButtons(QStringLiteral("&Aggiorna"), cmdConf_, cmdAnnu_, this);
     connect(cmdConf_, &QPushButton::clicked, this, &frmAggP::cmdConf_Click);
     connect(cmdAnnu_, &QPushButton::clicked, this, &frmAggP::cmdAnnu_Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdConf_);
-    buttons->addWidget(cmdAnnu_);
     auto* main = new QVBoxLayout(this);
     main->addLayout(grid);
     main->addWidget(lblAggP_);
     main->addWidget(prbAggP_);
     main->addLayout(buttons);
 
-    txtFlds_[0]->box(0)->installEventFilter(this);
+    new LeaveCheck(txtFlds_[0], cmdAnnu_, [this] { return txtFlds_Validate(0); }, this);
 }
 
 void frmAggP::showEvent(QShowEvent* e) {
@@ -135,20 +115,6 @@ bool frmAggP::txtFlds_Validate(int index) {
     if (index != 0) return true;
     ConfigEditor editor(session_.dialogs(), session_.programFolder(), LinkPathUpdate::caption());
     return editor.checkPathTarv(s(txtFlds_[0]->text()));
-}
-
-bool frmAggP::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::FocusOut && watched == txtFlds_[0]->box(0) && !validating_ && isVisible()) {
-        const auto reason = static_cast<QFocusEvent*>(e)->reason();
-        const bool toCancel = QApplication::focusWidget() == cmdAnnu_;
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !toCancel) {
-            validating_ = true;
-            const bool ok = txtFlds_Validate(0);
-            validating_ = false;
-            if (!ok) QTimer::singleShot(0, this, [this] { txtFlds_[0]->box(0)->setFocus(Qt::OtherFocusReason); });
-        }
-    }
-    return QDialog::eventFilter(watched, e);
 }
 
 void frmAggP::cmdConf_Click() {

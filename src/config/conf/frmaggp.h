@@ -59,7 +59,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void createControls();
@@ -76,7 +75,6 @@ private:
     QProgressBar* prbAggP_ = nullptr;
     QLabel* lblAggP_ = nullptr;
     bool activated_ = false;
-    bool validating_ = false;
 };
 
 }  // namespace zq

@@ -2,19 +2,16 @@
 
 #include "app/session.h"
 #include "common/gesterr.h"
+#include "config/conf/form_parts.h"
 #include "config/conf/optionframe.h"
 #include "config/filedialog.h"
 #include "textbox/txtfrmt.h"
 
-#include <QApplication>
-#include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zq {
@@ -53,24 +50,14 @@ void frmConf::createControls() {
     for (int i = 0; i < 10; ++i) {
         auto* label = new QLabel(QString::fromUtf8(labels[i]), this);
         label->setObjectName(QStringLiteral("lblFlds_%1").arg(i));
-        auto* box = new txtFrmt(this);
-        box->setObjectName(QStringLiteral("txtFlds_%1").arg(i));
-        box->setDialogs(&session_.dialogs());
-        box->setText(QString());
-        if (i == 5 || i == 6) box->setPassWordChar(QStringLiteral("*"));
         lblFlds_.append(label);
-        txtFlds_.append(box);
+        txtFlds_.append(makeField(i, session_.dialogs(), /*password=*/i == 5 || i == 6, this));
     }
     cmdExplore_ = new QPushButton(QStringLiteral("..."), this);
     cmdExplore_->setObjectName(QStringLiteral("cmdExplore"));
     connect(cmdExplore_, &QPushButton::clicked, this, &frmConf::cmdExplore_Click);
 
-    fmeFlds_.append(new OptionFrame(QStringLiteral("SO Server"), QString::fromLatin1(ConfigEditor::kServerLinux), this));
-    fmeFlds_[0]->setObjectName(QStringLiteral("fmeFlds_0"));
-    optFlds_.append(fmeFlds_[0]->addOption(QStringLiteral("optFlds_0"), QStringLiteral("SCO"),
-                                           QString::fromLatin1(ConfigEditor::kServerSco), false));
-    optFlds_.append(fmeFlds_[0]->addOption(QStringLiteral("optFlds_1"), QStringLiteral("LINUX"),
-                                           QString::fromLatin1(ConfigEditor::kServerLinux), true));
+    fmeFlds_.append(makeServerFrame(QStringLiteral("SO Server"), optFlds_, this));
     fmeFlds_.append(new OptionFrame(QStringLiteral("Conversione Backslash (\\)"), QStringLiteral("S"), this));
     fmeFlds_[1]->setObjectName(QStringLiteral("fmeFlds_1"));
     optFlds_.append(fmeFlds_[1]->addOption(QStringLiteral("optFlds_2"), QStringLiteral("Si"), QStringLiteral("S"), true));
@@ -97,27 +84,17 @@ void frmConf::createControls() {
     lblHelp_->setObjectName(QStringLiteral("lblHelp"));
     lblHelp_->setWordWrap(true);
 
-    cmdConf_ = new QPushButton(QStringLiteral("Con&ferma"), this);
-    cmdConf_->setObjectName(QStringLiteral("cmdConf"));
-    cmdAnnu_ = new QPushButton(QStringLiteral("Ann&ulla"), this);
-    cmdAnnu_->setObjectName(QStringLiteral("cmdAnnu"));
-    cmdConf_->setAutoDefault(false);
-    cmdAnnu_->setAutoDefault(false);
+    QHBoxLayout* buttons = makeConfirmButtons(QStringLiteral("Con&ferma"), cmdConf_, cmdAnnu_, this);
     connect(cmdConf_, &QPushButton::clicked, this, &frmConf::cmdConf_Click);
     connect(cmdAnnu_, &QPushButton::clicked, this, &frmConf::cmdAnnu_Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdConf_);
-    buttons->addWidget(cmdAnnu_);
     auto* main = new QVBoxLayout(this);
     main->addWidget(picCNTR_);
     main->addLayout(grid);
     main->addLayout(buttons);
     picCNTR_->setMinimumHeight(lblHelp_->sizeHint().height() + 8);
 
-    // The check runs when the text box inside field 0 loses the focus.
-    txtFlds_[0]->box(0)->installEventFilter(this);
+    new LeaveCheck(txtFlds_[0], cmdAnnu_, [this] { return txtFlds_Validate(0); }, this);
 }
 
 void frmConf::showValues(const Config& c) {
@@ -147,24 +124,6 @@ Config frmConf::entered() const {
 bool frmConf::txtFlds_Validate(int index) {
     if (index != 0) return true;
     return editor_.checkPathTarv(s(txtFlds_[0]->text()));
-}
-
-bool frmConf::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::FocusOut && watched == txtFlds_[0]->box(0) && !validating_ && isVisible()) {
-        const auto reason = static_cast<QFocusEvent*>(e)->reason();
-        // Leaving for another window, or for "Ann&ulla", is no leaving of the field:
-        // cancelling must stay possible whatever the field holds.
-        const bool toCancel = QApplication::focusWidget() == cmdAnnu_;
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !toCancel) {
-            validating_ = true;
-            const bool ok = txtFlds_Validate(0);
-            validating_ = false;
-            if (!ok) {
-                QTimer::singleShot(0, this, [this] { txtFlds_[0]->box(0)->setFocus(Qt::OtherFocusReason); });
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, e);
 }
 
 void frmConf::cmdConf_Click() {

@@ -58,7 +58,6 @@ public:
     Config entered() const;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
 private:
@@ -76,7 +75,6 @@ private:
     QPushButton* cmdExplore_ = nullptr;
     QFrame* picCNTR_ = nullptr;
     QLabel* lblHelp_ = nullptr;
-    bool validating_ = false;  ///< the check's own message must not run it again
 };
 
 }  // namespace zq

@@ -1,13 +1,11 @@
 // zelq dav: the DAV link form's "&Collega" for one archive.
 
 #include "cli/cli_command.h"
+#include "cli/company_pick.h"
 #include "cli/logged_session.h"
-#include "common/error.h"
-#include "common/gesterr.h"
 #include "linking/dav_run.h"
 #include "linking/link_list.h"
 #include "lookups/lookups.h"
-#include "runtime/text.h"
 
 #include <ostream>
 
@@ -36,21 +34,8 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     Lookups lookups(*session);
     Picker companies;
     lookups.LeggDitt(companies, /*all=*/false);
-    for (std::size_t i = 0; i < lookups.aDitte.size(); ++i)
-        if (vbTrim(lookups.aDitte[i].Codice) == vbTrim(company)) companies.setListIndex(static_cast<int>(i));
-    if (companies.listIndex() < 0) {
-        ctx.out << "zelq dav: ditta non in elenco: " << company << "\n";
-        return kExitFailed;
-    }
-    try {
-        lookups.CambDit1(companies);
-    } catch (const AbortProgram&) {
-        throw;
-    } catch (const std::exception& e) {
-        ctx.out << "zelq dav: database della ditta " << company << " non raggiungibile: " << toError(e).description()
-                << "\n";
-        return kExitFailed;
-    }
+    if (!pickCompany(ctx, "dav", lookups, companies, company)) return kExitFailed;
+    if (!reachCompany(ctx, "dav", company, [&] { lookups.CambDit1(companies); })) return kExitFailed;
 
     ArchiveModel model;
     const auto entries = LinkList::archives(*session, model, 0);

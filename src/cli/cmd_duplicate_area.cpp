@@ -1,6 +1,7 @@
 // zelq duplicate-area: the area duplication form's "&Duplica" for one source area.
 
 #include "cli/cli_command.h"
+#include "cli/company_pick.h"
 #include "cli/logged_session.h"
 #include "common/error.h"
 #include "common/gesterr.h"
@@ -78,16 +79,9 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     if (!a.company.empty()) {
         Picker companies, years;
         lookups.LeggDitt(companies, /*all=*/false);
-        for (std::size_t i = 0; i < lookups.aDitte.size(); ++i)
-            if (vbTrim(lookups.aDitte[i].Codice) == vbTrim(a.company)) companies.setListIndex(static_cast<int>(i));
-        if (companies.listIndex() < 0) {
-            ctx.out << "zelq duplicate-area: ditta non in elenco: " << a.company << "\n";
-            return kExitFailed;
-        }
+        if (!pickCompany(ctx, "duplicate-area", lookups, companies, a.company)) return kExitFailed;
         lookups.CambDitt(companies, years, /*allYears=*/false);
-        for (int i = 0; i < years.listCount(); ++i)
-            if (vbTrim(years.list(i)) == vbTrim(a.year)) years.setListIndex(i);
-        if (vbTrim(years.text()) != vbTrim(a.year)) years.setListIndex(-1);
+        pickYear(years, a.year);
         lookups.CambEser(companies, years);
         request.companyIndex = companies.listIndex();
         request.companyCode = lookups.aDitte[static_cast<std::size_t>(request.companyIndex)].Codice;

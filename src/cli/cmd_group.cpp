@@ -1,11 +1,11 @@
 // zelq group: the grouping form's "&Raggruppa" for one company and the areas named.
 
 #include "cli/cli_command.h"
+#include "cli/company_pick.h"
 #include "cli/logged_session.h"
 #include "common/progress.h"
 #include "duplication/group_run.h"
 #include "lookups/lookups.h"
-#include "runtime/text.h"
 
 #include <ostream>
 
@@ -43,12 +43,7 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     Picker companies, years;
     years.visible = false;
     lookups.LeggDitt(companies, /*all=*/false);
-    for (std::size_t i = 0; i < lookups.aDitte.size(); ++i)
-        if (vbTrim(lookups.aDitte[i].Codice) == vbTrim(company)) companies.setListIndex(static_cast<int>(i));
-    if (companies.listIndex() < 0) {
-        ctx.out << "zelq group: ditta non in elenco: " << company << "\n";
-        return kExitFailed;
-    }
+    if (!pickCompany(ctx, "group", lookups, companies, company)) return kExitFailed;
     lookups.CambDitt(companies, years, /*allYears=*/false);
 
     auto entries = GroupRun::LeggList(*session);

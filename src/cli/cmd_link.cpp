@@ -1,9 +1,8 @@
 // zelq link: the link form's "&Collega" for the archives named on the command line.
 
 #include "cli/cli_command.h"
+#include "cli/company_pick.h"
 #include "cli/logged_session.h"
-#include "common/error.h"
-#include "common/gesterr.h"
 #include "linking/link_list.h"
 #include "linking/link_run.h"
 #include "lookups/lookups.h"
@@ -74,12 +73,6 @@ bool parse(const std::vector<std::string>& args, Args& a, std::ostream& err) {
     return true;
 }
 
-int indexOfCompany(const Lookups& lookups, const std::string& code) {
-    for (std::size_t i = 0; i < lookups.aDitte.size(); ++i)
-        if (vbTrim(lookups.aDitte[i].Codice) == vbTrim(code)) return static_cast<int>(i);
-    return -1;
-}
-
 int run(CliContext& ctx, const std::vector<std::string>& args) {
     Args a;
     if (!parse(args, a, ctx.out)) return kExitUsage;
@@ -90,24 +83,11 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     lookups.LeggDocs();
     Picker companies, years;
     lookups.LeggDitt(companies, /*all=*/false);
-    const int company = indexOfCompany(lookups, a.company);
-    if (company < 0) {
-        ctx.out << "zelq link: ditta non in elenco: " << a.company << "\n";
+    if (!pickCompany(ctx, "link", lookups, companies, a.company)) return kExitFailed;
+    const int company = companies.listIndex();
+    if (!reachCompany(ctx, "link", a.company, [&] { lookups.CambDitt(companies, years, /*allYears=*/false); }))
         return kExitFailed;
-    }
-    companies.setListIndex(company);
-    try {
-        lookups.CambDitt(companies, years, /*allYears=*/false);
-    } catch (const AbortProgram&) {
-        throw;
-    } catch (const std::exception& e) {
-        const Error err = toError(e);
-        ctx.out << "zelq link: database della ditta " << a.company << " non raggiungibile: " << err.description() << "\n";
-        return kExitFailed;
-    }
-    for (int i = 0; i < years.listCount(); ++i)
-        if (vbTrim(years.list(i)) == vbTrim(a.year)) years.setListIndex(i);
-    if (vbTrim(years.text()) != vbTrim(a.year)) years.setListIndex(-1);
+    pickYear(years, a.year);
     lookups.CambEser(companies, years);
 
     ArchiveModel model;

@@ -1,9 +1,8 @@
 // zelq unlink: the unlink form's "&Scollega" for the archives named on the command line.
 
 #include "cli/cli_command.h"
+#include "cli/company_pick.h"
 #include "cli/logged_session.h"
-#include "common/error.h"
-#include "common/gesterr.h"
 #include "common/textroutines.h"
 #include "linking/free_run.h"
 #include "linking/link_list.h"
@@ -42,24 +41,10 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     Picker companies, years;
     lookups.LeggDitt(companies, /*all=*/true);
     companies.setListIndex(0);
-    if (!company.empty()) {
-        companies.setListIndex(-1);
-        for (std::size_t i = 1; i < lookups.aDitte.size(); ++i)
-            if (vbTrim(lookups.aDitte[i].Codice) == vbTrim(company)) companies.setListIndex(static_cast<int>(i));
-        if (companies.listIndex() < 0) {
-            ctx.out << "zelq unlink: ditta non in elenco: " << company << "\n";
-            return kExitFailed;
-        }
-    }
-    try {
-        lookups.CambDitt(companies, years, /*allYears=*/true);
-    } catch (const AbortProgram&) {
-        throw;
-    } catch (const std::exception& e) {
-        ctx.out << "zelq unlink: database della ditta " << company << " non raggiungibile: " << toError(e).description()
-                << "\n";
+    // Entry 0 is "<TUTTE>": a company named on the command line is one of the others.
+    if (!company.empty() && !pickCompany(ctx, "unlink", lookups, companies, company, /*first=*/1)) return kExitFailed;
+    if (!reachCompany(ctx, "unlink", company, [&] { lookups.CambDitt(companies, years, /*allYears=*/true); }))
         return kExitFailed;
-    }
     if (!year.empty()) {
         years.setListIndex(-1);
         for (int i = 1; i < years.listCount(); ++i)

@@ -20,7 +20,7 @@ bool pickCompany(CliContext& ctx, const char* command, const Lookups& lookups, P
 
 /// Runs `change`, the lookups' move to the company picked (CambDitt or CambDit1). False,
 /// after "zelq COMMAND: database della ditta CODE non raggiungibile: …", when it cannot
-/// reach the company's database; the end of the program goes on.
+/// reach the company's database; an AbortProgram still ends the program.
 bool reachCompany(CliContext& ctx, const char* command, const std::string& code, const std::function<void()>& change);
 
 /// Selects in `years` the year `text`; nothing is selected when the list has none such.

@@ -3,6 +3,7 @@
 #include "app/config_file.h"
 #include "app/demo_server.h"
 #include "app/pdf_writer.h"
+#include "common/docs_folder.h"
 #include "common/error.h"
 #include "common/product.h"
 #include "dataaccess/archive_db.h"
@@ -377,10 +378,9 @@ void fillArchive(ArchiveDatabase& db, const fs::path& dir, const ArchiveSpec& a)
         for (const auto& [column, value] : row) rs->setField(column, value);
         rs->update();
         if (docs.empty()) continue;
-        char sub[16];
-        std::snprintf(sub, sizeof sub, "%08ld", n / 500);
-        fs::create_directories(fs::path(docs) / sub);
-        PdfWriter::write(fs::path(docs) / sub / file, doc);
+        const fs::path folder = recordFolder(docs, n);
+        fs::create_directories(folder);
+        PdfWriter::write(folder / file, doc);
     }
     rs->close();
 }

@@ -86,7 +86,7 @@ TEST_F(DemoInstallationTest, EveryRecordHasItsPdfInItsRecordFolder) {
         EXPECT_EQ(slurp(fs::path(a.docs) / "DURuv.id").substr(0, 2 + a.serial.size() + 2), "\r\n" + a.serial + "\r\n");
         for (; !rs->eof(); rs->moveNext()) {
             const long n = static_cast<long>(rs->field("sys_record").toInteger());
-            char sub[16];
+            char sub[24];
             std::snprintf(sub, sizeof sub, "%08ld", n / 500);
             const fs::path file = fs::path(a.docs) / sub / rs->field("sys_filename").toText();
             ASSERT_TRUE(fs::exists(file)) << file;

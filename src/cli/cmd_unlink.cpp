@@ -3,6 +3,7 @@
 #include "cli/cli_command.h"
 #include "cli/company_pick.h"
 #include "cli/logged_session.h"
+#include "cli/terminal_dialogs.h"
 #include "common/textroutines.h"
 #include "linking/free_run.h"
 #include "linking/link_list.h"
@@ -18,7 +19,9 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     std::string company, year;
     std::vector<std::string> serials;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--company" && i + 1 < args.size()) {
+        if (args[i] == "--keep-tarv") {
+            ctx.dialogs.presetAnswer(FreeRun::kDeleteTarvQuestion, Answer::No);
+        } else if (args[i] == "--company" && i + 1 < args.size()) {
             company = args[++i];
         } else if (args[i] == "--year" && i + 1 < args.size()) {
             year = args[++i];
@@ -77,11 +80,13 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
 
 const CommandRegistrar reg{{"unlink", "scollega archivi dal database TARV",
                             "uso: zelq [--home CARTELLA] [--yes|--no] unlink [--company DITTA]\n"
-                            "           [--year ANNO] SERIALE ...\n\n"
+                            "           [--year ANNO] [--keep-tarv] SERIALE ...\n\n"
                             "Come \"&Scollega\" della finestra di scollegamento: chiede una volta se\n"
                             "cancellare anche le tabelle dal TARV, poi per ogni archivio elimina il\n"
                             "collegamento e rida' il nome alla tabella messa da parte. Senza\n"
-                            "--company si lavora su tutte le ditte, ciascun archivio con la sua.\n",
+                            "--company si lavora su tutte le ditte, ciascun archivio con la sua.\n"
+                            "--keep-tarv risponde No alla cancellazione delle tabelle dal TARV,\n"
+                            "anche con --yes.\n",
                             &run}};
 
 }  // namespace

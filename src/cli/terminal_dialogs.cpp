@@ -141,6 +141,7 @@ Answer TerminalDialogs::message(const Message& m) {
 }
 
 Answer TerminalDialogs::decide(const Message& m) {
+    if (auto preset = presets_.find(m.text); preset != presets_.end()) return preset->second;
     // The error report's Ignore would let a failed step pass unseen: a flag never
     // chooses it, only a person at the terminal does.
     if (mode_ == Mode::Yes && m.buttons != Buttons::AbortRetryIgnore) return positive(m.buttons);

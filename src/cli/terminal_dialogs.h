@@ -7,6 +7,8 @@
 #include "common/dialogs.h"
 
 #include <iosfwd>
+#include <map>
+#include <string>
 
 namespace zq {
 
@@ -21,6 +23,10 @@ public:
     std::optional<std::string> pickFolder(const std::string& title, const std::string& start) override;
     std::optional<std::string> pickFile(const std::string& title, const std::string& filter,
                                         const std::string& start) override;
+
+    /// Answers the question whose text is exactly `text` with `a` whatever the mode, for
+    /// a command option that settles one question of a run (printed as any other).
+    void presetAnswer(std::string text, Answer a) { presets_[std::move(text)] = a; }
 
     /// "INFO", "WARNING", "ERROR" or "QUESTION" for a message.
     static const char* typeOf(const Message& m);
@@ -37,6 +43,7 @@ private:
     std::ostream& out_;
     std::istream& in_;
     bool interactive_;
+    std::map<std::string, Answer> presets_;
 };
 
 }  // namespace zq

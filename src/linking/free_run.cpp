@@ -33,7 +33,7 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
         if (!db) {
             if (session_.CnnArch && session_.CnnArch->state() != 0) session_.CnnArch->close();
             db = opener_(session_.cfg.PathArch);
-            result.delTarv = ask("Vuoi cancellare le tabelle collegate dal TARV?") == Answer::Yes;
+            result.delTarv = ask(kDeleteTarvQuestion) == Answer::Yes;
         }
         const Answer a = ask(messageLines({"vuoi scollegare la tabella ", e.description, "area " + e.area, "(" + e.serial + ")?"}));
         if (a != Answer::Yes) continue;

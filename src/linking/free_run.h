@@ -16,13 +16,16 @@ namespace zq {
 
 struct FreeRunResult {
     bool completed = false;   ///< reached the closing message (the list is reloaded)
-    bool delTarv = false;     ///< the answer to "Vuoi cancellare le tabelle collegate dal TARV?"
+    bool delTarv = false;     ///< the answer to kDeleteTarvQuestion
     int unlinked = 0, skipped = 0, stopped = 0;
 };
 
 class FreeRun {
 public:
     explicit FreeRun(Session& session, ArchiveOpener opener = {});
+
+    /// Asked once per run, before the first archive.
+    static constexpr const char* kDeleteTarvQuestion = "Vuoi cancellare le tabelle collegate dal TARV?";
 
     /// `allCompanies`: the company picker is on "<TUTTE>" (ListIndex below 1), so every
     /// entry connects to its own company before its table is dropped.

@@ -1,6 +1,7 @@
 // zelq link, dav, unlink and premaster run as a person would, on a demo installation.
 
 #include "app/demo_installation.h"
+#include "dataaccess/resolver.h"
 #include "process_run.h"
 #include "temp_dir.h"
 
@@ -25,6 +26,19 @@ protected:
         return test::runProgram(ZELQ_BIN, words);
     }
 
+    bool companyHasTable(const std::string& table) const {
+        const Config c = DemoInstallation::config(home_.path());
+        auto cnn = openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host + ";User ID=" +
+                                      c.Utente + ";password=" + c.Password + ";Data Source=/usr/tarv/ditt001@" + c.Server,
+                                  EngineSettings::load(home_.path()));
+        auto rs = cnn->openRecordset("SELECT tabname FROM systables WHERE tabname = '" + table + "'",
+                                     CursorType::Static, LockType::ReadOnly);
+        const bool found = !rs->eof();
+        rs->close();
+        cnn->close();
+        return found;
+    }
+
     test::TempDir home_{"zq-linkcli"};
 };
 
@@ -47,6 +61,16 @@ TEST_F(LinkCliTest, LinkPremasterAndUnlink) {
     r = zelq("--yes", "unlink --company 001 --year 2023 2215032010150a1f");
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(r.out, "unlinked\t1\ntarv_dropped\t1\nskipped\t0\nstopped\t0\n");
+    EXPECT_FALSE(companyHasTable("a2215032010150a1f"));
+
+    // Linked again, and unlinked with --keep-tarv: that one question is No even under --yes.
+    ASSERT_EQ(zelq("--yes", "link --company 001 --year 2023 --archive 2215032010150A1F:M:01").exit, 0);
+    ASSERT_TRUE(companyHasTable("a2215032010150a1f"));
+    r = zelq("--yes", "unlink --keep-tarv 2215032010150a1f");
+    EXPECT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "unlinked\t1\ntarv_dropped\t0\nskipped\t0\nstopped\t0\n");
+    EXPECT_NE(r.err.find("Vuoi cancellare le tabelle collegate dal TARV?\n    -> No"), std::string::npos) << r.err;
+    EXPECT_TRUE(companyHasTable("a2215032010150a1f"));
 
     r = zelq("--yes", "unlink 2215032010150a1f");
     EXPECT_EQ(r.exit, 1);

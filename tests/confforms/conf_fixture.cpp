@@ -75,12 +75,12 @@ void expectOneMessage(const ScriptedDialogs& dialogs, const std::string& text, c
 
 void FailingArchive::renameTable(const std::string& o, const std::string& n) {
     if (!failRename.empty() && o == failRename) throw Error(3011, "rename refused by the test", "test");
-    inner_->renameTable(o, n);
+    ForwardingArchive::renameTable(o, n);
 }
 
 void FailingArchive::deleteTable(const std::string& n) {
     if (!failDelete.empty() && n == failDelete) throw Error(3011, "delete refused by the test", "test");
-    inner_->deleteTable(n);
+    ForwardingArchive::deleteTable(n);
 }
 
 }  // namespace zq::test

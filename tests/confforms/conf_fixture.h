@@ -6,6 +6,7 @@
 #include "app/session.h"
 #include "dataaccess/archive_db.h"
 #include "demo_fixture.h"
+#include "forwarding_archive.h"
 #include "scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -51,36 +52,15 @@ public:
 /// The dialogs showed exactly one message, with this text, title and icon.
 void expectOneMessage(const ScriptedDialogs& dialogs, const std::string& text, const std::string& title, Icon icon);
 
-/// An archive database that forwards everything and fails the calls a test names.
-class FailingArchive final : public ArchiveDatabase {
+/// The archive database with the calls a test names failing.
+class FailingArchive final : public ForwardingArchive {
 public:
-    explicit FailingArchive(std::unique_ptr<ArchiveDatabase> inner) : inner_(std::move(inner)) {}
+    using ForwardingArchive::ForwardingArchive;
     std::string failDelete;  ///< deleteTable of this name throws
     std::string failRename;  ///< renameTable from this name throws
 
-    std::vector<TableDef> tableDefs() override { return inner_->tableDefs(); }
-    std::optional<TableDef> tableDef(const std::string& n) override { return inner_->tableDef(n); }
-    bool hasTable(const std::string& n) override { return inner_->hasTable(n); }
-    void createTable(const TableDef& d) override { inner_->createTable(d); }
-    void createLink(const std::string& n, const std::string& c, const std::string& s) override {
-        inner_->createLink(n, c, s);
-    }
     void renameTable(const std::string& o, const std::string& n) override;
     void deleteTable(const std::string& n) override;
-    void setLinkConnect(const std::string& n, const std::string& c, const std::string& s) override {
-        inner_->setLinkConnect(n, c, s);
-    }
-    void execute(const std::string& sql) override { inner_->execute(sql); }
-    void beginTrans() override { inner_->beginTrans(); }
-    void commitTrans() override { inner_->commitTrans(); }
-    void rollbackTrans() override { inner_->rollbackTrans(); }
-    Connection& connection() override { return inner_->connection(); }
-    RecordsetPtr openTable(const std::string& n) override { return inner_->openTable(n); }
-    void close() override { inner_->close(); }
-    const std::string& path() const override { return inner_->path(); }
-
-private:
-    std::unique_ptr<ArchiveDatabase> inner_;
 };
 
 }  // namespace zq::test

@@ -2,6 +2,7 @@
 // empty structure copies, DB_ELENCO rows, the copy links, and every refusal.
 
 #include "dup_fixture.h"
+#include "forwarding_archive.h"
 
 #include "common/error.h"
 #include "dataaccess/sql_text.h"
@@ -34,35 +35,17 @@ std::string shape(const TableDef& t) {
     return s.str();
 }
 
-/// An ArchiveDatabase that forwards everything and refuses the next `failures` table
-/// creations.
-class RefusingArchive final : public ArchiveDatabase {
+/// The archive database refusing the next `failures` table creations.
+class RefusingArchive final : public ForwardingArchive {
 public:
-    RefusingArchive(std::unique_ptr<ArchiveDatabase> inner, int& failures) : inner_(std::move(inner)), failures_(failures) {}
-    std::vector<TableDef> tableDefs() override { return inner_->tableDefs(); }
-    std::optional<TableDef> tableDef(const std::string& n) override { return inner_->tableDef(n); }
-    bool hasTable(const std::string& n) override { return inner_->hasTable(n); }
+    RefusingArchive(std::unique_ptr<ArchiveDatabase> inner, int& failures)
+        : ForwardingArchive(std::move(inner)), failures_(failures) {}
     void createTable(const TableDef& d) override {
         if (failures_ > 0 && failures_--) throw Error(3010, "table refused by the test", "test");
-        inner_->createTable(d);
+        ForwardingArchive::createTable(d);
     }
-    void createLink(const std::string& n, const std::string& c, const std::string& s) override { inner_->createLink(n, c, s); }
-    void renameTable(const std::string& o, const std::string& n) override { inner_->renameTable(o, n); }
-    void deleteTable(const std::string& n) override { inner_->deleteTable(n); }
-    void setLinkConnect(const std::string& n, const std::string& c, const std::string& s) override {
-        inner_->setLinkConnect(n, c, s);
-    }
-    void execute(const std::string& sql) override { inner_->execute(sql); }
-    void beginTrans() override { inner_->beginTrans(); }
-    void commitTrans() override { inner_->commitTrans(); }
-    void rollbackTrans() override { inner_->rollbackTrans(); }
-    Connection& connection() override { return inner_->connection(); }
-    RecordsetPtr openTable(const std::string& n) override { return inner_->openTable(n); }
-    void close() override { inner_->close(); }
-    const std::string& path() const override { return inner_->path(); }
 
 private:
-    std::unique_ptr<ArchiveDatabase> inner_;
     int& failures_;
 };
 

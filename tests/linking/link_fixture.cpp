@@ -39,12 +39,12 @@ void RecordingConnection::maybeFail(const std::string& sql) {
 
 void FailingArchive::renameTable(const std::string& o, const std::string& n) {
     if (++renames == failRenameNumber) throw Error(3033, "rename refused by the test", "test");
-    inner_->renameTable(o, n);
+    ForwardingArchive::renameTable(o, n);
 }
 
 void FailingArchive::createLink(const std::string& n, const std::string& c, const std::string& s) {
     if (failCreateLink) throw Error(3011, "link refused by the test", "test");
-    inner_->createLink(n, c, s);
+    ForwardingArchive::createLink(n, c, s);
 }
 
 void LinkTest::moveTarvToServer() {

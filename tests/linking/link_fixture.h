@@ -9,6 +9,7 @@
 #include "linking/archive_model.h"
 #include "linking/link_entries.h"
 #include "lookups/lookups.h"
+#include "forwarding_archive.h"
 #include "pg_server.h"
 #include "scripted_dialogs.h"
 #include "temp_dir.h"
@@ -65,35 +66,16 @@ private:
     int failTimes_ = 0;
 };
 
-/// An ArchiveDatabase that forwards everything and makes the n-th rename fail.
-class FailingArchive final : public ArchiveDatabase {
+/// The archive database with the n-th rename or the link creation failing.
+class FailingArchive final : public ForwardingArchive {
 public:
-    explicit FailingArchive(std::unique_ptr<ArchiveDatabase> inner) : inner_(std::move(inner)) {}
+    using ForwardingArchive::ForwardingArchive;
     int failRenameNumber = 0;  ///< 1-based; 0 never
     bool failCreateLink = false;
     int renames = 0;
 
-    std::vector<TableDef> tableDefs() override { return inner_->tableDefs(); }
-    std::optional<TableDef> tableDef(const std::string& n) override { return inner_->tableDef(n); }
-    bool hasTable(const std::string& n) override { return inner_->hasTable(n); }
-    void createTable(const TableDef& d) override { inner_->createTable(d); }
     void createLink(const std::string& n, const std::string& c, const std::string& s) override;
     void renameTable(const std::string& o, const std::string& n) override;
-    void deleteTable(const std::string& n) override { inner_->deleteTable(n); }
-    void setLinkConnect(const std::string& n, const std::string& c, const std::string& s) override {
-        inner_->setLinkConnect(n, c, s);
-    }
-    void execute(const std::string& sql) override { inner_->execute(sql); }
-    void beginTrans() override { inner_->beginTrans(); }
-    void commitTrans() override { inner_->commitTrans(); }
-    void rollbackTrans() override { inner_->rollbackTrans(); }
-    Connection& connection() override { return inner_->connection(); }
-    RecordsetPtr openTable(const std::string& n) override { return inner_->openTable(n); }
-    void close() override { inner_->close(); }
-    const std::string& path() const override { return inner_->path(); }
-
-private:
-    std::unique_ptr<ArchiveDatabase> inner_;
 };
 
 /// A demo installation on the engine of the parameter, logged in.

@@ -273,8 +273,10 @@ std::string OdbcRecordset::fieldTypeName(int index) const {
     case SQL_VARCHAR: case SQL_WVARCHAR: return c.size > 0 && c.size <= 255 ? "VARCHAR(" + size + ")" : "LVARCHAR";
     case SQL_LONGVARCHAR: case SQL_WLONGVARCHAR: return "TEXT";
     case SQL_TINYINT: case SQL_SMALLINT: return "SMALLINT";
-    case SQL_INTEGER: return "INTEGER";
-    case SQL_BIGINT: return "INT8";
+    // A SERIAL must read back as one: the link step maps it to an AutoNumber field, and
+    // an insert through a link leaves it out so that the server numbers the row.
+    case SQL_INTEGER: return c.autoNumbered ? "SERIAL" : "INTEGER";
+    case SQL_BIGINT: return c.autoNumbered ? "SERIAL8" : "INT8";
     case SQL_BIT: return "BOOLEAN";
     case SQL_DECIMAL: case SQL_NUMERIC:
         // NOTE: psqlODBC describes a numeric without declared precision as (28,6), its

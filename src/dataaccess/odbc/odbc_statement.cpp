@@ -96,6 +96,10 @@ const std::vector<OdbcColumn>& OdbcStatement::columns() {
         c.size = size;
         c.digits = digits;
         c.nullable = nullable != SQL_NO_NULLS;
+        SQLLEN autoUnique = SQL_FALSE;
+        if (SQL_SUCCEEDED(SQLColAttributeW(stmt_.get(), i, SQL_DESC_AUTO_UNIQUE_VALUE, nullptr, 0, nullptr,
+                                           &autoUnique)))
+            c.autoNumbered = autoUnique == SQL_TRUE;
         columns_.push_back(std::move(c));
     }
     described_ = true;

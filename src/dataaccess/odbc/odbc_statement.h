@@ -20,6 +20,7 @@ struct OdbcColumn {
     SQLULEN size = 0;
     SQLSMALLINT digits = 0;
     bool nullable = true;
+    bool autoNumbered = false;  ///< SQL_DESC_AUTO_UNIQUE_VALUE: a SERIAL column
 };
 
 class OdbcStatement {

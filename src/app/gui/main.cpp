@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         main.load();
         main.show();
         if (!screenshotFile.isEmpty())
-            zq::scheduleScreenshot(main, screenshotFile);
+            zq::scheduleScreenshot(main, screenshotFile, zq::screenshotMenuEntry(app.arguments()));
         return app.exec();
     } catch (const zq::AbortProgram& a) {
         return a.exitCode();

@@ -2,6 +2,7 @@
 
 #include "app/gui/frmmain.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -15,9 +16,26 @@ QString screenshotRequest(const QStringList& arguments) {
     return (i >= 0 && i + 1 < arguments.size()) ? arguments[i + 1] : QString();
 }
 
-void scheduleScreenshot(frmMain& main, const QString& file) {
-    // A moment for the status bar clock and the first layout passes to settle.
-    QTimer::singleShot(500, &main, [&main, file] {
+QString screenshotMenuEntry(const QStringList& arguments) {
+    const qsizetype i = arguments.indexOf(QStringLiteral("--open"));
+    return (i >= 0 && i + 1 < arguments.size()) ? arguments[i + 1] : QString();
+}
+
+void scheduleScreenshot(frmMain& main, const QString& file, const QString& open) {
+    if (!open.isEmpty()) {
+        QAction* entry = main.findChild<QAction*>(open);
+        if (!entry) {
+            std::fprintf(stderr, "no menu entry %s\n", qPrintable(open));
+            QTimer::singleShot(0, &main, [&main] {
+                main.close();
+                QCoreApplication::exit(3);
+            });
+            return;
+        }
+        QTimer::singleShot(200, entry, &QAction::trigger);
+    }
+    // A moment for the status bar clock, the window's list and the layout passes to settle.
+    QTimer::singleShot(open.isEmpty() ? 500 : 2000, &main, [&main, file] {
         const bool saved = main.grab().save(file, "PNG");
         if (!saved)
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));

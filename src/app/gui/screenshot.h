@@ -1,6 +1,7 @@
 #pragma once
-// "--screenshot FILE": the program starts as usual, draws its main window into FILE
-// (PNG) once it is up, and closes normally (logout included). Used by
+// "--screenshot FILE [--open MENU_ENTRY]": the program starts as usual, opens the window
+// of a menu entry when one is named (as a click on it would), draws its main window with
+// what it holds into FILE (PNG) and closes normally (logout included). Used by
 // scripts/screenshot for the documentation.
 
 #include <QString>
@@ -13,8 +14,12 @@ class frmMain;
 /// The file named after "--screenshot", or the empty string.
 QString screenshotRequest(const QStringList& arguments);
 
-/// Grabs `main` into `file` shortly after the event loop starts, then closes it. A file
-/// that cannot be written ends the program with exit code 3.
-void scheduleScreenshot(frmMain& main, const QString& file);
+/// The menu entry named after "--open" ("mnuGestColl"), or the empty string.
+QString screenshotMenuEntry(const QStringList& arguments);
+
+/// Grabs `main` into `file` shortly after the event loop starts, after triggering the
+/// menu entry `open` when it is not empty, then closes it. A file that cannot be written
+/// or an unknown entry ends the program with exit code 3.
+void scheduleScreenshot(frmMain& main, const QString& file, const QString& open = {});
 
 }  // namespace zq

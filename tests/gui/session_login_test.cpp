@@ -151,6 +151,25 @@ TEST_F(ProgramTest, StartsLogsInDrawsItselfAndLogsOut) {
     EXPECT_EQ(s.value(QStringLiteral("Settings/MainWidth")).toString(), QStringLiteral("6495"));
 }
 
+TEST_F(ProgramTest, DrawsTheWindowOfAMenuEntryAndRefusesAnUnknownEntry) {
+    QString errors;
+    ASSERT_EQ(run({QStringLiteral("--screenshot"), shot(), QStringLiteral("--open"), QStringLiteral("mnuGestColl")},
+                  &errors),
+              0)
+        << errors.toStdString();
+    const QImage withWindow(shot());
+    ASSERT_EQ(run({QStringLiteral("--screenshot"), shot()}), 0);
+    EXPECT_NE(QImage(shot()), withWindow) << "the link window is in the picture";
+
+    QFile::remove(shot());
+    EXPECT_EQ(run({QStringLiteral("--screenshot"), shot(), QStringLiteral("--open"), QStringLiteral("mnuNessuno")},
+                  &errors),
+              3);
+    EXPECT_TRUE(errors.contains(QStringLiteral("no menu entry mnuNessuno"))) << errors.toStdString();
+    EXPECT_FALSE(QFile::exists(shot()));
+    EXPECT_EQ(fx.porta("tarv"), "");
+}
+
 #endif
 
 }  // namespace

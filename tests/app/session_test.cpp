@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "demo_fixture.h"
 #include "scripted_dialogs.h"
+#include "tarv_queries.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -23,12 +24,6 @@ protected:
     ScriptedDialogs dialogs;
 };
 
-// The common database's connection string, as the program builds it from the configuration.
-std::string commonConnectionString(const Config& c) {
-    return "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host + ";User ID=" + c.Utente +
-           ";password=" + c.Password + ";Data Source=/usr/tarv/comune@" + c.Server;
-}
-
 TEST_F(SessionTest, LoginMarksTheUserWinUntilLogout) {
     Session s(dialogs, fx.dir());
     const std::string user = fx.loginUser();
@@ -42,7 +37,7 @@ TEST_F(SessionTest, LoginMarksTheUserWinUntilLogout) {
     EXPECT_EQ(s.CnnArch->state(), 1);
     EXPECT_TRUE(s.TransOk);
     EXPECT_EQ(s.DataLogin, DateTime::today());
-    EXPECT_EQ(s.StrTarv, commonConnectionString(fx.config()));
+    EXPECT_EQ(s.StrTarv, test::tarvConnectionString(fx.config(), "/usr/tarv/comune"));
 
     s.CloseConn();
     EXPECT_EQ(fx.porta(user), "");

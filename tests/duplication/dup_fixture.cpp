@@ -1,4 +1,5 @@
 #include "dup_fixture.h"
+#include "tarv_queries.h"
 
 #include "app/demo_installation.h"
 #ifdef ZQ_DUP_ON_SERVER
@@ -12,24 +13,6 @@
 #include "runtime/text.h"
 
 namespace zq::test {
-namespace {
-
-std::string cell(const Value& v) { return v.isNullish() ? std::string() : vbTrim(v.toText()); }
-
-std::vector<std::vector<std::string>> allRows(Connection& cnn, const std::string& sql) {
-    auto rs = cnn.openRecordset(sql, CursorType::Static, LockType::ReadOnly);
-    std::vector<std::vector<std::string>> out;
-    for (; !rs->eof(); rs->moveNext()) {
-        std::vector<std::string> row;
-        for (int f = 0; f < rs->fieldCount(); ++f) row.push_back(cell(rs->field(f)));
-        out.push_back(std::move(row));
-    }
-    rs->close();
-    return out;
-}
-
-}  // namespace
-
 #ifdef ZQ_DUP_ON_SERVER
 void DupTest::moveTarvToServer() {
     pg_ = std::make_unique<PgTarv>();
@@ -86,17 +69,14 @@ void DupTest::linkArchive(const std::string& serial, const std::string& tipoAss,
 
 std::vector<std::vector<std::string>> DupTest::archiveRows(const std::string& sql) const {
     auto db = ArchiveDatabase::open(session->cfg.PathArch);
-    auto out = allRows(db->connection(), sql);
+    auto out = trimmedRows(db->connection(), sql);
     db->close();
     return out;
 }
 
 std::vector<std::vector<std::string>> DupTest::tarvRows(const std::string& informixPath, const std::string& sql) const {
-    const Config& c = session->cfg;
-    auto cnn = openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host + ";User ID=" + c.Utente +
-                                  ";password=" + c.Password + ";Data Source=" + informixPath + "@" + c.Server,
-                              session->engines);
-    auto out = allRows(*cnn, sql);
+    auto cnn = openTarv(session->cfg, session->engines, informixPath);
+    auto out = trimmedRows(*cnn, sql);
     cnn->close();
     return out;
 }

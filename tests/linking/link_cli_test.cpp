@@ -1,7 +1,7 @@
 // zelq link, dav, unlink and premaster run as a person would, on a demo installation.
 
 #include "app/demo_installation.h"
-#include "dataaccess/resolver.h"
+#include "tarv_queries.h"
 #include "process_run.h"
 #include "temp_dir.h"
 
@@ -27,14 +27,9 @@ protected:
     }
 
     bool companyHasTable(const std::string& table) const {
-        const Config c = DemoInstallation::config(home_.path());
-        auto cnn = openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host + ";User ID=" +
-                                      c.Utente + ";password=" + c.Password + ";Data Source=/usr/tarv/ditt001@" + c.Server,
-                                  EngineSettings::load(home_.path()));
-        auto rs = cnn->openRecordset("SELECT tabname FROM systables WHERE tabname = '" + table + "'",
-                                     CursorType::Static, LockType::ReadOnly);
-        const bool found = !rs->eof();
-        rs->close();
+        auto cnn = test::openTarv(DemoInstallation::config(home_.path()), EngineSettings::load(home_.path()),
+                                  "/usr/tarv/ditt001");
+        const bool found = !test::trimmedRows(*cnn, "SELECT tabname FROM systables WHERE tabname = '" + table + "'").empty();
         cnn->close();
         return found;
     }

@@ -1,4 +1,5 @@
 #include "link_fixture.h"
+#include "tarv_queries.h"
 
 #include "app/demo_installation.h"
 #include "common/error.h"
@@ -13,7 +14,6 @@
 namespace zq::test {
 namespace {
 
-std::string cell(const Value& v) { return v.isNullish() ? std::string() : vbTrim(v.toText()); }
 
 }  // namespace
 
@@ -100,22 +100,12 @@ ArchRow LinkTest::entry(const std::string& serial, const std::string& tipoAss, c
 }
 
 ConnectionPtr LinkTest::tarv(const std::string& informixPath) const {
-    const Config& c = session->cfg;
-    return openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host + ";User ID=" + c.Utente +
-                              ";password=" + c.Password + ";Data Source=" + informixPath + "@" + c.Server,
-                          engines);
+    return openTarv(session->cfg, engines, informixPath);
 }
 
 std::vector<std::vector<std::string>> LinkTest::rows(const std::string& informixPath, const std::string& sql) const {
     auto cnn = tarv(informixPath);
-    auto rs = cnn->openRecordset(sql, CursorType::Static, LockType::ReadOnly);
-    std::vector<std::vector<std::string>> out;
-    for (; !rs->eof(); rs->moveNext()) {
-        std::vector<std::string> row;
-        for (int f = 0; f < rs->fieldCount(); ++f) row.push_back(cell(rs->field(f)));
-        out.push_back(std::move(row));
-    }
-    rs->close();
+    auto out = trimmedRows(*cnn, sql);
     cnn->close();
     return out;
 }

@@ -5,6 +5,7 @@
 #include "dataaccess/odbc/odbc_engine.h"
 #include "dataaccess/sql_text.h"
 #include "pg_server.h"
+#include "tarv_queries.h"
 
 #include <string>
 #include <utility>
@@ -69,10 +70,7 @@ void moveDemoTarvToServer(const std::filesystem::path& dir, PgTarv& pg) {
     embedded.embeddedRoot = dir / "tarv";
     for (const auto& db : kDemoDatabases) {
         pg.createDatabase(db.path);
-        auto source = openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + demo.Host +
-                                         ";User ID=" + demo.Utente + ";password=" + demo.Password +
-                                         ";Data Source=" + db.path + "@" + demo.Server,
-                                     embedded);
+        auto source = openTarv(demo, embedded, db.path);
         std::string script;
         for (const auto& [table, columns] : db.common ? kCommonTables : kCompanyTables)
             script += copyScript(*source, table, columns);

@@ -4,6 +4,7 @@
 // connections to the archive file and the TARV databases.
 
 #include "app/session.h"
+#include "common/progress.h"
 #include "dataaccess/archive_db.h"
 #include "lookups/lookups.h"
 #include "scripted_dialogs.h"
@@ -20,6 +21,16 @@
 #endif
 
 namespace zq::test {
+
+/// Counts the long-work windows a run opens and closes, and keeps the last value shown.
+class CountingProgress : public Progress {
+public:
+    void begin(const std::string&) override { ++begun; }
+    void end() override { ++ended; }
+    void setValue(long v) override { last = v; }
+    int begun = 0, ended = 0;
+    long last = 0;
+};
 
 class DupTest : public ::testing::Test {
 protected:

@@ -23,15 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CountingProgress : public Progress {
-public:
-    void begin(const std::string&) override { ++begun; }
-    void end() override { ++ended; }
-    void setValue(long v) override { last = v; }
-    int begun = 0, ended = 0;
-    long last = 0;
-};
-
 class GroupTest : public DupTest {
 protected:
     void SetUp() override {

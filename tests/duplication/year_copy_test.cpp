@@ -15,13 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CountingProgress : public Progress {
-public:
-    void begin(const std::string&) override { ++begun; }
-    void end() override { ++ended; }
-    int begun = 0, ended = 0;
-};
-
 class YearCopyTest : public DupTest {
 protected:
     YearCopyRequest request(const std::string& year = "2025") {

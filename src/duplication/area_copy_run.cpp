@@ -66,6 +66,17 @@ bool AreaCopyRun::checks(const AreaCopyRequest& request, const std::vector<CopyR
                 message("Percorso dell'area PARENT inesistente", Icon::Information);
                 return false;
             }
+            if (!FolderNames::usableName(request.newAreaName)) {
+                message(FolderNames::unusableName("Il nome dell'AREA nuova", request.newAreaName), Icon::Exclamation);
+                return false;
+            }
+            // The names, edited or not, become folders: one that would leave the area's
+            // folder is refused while nothing has been made.
+            for (const auto& x : entries)
+                if (x.Selez && !FolderNames::usableName(x.Archivio)) {
+                    message(FolderNames::unusableName("Il nome dell'archivio", x.Archivio), Icon::Exclamation);
+                    return false;
+                }
         }
         if (e.Collegata) {
             askLink = true;
@@ -106,8 +117,8 @@ AreaCopyResult AreaCopyRun::cmdCopy_Click(const AreaCopyRequest& request, std::v
     }
 
     std::string pathArea = FolderNames::withSeparator(vbTrim(request.parentFolder));
-    pathArea = FolderNames::areaFolder(pathArea, vbTrim(request.newAreaName));
-    if (!FolderNames::makeFolder(pathArea)) {
+    pathArea = FolderNames::makeOwnFolder(FolderNames::areaFolder(pathArea, vbTrim(request.newAreaName)));
+    if (pathArea.empty()) {
         message(messageLines({"Errore durante la creazione della cartella della nuova AREA.", "impossibile continuare."}),
                 Icon::Critical);
         return result;

@@ -175,8 +175,11 @@ CreaCopy::Outcome CreaCopy::run(CopyRow& e, const std::string& areaFolder, long 
     if (stopped) return Outcome::Stopped;
     if (!source) return Outcome::Skipped;
 
-    e.Cartella = FolderNames::archiveFolder(areaFolder, e.Archivio);
-    if (!FolderNames::makeFolder(e.Cartella)) {
+    // A folder of its own even when another archive's name abbreviates alike.
+    e.Cartella = FolderNames::usableName(e.Archivio)
+                     ? FolderNames::makeOwnFolder(FolderNames::archiveFolder(areaFolder, e.Archivio))
+                     : std::string();
+    if (e.Cartella.empty()) {
         inform(messageLines({"Errore durante la creazione della cartella per l'archivio", e.Archivio,
                              "La tabella non è stata duplicata."}));
         return Outcome::Skipped;

@@ -74,4 +74,50 @@ bool FolderNames::makeFolder(const std::string& path) {
     return !ec && std::filesystem::is_directory(path, ec);
 }
 
+bool FolderNames::usableComponent(std::string_view component) {
+    if (component.empty() || component == "." || component == ".." || component.size() > 240) return false;
+    for (unsigned char c : component)
+        if (c < 0x20 || c == 0x7F || std::string_view("/\\<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
+    return true;
+}
+
+bool FolderNames::usableName(const std::string& name) {
+    return usableComponent(abbreviate(vbTrim(name))) && usableComponent(abbreviate(blanksForUnderscores(vbTrim(name))));
+}
+
+std::string FolderNames::unusableName(const std::string& whose, const std::string& name) {
+    return messageLines({whose, name, "non può diventare il nome di una cartella:",
+                         "contiene caratteri non ammessi o porterebbe fuori dalla cartella di destinazione."});
+}
+
+std::string FolderNames::lastComponent(const std::string& path) {
+    std::string p = path;
+    if (endsWithSeparator(p)) p.pop_back();
+    const auto cut = p.find_last_of("/\\");
+    return cut == std::string::npos ? p : p.substr(cut + 1);
+}
+
+std::string FolderNames::makeOwnFolder(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::string base = vbTrim(path), separator;
+    if (endsWithSeparator(base)) {
+        separator = base.substr(base.size() - 1);
+        base.pop_back();
+    }
+    if (base.empty()) return {};
+    std::error_code ec;
+    const fs::path parent = fs::path(base).parent_path();
+    if (!parent.empty() && !fs::is_directory(parent, ec)) fs::create_directories(parent, ec);
+    // create_directory makes the folder only when nothing stood there: a folder found
+    // already made, even an empty one, may be another archive's, so the next number is tried.
+    for (int n = 1; n < 1000; ++n) {
+        const std::string candidate = n == 1 ? base : base + "_" + std::to_string(n);
+        if (fs::exists(fs::symlink_status(candidate, ec))) continue;
+        if (fs::create_directory(candidate, ec)) return candidate + separator;
+        if (ec && ec != std::errc::file_exists) return {};
+    }
+    return {};
+}
+
 }  // namespace zq

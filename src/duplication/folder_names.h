@@ -4,6 +4,8 @@
 // abbreviated word by word: each word but the last gives its first four characters and
 // "_", the last word its first four characters ("Fatture Acquisto 2005" -> Fatt_Acqu_2005).
 // Paths keep the separator they already use ("\" or "/"); "/" when they have none.
+// A new area or archive always gets a folder of its own (makeOwnFolder), and a name
+// whose folder would leave its parent is refused before anything is made.
 
 #include "common/dialogs.h"
 
@@ -41,6 +43,25 @@ public:
     /// Creates the folder when it does not exist (with its missing parents). False when
     /// it cannot be made (a file in the way, no permission, an empty path).
     static bool makeFolder(const std::string& path);
+
+    /// True when `component`, the last part of a folder built from a name, names one
+    /// folder inside its parent on any file system the archive may live on: not empty,
+    /// not "." or "..", no separator, no control character, none of < > : " | ? *, at
+    /// most 240 bytes (room left for a numbered suffix).
+    static bool usableComponent(std::string_view component);
+    /// True when the folder the abbreviation of `name` gives (with or without "_" read
+    /// as a blank) is a usableComponent.
+    static bool usableName(const std::string& name);
+    /// The refusal of a name that cannot become a folder: `whose` ("Il nome
+    /// dell'archivio" …), the name, and why.
+    static std::string unusableName(const std::string& whose, const std::string& name);
+    /// The last part of `path` (after its last separator; a final separator ignored).
+    static std::string lastComponent(const std::string& path);
+    /// Makes a new folder that no other archive or area has: `path` itself when nothing
+    /// stands there yet, else the first free of `path` & "_2", "_3" … (its missing
+    /// parents are made too). Returns the folder made, with the final separator `path`
+    /// had (if any); "" when none could be made. Never returns a folder that existed.
+    static std::string makeOwnFolder(const std::string& path);
 };
 
 }  // namespace zq

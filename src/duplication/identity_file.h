@@ -14,8 +14,8 @@ public:
     static constexpr const char* kFileName = "DURuv.id";
     /// The file's text.
     static std::string text(const std::string& serial, const std::string& name, const DateTime& created);
-    /// Writes (creates or overwrites) folder & "DURuv.id"; `folder` ends in a separator.
-    /// Throws zq::Error when the file cannot be written.
+    /// Creates folder & "DURuv.id"; `folder` ends in a separator. Throws zq::Error when
+    /// the file cannot be written, or when one is already there (it is left as it was).
     static void write(const std::string& folder, const std::string& serial, const std::string& name,
                       const DateTime& created);
 };

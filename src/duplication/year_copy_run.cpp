@@ -54,6 +54,10 @@ bool YearCopyRun::checks(const YearCopyRequest& request, YearCopyResult& result)
         message("Il percorso dell'area PARENT è obbligatorio.", Icon::Information);
         return false;
     }
+    if (!FolderNames::usableName(request.newYearName)) {
+        message(FolderNames::unusableName("Il nome del nuovo ANNO", vbTrim(request.newYearName)), Icon::Exclamation);
+        return false;
+    }
     const Answer a = session_.dialogs().message(
         Message{"Vuoi collegare le tabelle al TARV?", caption(), Buttons::YesNoCancel, Icon::Question});
     if (a == Answer::Cancel) return false;
@@ -85,7 +89,8 @@ YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
     const std::string newYear = vbTrim(request.newYearName);
     yearFolder_ = FolderNames::NomeCart(session_.dialogs(), "ANNO", vbTrim(request.parentFolder), newYear);
     if (yearFolder_.empty()) return result;
-    if (!FolderNames::makeFolder(yearFolder_)) {
+    yearFolder_ = FolderNames::makeOwnFolder(yearFolder_);
+    if (yearFolder_.empty()) {
         message(messageLines({"Errore durante la creazione della cartella del nuovo ANNO.", "impossibile continuare."}),
                 Icon::Critical);
         result.enableButton = true;
@@ -126,9 +131,17 @@ YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
 
 void YearCopyRun::CreaArea(const Picker& areas, int i, YearCopyResult& result) {
     const std::string name = areas.list(i);
+    // An area name read from the archive can hold what no folder name may: that area
+    // is left out, as one whose folder cannot be made.
+    if (!FolderNames::usableName(name)) {
+        message(messageLines({FolderNames::unusableName("Il nome dell'area", name), "L'area non è stata duplicata."}),
+                Icon::Exclamation);
+        return;
+    }
     areaFolder_ = FolderNames::NomeCart(session_.dialogs(), "AREA", yearFolder_, name);
     if (areaFolder_.empty()) return;
-    if (!FolderNames::makeFolder(areaFolder_)) {
+    areaFolder_ = FolderNames::makeOwnFolder(areaFolder_);
+    if (areaFolder_.empty()) {
         message(messageLines({"Errore durante la creazione della cartella della nuova AREA.", "impossibile continuare."}),
                 Icon::Critical);
         return;
@@ -218,9 +231,15 @@ CreaCopy::Outcome YearCopyRun::CreaArch(CopyRow& e, bool& leftOut) {
     if (stopped) return CreaCopy::Outcome::Stopped;
     if (!source) return CreaCopy::Outcome::Skipped;
 
+    if (!FolderNames::usableName(e.Archivio)) {
+        core_->inform(messageLines({FolderNames::unusableName("Il nome dell'archivio", vbTrim(e.Archivio)),
+                                    "La tabella non è stata duplicata."}));
+        return CreaCopy::Outcome::Skipped;
+    }
     e.Cartella = FolderNames::NomeCart(session_.dialogs(), "DOCUMENTI", areaFolder_, vbTrim(e.Archivio));
     if (e.Cartella.empty()) return CreaCopy::Outcome::Skipped;
-    if (!FolderNames::makeFolder(e.Cartella)) {
+    e.Cartella = FolderNames::makeOwnFolder(e.Cartella);
+    if (e.Cartella.empty()) {
         core_->inform(messageLines({"Errore durante la creazione della cartella per l'archivio", e.Archivio,
                                     "La tabella non è stata duplicata."}));
         return CreaCopy::Outcome::Skipped;

@@ -13,7 +13,6 @@
 #include "runtime/text.h"
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "process_run.h"
@@ -265,6 +264,12 @@ TEST_F(AreaCopyTest, ChecksStopBeforeAnythingChanges) {
          "La Ditta selezionata non prevede\r\nil collegamento ad QUIRNOVA!", Icon::Exclamation},
         {"cancel", [](AreaCopyRequest&, std::vector<CopyRow>&) {}, {Answer::Cancel}, "Vuoi collegare le tabelle al TARV?",
          Icon::Question},
+        {"area name leaving its folder", [](AreaCopyRequest& r, std::vector<CopyRow>&) { r.newAreaName = "../../../escape"; },
+         {}, "Il nome dell'AREA nuova\r\n../../../escape\r\nnon può diventare il nome di una cartella:\r\n"
+             "contiene caratteri non ammessi o porterebbe fuori dalla cartella di destinazione.", Icon::Exclamation},
+        {"archive name leaving its folder", [](AreaCopyRequest&, std::vector<CopyRow>& e) { e[1].Archivio = "..\\x"; }, {},
+         "Il nome dell'archivio\r\n..\\x\r\nnon può diventare il nome di una cartella:\r\n"
+         "contiene caratteri non ammessi o porterebbe fuori dalla cartella di destinazione.", Icon::Exclamation},
     };
     const long aree = areeCount(), elenco = elencoCount();
     for (const auto& c : cases) {
@@ -289,9 +294,10 @@ TEST_F(AreaCopyTest, ChecksStopBeforeAnythingChanges) {
 }
 
 TEST_F(AreaCopyTest, AreaFolderThatCannotBeMadeEndsTheRunBeforeAnyRow) {
-    std::ofstream(home() / "documenti" / "Fatt_Acqu_2025") << "a file in the way";
+    AreaCopyRequest r = request();
+    r.parentFolder = "/proc";  // a folder in which not even root can make one
     const long aree = areeCount();
-    const auto result = copy(request());
+    const auto result = copy(r);
     EXPECT_FALSE(result.completed);
     EXPECT_FALSE(result.enableButton);
     EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
@@ -300,17 +306,22 @@ TEST_F(AreaCopyTest, AreaFolderThatCannotBeMadeEndsTheRunBeforeAnyRow) {
     EXPECT_EQ(areeCount(), aree);
 }
 
-TEST_F(AreaCopyTest, ArchiveFolderThatCannotBeMadeSkipsThatArchive) {
-    fs::create_directories(home() / "documenti" / "Fatt_Acqu_2025");
-    std::ofstream(home() / "documenti" / "Fatt_Acqu_2025" / "Fatt_Forn_2024") << "in the way";
-    const auto result = copy(request());
-    ASSERT_TRUE(result.completed);
-    EXPECT_EQ(result.skipped, 1);
-    EXPECT_EQ(result.copied, 1);
-    EXPECT_TRUE(dialogs.saw("Errore durante la creazione della cartella per l'archivio\r\nFatture Fornitori 2024\r\n"
-                            "La tabella non è stata duplicata."));
-    // The area row stays even so, and the other archive is made.
-    EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM DB_ELENCO WHERE ID_AREA = " + std::to_string(result.newAreaId))[0][0], "1");
+TEST_F(AreaCopyTest, EveryCopyGetsAFolderOfItsOwnAndNoIdentityFileIsOverwritten) {
+    // "Documenti Societari" again under its own parent folder: the abbreviation is the
+    // source area's folder, and an edited name abbreviates as another archive's does.
+    const fs::path sourceId = home() / "documenti" / "Docu_Soci" / "Verb_Asse" / "DURuv.id";
+    const std::string before = readFile(sourceId);
+    entries = list(7);  // Contratti, Statuti, Verbali Assemblea
+    entries[1].Archivio = "Verbali Assemblee";
+    const auto result = AreaCopyRun(*session).cmdCopy_Click(request("Documenti Societari"), entries);
+    ASSERT_EQ(result.copied, 3) << ::testing::PrintToString(dialogs.texts());
+    const std::string area = (home() / "documenti" / "Docu_Soci_2").string() + "/";
+    EXPECT_EQ(result.areaFolder, area);
+    EXPECT_EQ(entries[0].Cartella, area + "Cont/");
+    EXPECT_EQ(entries[1].Cartella, area + "Verb_Asse/");
+    EXPECT_EQ(entries[2].Cartella, area + "Verb_Asse_2/");
+    for (const auto& e : entries) EXPECT_NE(readFile(fs::path(e.Cartella) / "DURuv.id").find(e.Seriale), std::string::npos);
+    EXPECT_EQ(readFile(sourceId), before);
 }
 
 TEST_F(AreaCopyTest, CopiesWithinOneSecondGetDifferentSerialsEvenWhenTheDigitsCollide) {

@@ -105,15 +105,33 @@ TEST(FolderNamesTest, MakeFolderCreatesAndRefusesAFileInTheWay) {
     EXPECT_FALSE(FolderNames::makeFolder(""));
 }
 
-TEST(IdentityFileTest, SevenCrLfLinesReplacedOnEachWrite) {
+TEST(IdentityFileTest, SevenCrLfLinesNeverWrittenOverAnother) {
     test::TempDir dir;
     const std::string folder = dir.path().string() + "/";
+    const std::string first = "\r\n083112235959ABCD\r\nFatture Acquisto\r\n31/12/2008\r\n\r\n\r\n\r\n";
     IdentityFile::write(folder, "083112235959ABCD", "Fatture Acquisto", {2008, 12, 31, 23, 59, 59});
-    EXPECT_EQ(test::readFile(folder + "DURuv.id"), "\r\n083112235959ABCD\r\nFatture Acquisto\r\n31/12/2008\r\n\r\n\r\n\r\n");
-    // Written again, it is replaced, not appended to.
-    IdentityFile::write(folder, "X", "Y", {2009, 1, 2});
-    EXPECT_EQ(test::readFile(folder + "DURuv.id"), "\r\nX\r\nY\r\n02/01/2009\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(test::readFile(folder + "DURuv.id"), first);
+    EXPECT_THROW(IdentityFile::write(folder, "X", "Y", {2009, 1, 2}), std::exception);
+    EXPECT_EQ(test::readFile(folder + "DURuv.id"), first);
     EXPECT_THROW(IdentityFile::write("/nonexistent-folder-zq/", "S", "N", {2009, 1, 2}), std::exception);
+}
+
+TEST(FolderNamesTest, NamesThatCannotBecomeAFolderInsideItsParent) {
+    for (const char* name : {"Fatture Acquisto 2025", "Doc_Vari", "Rossi & C. s.n.c.", "Contabilità", ".. e altro", "_"})
+        EXPECT_TRUE(FolderNames::usableName(name)) << name;
+    for (const char* name : {"", "   ", "..", ".", "../../../escape", "a/b", "..\\x", "N:1", "Tab\tella",
+                             "Nome \"X\""})
+        EXPECT_FALSE(FolderNames::usableName(name)) << name;
+}
+
+TEST(FolderNamesTest, OwnFolderIsNumberedWhenTheNameIsTaken) {
+    test::TempDir dir;
+    const std::string base = (dir.path() / "Docu_Soci").string();
+    EXPECT_EQ(FolderNames::makeOwnFolder(base + "/"), base + "/");
+    std::ofstream(base + "_2") << "a file in the way";
+    EXPECT_EQ(FolderNames::makeOwnFolder(base), base + "_3");
+    EXPECT_EQ(FolderNames::makeOwnFolder((dir.path() / "nuova" / "Cont").string()), (dir.path() / "nuova" / "Cont").string());
+    EXPECT_EQ(FolderNames::makeOwnFolder("/proc/zq-not-here"), "");
 }
 
 }  // namespace

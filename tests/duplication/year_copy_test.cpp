@@ -8,7 +8,6 @@
 #include "runtime/text.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace zq::test {
 namespace {
@@ -153,13 +152,21 @@ TEST_F(YearCopyTest, RefusalsWriteNothing) {
     r.newYearName = " ";
     EXPECT_TRUE(YearCopyRun(*session, progress).cmdCopy_Click(r).enableButton);
     EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Il nome del nuovo ANNO è obbligatorio."}));
+    dialogs.clear();
+    r.newYearName = "../2025";
+    EXPECT_TRUE(YearCopyRun(*session, progress).cmdCopy_Click(r).enableButton);
+    EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
+                                   "Il nome del nuovo ANNO\r\n../2025\r\nnon può diventare il nome di una cartella:\r\n"
+                                   "contiene caratteri non ammessi o porterebbe fuori dalla cartella di destinazione."}));
+    EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM AREE")[0][0], aree);
 }
 
 TEST_F(YearCopyTest, YearFolderThatCannotBeMadeStopsBeforeAnyRow) {
-    std::ofstream(home() / "documenti" / "2025") << "in the way";
     dialogs.then(Answer::No);
     const auto aree = archiveRows("SELECT COUNT(*) FROM AREE")[0][0];
-    const auto result = YearCopyRun(*session, progress).cmdCopy_Click(request());
+    auto r = request();
+    r.parentFolder = "/proc";  // a folder in which not even root can make one
+    const auto result = YearCopyRun(*session, progress).cmdCopy_Click(r);
     EXPECT_FALSE(result.completed);
     EXPECT_EQ(dialogs.messages().back().text,
               "Errore durante la creazione della cartella del nuovo ANNO.\r\nimpossibile continuare.");

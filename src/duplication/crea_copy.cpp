@@ -81,10 +81,15 @@ bool CreaCopy::copyStructure(const TableDef& source, const std::string& serial, 
         if (!leading.empty()) copy.ordinalPosition = ++position;
         def.fields.push_back(copy);
     }
+    // A model without one of the leading fields (a receipts archive has no document-type
+    // field) keeps the others: an index over a field the table lacks cannot be made.
+    std::vector<std::string> leadingHere;
+    for (const std::string& name : primaryLeading)
+        if (def.findField(name)) leadingHere.push_back(name);
     for (const IndexDef& ix : source.indexes) {
         if (ix.foreign) continue;
         IndexDef copy = ix;
-        if (vbLCase(ix.name) == "primario") copy.fields.insert(copy.fields.begin(), primaryLeading.begin(), primaryLeading.end());
+        if (vbLCase(ix.name) == "primario") copy.fields.insert(copy.fields.begin(), leadingHere.begin(), leadingHere.end());
         def.indexes.push_back(copy);
     }
     return guard("", [&] { db_.createTable(def); });

@@ -80,8 +80,8 @@ public:
     /// Step 6: DURuv.id in e.Cartella.
     bool writeIdentity(const CopyRow& e, const std::string& name);
     /// Step 7: table `serial` with `leading` fields first, then the source's fields and
-    /// its indexes without foreign ones; an index named "primario" (any case) gets the
-    /// `primaryLeading` fields in front.
+    /// its indexes without foreign ones; an index named "primario" (any case) gets in
+    /// front those of the `primaryLeading` fields that the new table has.
     bool copyStructure(const TableDef& source, const std::string& serial, const std::vector<FieldDef>& leading = {},
                        const std::vector<std::string>& primaryLeading = {});
     /// Step 8: the DB_ELENCO row (tipo_doc and tipo_arch skipped when the columns are missing).

@@ -13,7 +13,9 @@
 #include "runtime/format.h"
 #include "runtime/text.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 namespace zq {
@@ -87,8 +89,10 @@ void GroupRun::message(const std::string& text, Icon icon) {
 }
 
 // Run step 2: the company, tax codes and registry rows of every archive of the ticked
-// areas. `model` becomes the table of the last archive with a registry row.
-bool GroupRun::checks(const GroupRequest& request, const std::vector<GrupRow>& entries, std::string& model) {
+// areas. `models` lists the tables of the archives with a registry row, in the order
+// examined: the last one is the model of a new grouping table.
+bool GroupRun::checks(const GroupRequest& request, const std::vector<GrupRow>& entries,
+                      std::vector<std::string>& models) {
     const std::string cannot = "Impossibile continuare.";
     bool first = true;
     for (const auto& entry : entries) {
@@ -161,7 +165,9 @@ bool GroupRun::checks(const GroupRequest& request, const std::vector<GrupRow>& e
                 return false;
             }
             // Only an archive with a registry row has a table to model the grouping table on.
-            model = vbLCase(serial);
+            const std::string t = vbLCase(serial);
+            std::erase(models, t);
+            models.push_back(t);
         }
     }
     if (first) {
@@ -171,7 +177,7 @@ bool GroupRun::checks(const GroupRequest& request, const std::vector<GrupRow>& e
     return true;
 }
 
-bool GroupRun::findOrCreate(const GroupRequest& request, const std::string& model, GroupResult& result) {
+bool GroupRun::findOrCreate(const GroupRequest& request, const std::vector<std::string>& models, GroupResult& result) {
     const std::string q = "SELECT * FROM DB_ELENCO " + ("WHERE ID_AREA = " + std::to_string(std::stol(vbTrim(session_.cfg.GrpParm1)))) +
                           " AND CODFIS = " + sqlText(vbTrim(request.company.CodFisc));
     std::optional<std::pair<std::string, std::string>> found;
@@ -183,7 +189,7 @@ bool GroupRun::findOrCreate(const GroupRequest& request, const std::string& mode
             model_.LeggLink(session_.cfg.PathArch);
         }))
         return false;
-    if (!found) return CreaGrup(request, model, result);
+    if (!found) return CreaGrup(request, models, result);
     g_ = found->first;
     folder_ = found->second;
     if (!model_.CercLink(g_) || !LinkNames::safeSerial(g_)) {
@@ -196,7 +202,32 @@ bool GroupRun::findOrCreate(const GroupRequest& request, const std::string& mode
     return true;
 }
 
-bool GroupRun::CreaGrup(const GroupRequest& request, const std::string& model, GroupResult& result) {
+// The grouping table holds the records of archives of every kind (invoices beside
+// receipts): it has the model's fields, then those of the other archives of the run
+// that the model lacks, so that no record loses a value. An index the model holds
+// unique over its own records (one receipt a day) would refuse the same value in
+// another archive, so only indexes over sys_record stay unique.
+TableDef GroupRun::groupingShape(ArchiveDatabase& db, const TableDef& model, const std::vector<std::string>& models) {
+    TableDef shape = model;
+    for (const std::string& t : models) {
+        const auto def = db.tableDef(model_.CercLink(t) ? LinkNames::sav(t) : t);
+        if (!def) continue;
+        for (FieldDef f : def->fields) {
+            if (shape.findField(f.name)) continue;
+            f.required = false;  // the other archives' records have no value for it
+            shape.fields.push_back(f);
+        }
+    }
+    for (IndexDef& ix : shape.indexes) {
+        const bool onRecord = std::any_of(ix.fields.begin(), ix.fields.end(),
+                                          [](const std::string& f) { return vbLCase(f) == "sys_record"; });
+        if (!ix.primary && !onRecord) ix.unique = false;
+    }
+    return shape;
+}
+
+bool GroupRun::CreaGrup(const GroupRequest& request, const std::vector<std::string>& models, GroupResult& result) {
+    const std::string model = models.empty() ? std::string() : models.back();
     const Lookups::Ditta& d = request.company;
     const std::string ditt = d.Codice;
     const std::string name = "DAV-" + d.RagSoc;
@@ -247,22 +278,33 @@ bool GroupRun::CreaGrup(const GroupRequest& request, const std::string& model, G
     const auto source = core.sourceTable(model, model_.CercLink(model), name, stopped);
     if (!source) return false;
 
-    const std::string folder = FolderNames::groupingFolder(session_.cfg.GrpParm2, d.Codice, d.RagSoc);
-    if (!FolderNames::makeFolder(folder)) {
+    // A company name such as "Rossi S/N" would reach into another folder; a folder
+    // already there may be another archive's, so the new archive gets a numbered one.
+    std::string folder = FolderNames::groupingFolder(session_.cfg.GrpParm2, d.Codice, d.RagSoc);
+    const std::string ownFolder =
+        FolderNames::usableComponent(FolderNames::lastComponent(folder)) ? FolderNames::makeOwnFolder(folder) : std::string();
+    if (ownFolder.empty()) {
         message(messageLines({"Errore durante la creazione della cartella per l'archivio", name,
                               "(" + vbTrim(folder) + ")", "La tabella non è stata duplicata."}),
                 Icon::Information);
         return false;
     }
+    folder = ownFolder;
     e.Cartella = folder;
     if (!core.writeIdentity(e, name)) return false;
 
     FieldDef anno{"anno", dbInteger, 2, dbFixedField, false, 1};
     FieldDef tipoDoc{"tipo_doc", dbDouble, 8, dbFixedField, false, 2};
     {
+        TableDef shape;
         std::optional<ArchiveTransaction> tx;
         if (!core.guard("", [&] { tx.emplace(*db); })) return false;
-        if (!core.copyStructure(*source, e.Seriale, {anno, tipoDoc}, {"anno", "cod_tipo_doc_f"})) return false;
+        if (!guardHere("", [&] { shape = groupingShape(*db, *source, models); })) return false;
+        // The document type leads the key only when the model has it: the other archives'
+        // fields may bring it along, but the model's records have no value there.
+        std::vector<std::string> primaryLeading{"anno"};
+        if (source->findField("cod_tipo_doc_f")) primaryLeading.push_back("cod_tipo_doc_f");
+        if (!core.copyStructure(shape, e.Seriale, {anno, tipoDoc}, primaryLeading)) return false;
         ElencoRow row{e.Seriale, std::stol(vbTrim(session_.cfg.GrpParm1)), e.DataCrea, name, folder, 9999, d.CodFisc};
         if (!core.addElencoRow(*elenco, row)) return false;
         if (!core.guard("", [&] { tx->commit(); })) return false;
@@ -270,8 +312,16 @@ bool GroupRun::CreaGrup(const GroupRequest& request, const std::string& model, G
     if (core.link(e.Seriale, LinkParams{ditt, 9999, "M", "Z"}, folder) != CreaCopy::Outcome::Linked) return false;
 
     // The run finds each new record as the highest record number: an index on it lets
-    // the company database answer that without reading the whole grouping table.
-    if (source->findField("sys_record")) {
+    // the company database answer that without reading the whole grouping table. A
+    // second index over the same column would be refused by Informix (-350) and leave
+    // the creation half done, so it is made only when the table has none (the link
+    // step made the server's indexes from those of the set-aside table).
+    std::optional<TableDef> made;
+    if (!guardHere("", [&] { made = db->tableDef(LinkNames::sav(e.Seriale)); })) return false;
+    const bool recordIndexed = made && std::any_of(made->indexes.begin(), made->indexes.end(), [](const IndexDef& ix) {
+        return ix.fields.size() == 1 && vbLCase(ix.fields[0]) == "sys_record";
+    });
+    if (made && made->findField("sys_record") && !recordIndexed) {
         const std::string tarv = LinkNames::tarv(e.Seriale);
         const std::string ddl = "CREATE UNIQUE INDEX r" + tarv.substr(1) + " ON " + tarv + "(sys_record)";
         if (!guardHere(ddl, [&] { session_.CnnDitt->execute(ddl); })) return false;
@@ -361,9 +411,11 @@ bool GroupRun::groupArchive(const Archive& a, GroupResult& result) {
     const std::string q = "SELECT * FROM " + g_ + " WHERE anno = " + std::to_string(a.year) +
                           " AND tipo_doc = " + std::to_string(a.doctype);
     bool present = false;
+    std::set<std::string> columns;  // of the grouping table, lower case
     if (!guard(q, [&] {
             auto rs = session_.CnnArch->openRecordset(q, CursorType::ForwardOnly, LockType::ReadOnly);
             present = !rs->eof();
+            for (int i = 0; i < rs->fieldCount(); ++i) columns.insert(vbLCase(rs->fieldName(i)));
             rs->close();
         }))
         return true;
@@ -379,6 +431,19 @@ bool GroupRun::groupArchive(const Archive& a, GroupResult& result) {
     RecordsetPtr rs;
     if (!guard(sel, [&] { rs = session_.CnnArch->openRecordset(sel, CursorType::Static, LockType::ReadOnly); }))
         return true;
+    // A field the grouping table lacks would fail the insert of the archive's first
+    // record: such an archive is refused whole, naming the fields, before any record.
+    std::string missing;
+    for (int i = 0; i < rs->fieldCount(); ++i)
+        if (!columns.count(vbLCase(rs->fieldName(i)))) missing += (missing.empty() ? "" : ", ") + rs->fieldName(i);
+    if (!missing.empty()) {
+        rs->close();
+        message(messageLines({"La tabella di raggruppamento (" + g_ + ")", "non ha i campi " + missing,
+                              "della tabella " + a.t + ".", "", "La tabella non sarà raggruppata."}),
+                Icon::Information);
+        ++result.refused;
+        return true;
+    }
 
     std::vector<std::string> copied;
     long kept = 0;
@@ -410,9 +475,9 @@ GroupResult GroupRun::cmdGrup_Click(const GroupRequest& request, const std::vect
     if (entries.empty()) return result;
     if (!GroupParams::ready(session_.dialogs(), session_.cfg, caption())) return result;
 
-    std::string model;
-    if (!checks(request, entries, model)) return result;
-    if (!findOrCreate(request, model, result) || g_.empty()) return result;
+    std::vector<std::string> models;
+    if (!checks(request, entries, models)) return result;
+    if (!findOrCreate(request, models, result) || g_.empty()) return result;
     result.table = g_;
     result.folder = folder_;
 

@@ -4,7 +4,9 @@
 // (found in the grouping area by the company's tax code, or made by CreaGrup and linked
 // to TARV as "M"/"Z"/9999). Each record gets the new record number its grouping table
 // gives it; its file is copied as that number with eight digits and the source's
-// extension into the grouping archive's record subfolder.
+// extension into the grouping archive's record subfolder. A new grouping table has the
+// model archive's fields and, after them, the fields of the run's other archives that
+// the model lacks; an archive with a field the grouping table lacks is refused whole.
 //
 // An archive is grouped whole or not at all: when a run stops in the middle of an
 // archive (a folder that cannot be made, Ignore or Abort in the error report), the
@@ -72,9 +74,10 @@ private:
         long doctype = 0;
     };
 
-    bool checks(const GroupRequest& request, const std::vector<GrupRow>& entries, std::string& model);
-    bool findOrCreate(const GroupRequest& request, const std::string& model, GroupResult& result);
-    bool CreaGrup(const GroupRequest& request, const std::string& model, GroupResult& result);
+    bool checks(const GroupRequest& request, const std::vector<GrupRow>& entries, std::vector<std::string>& models);
+    bool findOrCreate(const GroupRequest& request, const std::vector<std::string>& models, GroupResult& result);
+    bool CreaGrup(const GroupRequest& request, const std::vector<std::string>& models, GroupResult& result);
+    TableDef groupingShape(ArchiveDatabase& db, const TableDef& model, const std::vector<std::string>& models);
     /// False when the run must end (folder failure, Abort).
     bool groupArchive(const Archive& a, GroupResult& result);
     bool groupRecord(const Archive& a, const Recordset& rs, std::vector<std::string>& copied, long& kept,

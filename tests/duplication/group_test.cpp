@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "process_run.h"
 
@@ -143,6 +144,19 @@ TEST_F(GroupTest, GroupsTwoAreasIntoANewLinkedGroupingArchive) {
     EXPECT_EQ(dittValue(count + " WHERE note IS NULL"), "7");
     // Nothing is removed from the sources.
     EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM [" + std::string(kForn2023) + "]")[0][0], "4");
+}
+
+TEST_F(GroupTest, ModelIndexOnTheRecordNumberAloneIsNotMadeTwice) {
+    // Informix refuses a second index over the same column list (-350).
+    for (const std::string& t : {std::string(kForn2023), LinkNames::sav(kForn2024), std::string(kNote2024)})
+        execArchive("CREATE UNIQUE INDEX [nrec_" + t + "] ON [" + t + "] (sys_record)");
+    const auto result = run({2, 5});
+    ASSERT_TRUE(result.completed) << ::testing::PrintToString(dialogs.texts());
+    // primario, numero_doc and the model's own index on sys_record: nothing more.
+    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT sysindexes.idxname FROM sysindexes, systables WHERE sysindexes.tabid = "
+                                            "systables.tabid AND systables.tabname = " + sqlQuote(LinkNames::tarv(result.table)))
+                  .size(),
+              3u);
 }
 
 TEST_F(GroupTest, SecondRunRefusesEveryArchiveAlreadyGrouped) {
@@ -411,6 +425,58 @@ TEST(GroupParamsTest, NoFileKeepsDefaultsAndGroupingOff) {
     EXPECT_EQ(c.Password, "");
     EXPECT_EQ(c.GrpParm1, "0");
     EXPECT_FALSE(GroupParams::ready(c));
+}
+
+// The first thing a user tries after linking: the four 2024 archives of company 001
+// linked, records put in them through their links, and both areas grouped at once. The
+// model, the receipts archive examined last, has no document-type field and fields
+// the invoices lack, and the other way round.
+TEST_F(DupTest, GroupingBothAreasOf2024GroupsEveryRecordAndDocument) {
+    const std::pair<const char*, const char*> archives[] = {
+        {kForn2024, "1"}, {kNote2024, "3"}, {kClie2024, "2"}, {kCorr2024, "4"}};
+    for (const auto& [serial, doc] : archives) {
+        linkArchive(serial, "M", std::string("0") + doc);
+        execArchive("INSERT INTO [" + std::string(serial) + "] SELECT * FROM [" + LinkNames::sav(serial) + "]");
+    }
+    session->ConnDitt("001");
+    auto entries = GroupRun::LeggList(*session);
+    for (auto& e : entries) e.Selez = e.Id_Area == 5 || e.Id_Area == 6;
+    CountingProgress progress;
+    const auto result = GroupRun(*session, progress)
+                            .cmdGrup_Click(GroupRequest{0, {"001", "Rossi Mario & Figli srl", "2024", "01234560355"}, true},
+                                           entries);
+    ASSERT_TRUE(result.completed) << ::testing::PrintToString(dialogs.texts());
+    EXPECT_EQ(result.archives, 4);
+    EXPECT_EQ(result.records, 11);
+    EXPECT_EQ(result.files, 11);
+
+    const auto local = archiveDef(LinkNames::sav(result.table));
+    ASSERT_TRUE(local);
+    const auto pk = std::find_if(local->indexes.begin(), local->indexes.end(),
+                                 [](const IndexDef& ix) { return vbLCase(ix.name) == "primario"; });
+    ASSERT_NE(pk, local->indexes.end());
+    EXPECT_EQ(pk->fields, (std::vector<std::string>{"anno", "sys_record"}));
+    const std::string g = LinkNames::tarv(result.table);
+    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(*) FROM sysindexes, systables WHERE sysindexes.tabid = systables.tabid"
+                                            " AND systables.tabname = " + sqlQuote(g) + " AND sysindexes.idxname = " +
+                                            sqlQuote("r" + vbLCase(result.table)))[0][0],
+              "1");
+
+    // Every archive's documents, byte for byte, under its year and document type, and
+    // each kind's own values beside the other's.
+    for (const auto& [serial, doc] : archives) {
+        SCOPED_TRACE(serial);
+        const auto docs = archiveRows("SELECT sys_path_docs FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(vbUCase(serial)))[0][0];
+        std::multiset<std::string> source, grouped;
+        for (const auto& r : archiveRows("SELECT sys_record, sys_filename FROM [" + std::string(serial) + "]"))
+            source.insert(readFile(ArchiveModel::PathDocs(docs, std::stol(r[0])) + r[1]));
+        for (const auto& r : tarvRows("/usr/tarv/ditt001", "SELECT sys_record, sys_filename FROM " + g +
+                                                               " WHERE anno = 2024 AND tipo_doc = " + doc))
+            grouped.insert(readFile(ArchiveModel::PathDocs(result.folder, std::stol(r[0])) + r[1]));
+        EXPECT_EQ(grouped, source);
+    }
+    EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT COUNT(totale), COUNT(numero_doc) FROM " + g)[0],
+              (std::vector<std::string>{"2", "9"}));
 }
 
 }  // namespace

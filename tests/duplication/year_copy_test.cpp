@@ -174,6 +174,21 @@ TEST_F(YearCopyTest, YearFolderThatCannotBeMadeStopsBeforeAnyRow) {
     EXPECT_EQ(progress.ended, 1);
 }
 
+TEST_F(YearCopyTest, AreaAndArchiveNamesThatCannotBeFoldersAreLeftOut) {
+    execArchive("UPDATE AREE SET AREA = '../Fatture Vendita' WHERE ID_AREA = 6");
+    execArchive("UPDATE DB_ELENCO SET ARCHIVIO = '../../x' WHERE SYS_SERIALE = '2408010930133D4E'");
+    dialogs.then(Answer::No);
+    const auto result = YearCopyRun(*session, progress).cmdCopy_Click(request());
+    ASSERT_TRUE(result.completed);
+    EXPECT_EQ(result.areas, 1);
+    EXPECT_EQ(result.copied, 1);
+    EXPECT_EQ(result.skipped, 1);
+    EXPECT_EQ(count("Il nome dell'area\r\n../Fatture Vendita\r\nnon può diventare il nome di una cartella:"), 1);
+    EXPECT_EQ(count("Il nome dell'archivio\r\n../../x\r\nnon può diventare il nome di una cartella:"), 1);
+    EXPECT_FALSE(fs::exists(home() / "documenti" / "F_Vend"));
+    EXPECT_FALSE(fs::exists(home() / "documenti" / "2025" / "DURuv.id"));
+}
+
 TEST(YearCopyRules, WholeYearTexts) {
     EXPECT_EQ(YearCopyRun::wholeYear("2025"), 2025);
     EXPECT_EQ(YearCopyRun::wholeYear(" 2009 "), 2009);

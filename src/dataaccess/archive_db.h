@@ -35,6 +35,8 @@ struct FieldDef {
     int attributes = 0;
     bool required = false;
     int ordinalPosition = 0;
+    bool allowZeroLength = false;  ///< a Text or Memo field accepts ""
+    std::string defaultValue{};    ///< the Jet expression as written ("0", "=Date()", "\"ab\""); empty: none
 };
 
 struct IndexDef {
@@ -46,6 +48,7 @@ struct IndexDef {
     bool clustered = false;
     bool required = false;
     std::vector<std::string> fields;
+    std::vector<bool> descending{};  ///< per field, in order; empty: every field ascending
 };
 
 struct TableDef {

@@ -33,6 +33,12 @@ CREATE TABLE IF NOT EXISTS zq_indexes(tabname TEXT NOT NULL COLLATE NOCASE, name
   fields TEXT NOT NULL, PRIMARY KEY(tabname, name));
 CREATE TABLE IF NOT EXISTS zq_counters(id INTEGER PRIMARY KEY, last INTEGER NOT NULL);
 )";
+// Field properties added after the first files were written: an older file gets them
+// the first time its definitions change.
+const char* kFieldExtras = R"(
+ALTER TABLE zq_fields ADD COLUMN allow_zero_length INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE zq_fields ADD COLUMN default_value TEXT NOT NULL DEFAULT '';
+)";
 
 [[noreturn]] void fail(const std::string& what) { throw Error(kErrProviderFailure, what, kSource); }
 
@@ -111,7 +117,28 @@ bool ArchiveSchema::hasMetadata() {
     return st.step();
 }
 
-void ArchiveSchema::ensureMetadata() { execSql(db_, kMetadata, kSource); }
+bool ArchiveSchema::hasFieldExtras() {
+    Statement st(db_, "SELECT 1 FROM pragma_table_info('zq_fields') WHERE name = 'allow_zero_length'", kSource);
+    return st.step();
+}
+
+void ArchiveSchema::ensureMetadata() {
+    execSql(db_, kMetadata, kSource);
+    if (!hasFieldExtras()) execSql(db_, kFieldExtras, kSource);
+}
+
+std::vector<bool> ArchiveSchema::descendingFields(const std::string& sqlname) {
+    std::vector<bool> out;
+    bool any = false;
+    Statement st(db_, "SELECT \"desc\" FROM pragma_index_xinfo(?1) WHERE \"key\" = 1 ORDER BY seqno", kSource);
+    st.bindText(1, sqlname);
+    while (st.step()) {
+        out.push_back(st.columnInt(0) != 0);
+        any = any || out.back();
+    }
+    if (!any) out.clear();
+    return out;
+}
 
 std::optional<std::string> ArchiveSchema::storedName(const std::string& name) {
     if (reservedName(name)) return std::nullopt;
@@ -178,7 +205,10 @@ TableDef ArchiveSchema::readLocal(const std::string& name) {
     def.name = name;
     std::map<std::string, FieldDef> kept;
     if (hasMetadata()) {
-        Statement st(db_, "SELECT name, type, size, attributes, required, ordinal FROM zq_fields WHERE tabname = ?1",
+        const bool extras = hasFieldExtras();
+        Statement st(db_,
+                     std::string("SELECT name, type, size, attributes, required, ordinal, ") +
+                         (extras ? "allow_zero_length, default_value" : "0, ''") + " FROM zq_fields WHERE tabname = ?1",
                      kSource);
         st.bindText(1, name);
         while (st.step()) {
@@ -189,6 +219,8 @@ TableDef ArchiveSchema::readLocal(const std::string& name) {
             f.attributes = static_cast<int>(st.columnInt(3));
             f.required = st.columnInt(4) != 0;
             f.ordinalPosition = static_cast<int>(st.columnInt(5));
+            f.allowZeroLength = st.columnInt(6) != 0;
+            f.defaultValue = st.columnText(7);
             kept[lowerAscii(f.name)] = f;
         }
     }
@@ -225,6 +257,7 @@ std::vector<IndexDef> ArchiveSchema::readIndexes(const std::string& name) {
             IndexDef i;
             i.name = st.columnText(0);
             known.insert(st.columnText(1));
+            i.descending = descendingFields(st.columnText(1));
             i.primary = st.columnInt(2) != 0;
             i.unique = st.columnInt(3) != 0;
             i.foreign = st.columnInt(4) != 0;
@@ -250,6 +283,7 @@ std::vector<IndexDef> ArchiveSchema::readIndexes(const std::string& name) {
         Statement info(db_, "SELECT name FROM pragma_index_info(?1) ORDER BY seqno", kSource);
         info.bindText(1, sqlname);
         while (info.step()) i.fields.push_back(info.columnText(0));
+        i.descending = descendingFields(sqlname);
         hasPrimary = hasPrimary || i.primary;
         out.push_back(i);
     }
@@ -280,9 +314,11 @@ void ArchiveSchema::addIndex(const std::string& table, const IndexDef& index, in
         while (cols.step()) columns.insert(lowerAscii(cols.columnText(0)));
     }
     std::string list;
-    for (const auto& f : index.fields) {
+    for (size_t k = 0; k < index.fields.size(); ++k) {
+        const std::string& f = index.fields[k];
         if (!columns.count(lowerAscii(f))) fail("index " + index.name + ": no field " + f + " in " + table);
         list += (list.empty() ? "" : ", ") + sqliteName(f);
+        if (k < index.descending.size() && index.descending[k]) list += " DESC";
     }
     {
         Statement dup(db_, "SELECT 1 FROM zq_indexes WHERE tabname = ?1 AND name = ?2", kSource);
@@ -328,7 +364,10 @@ void ArchiveSchema::createTable(const TableDef& def) {
         execSql(db_, "CREATE TABLE " + sqliteName(def.name) + " (" + columns + ")", kSource);
         for (const auto& f : def.fields) {
             if (isCounter(f)) installCounter(db_, def.name, f.name, /*zeroMeansNext=*/false, kSource);
-            Statement meta(db_, "INSERT INTO zq_fields VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)", kSource);
+            Statement meta(db_,
+                           "INSERT INTO zq_fields(tabname, name, type, size, attributes, required, ordinal, "
+                           "allow_zero_length, default_value) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)",
+                           kSource);
             meta.bindText(1, def.name);
             meta.bindText(2, f.name);
             meta.bindInt(3, f.type);
@@ -336,6 +375,8 @@ void ArchiveSchema::createTable(const TableDef& def) {
             meta.bindInt(5, f.attributes);
             meta.bindInt(6, f.required);
             meta.bindInt(7, f.ordinalPosition);
+            meta.bindInt(8, f.allowZeroLength);
+            meta.bindText(9, f.defaultValue);
             meta.step();
         }
         int position = 0;
@@ -356,9 +397,17 @@ void ArchiveSchema::createLink(const std::string& name, const std::string& conne
     } catch (const Error& e) {
         fail("link " + name + ": " + e.description());
     }
+    createStoredLink(name, linkSpec);
+}
+
+void ArchiveSchema::createStoredLink(const std::string& name, const LinkSpec& link) {
+    requireNewName(name);
+    if (trimBlanks(link.connect).empty() || trimBlanks(link.source).empty())
+        fail("link " + name + " needs a connect string and a source table");
+    if (link.columns.empty()) fail("link " + name + " has no columns");
     ensureMetadata();
     inSavepoint([&] {
-        execSql(db_, linkSpec.createStatement(name), kSource);
+        execSql(db_, link.createStatement(name), kSource);
         appendToCollection(name);
     });
 }

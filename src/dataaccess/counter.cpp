@@ -33,4 +33,15 @@ void installCounter(sqlite3* db, const std::string& table, const std::string& co
             source);
 }
 
+void raiseCounter(sqlite3* db, const std::string& table, long long last, const std::string& source) {
+    Statement st(db,
+                 "UPDATE zq_counters SET last = max(last, ?1) WHERE id IN (SELECT CAST(substr(name, 17) AS INTEGER) "
+                 "FROM sqlite_schema WHERE type = 'trigger' AND tbl_name = ?2 AND name LIKE 'zq\\_counter\\_seen\\_%' "
+                 "ESCAPE '\\')",
+                 source);
+    st.bindInt(1, last);
+    st.bindText(2, table);
+    st.step();
+}
+
 }  // namespace zq

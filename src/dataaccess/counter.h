@@ -20,4 +20,9 @@ void ensureCounterTable(sqlite3* db, const std::string& source);
 void installCounter(sqlite3* db, const std::string& table, const std::string& column, bool zeroMeansNext,
                     const std::string& source);
 
+/// Makes the counter of `table` give numbers above `last` from now on (a copied table
+/// keeps the next number its old database would have given). Nothing when `table` has
+/// no counter or its counter is already past `last`.
+void raiseCounter(sqlite3* db, const std::string& table, long long last, const std::string& source);
+
 }  // namespace zq

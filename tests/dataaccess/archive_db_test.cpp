@@ -32,10 +32,12 @@ TableDef table(const char* name, std::vector<FieldDef> fields, std::vector<Index
 
 // Every property of a definition, so one comparison says which one differs.
 auto props(const FieldDef& f) {
-    return std::tuple(f.name, f.type, f.size, f.attributes, f.required, f.ordinalPosition);
+    return std::tuple(f.name, f.type, f.size, f.attributes, f.required, f.ordinalPosition, f.allowZeroLength,
+                      f.defaultValue);
 }
 auto props(const IndexDef& i) {
-    return std::tuple(i.name, i.primary, i.unique, i.foreign, i.ignoreNulls, i.clustered, i.required, i.fields);
+    return std::tuple(i.name, i.primary, i.unique, i.foreign, i.ignoreNulls, i.clustered, i.required, i.fields,
+                      i.descending);
 }
 
 long rows(ArchiveDatabase& db, const std::string& sql) {
@@ -71,6 +73,7 @@ TEST_F(ArchiveTest, EveryFieldTypeRoundTrips) {
         field("f_float", dbFloat, 8, dbFixedField, false, 19), field("f_time", dbTime, 8, dbFixedField, false, 20),
         field("f_stamp", dbTimeStamp, 8, dbFixedField, false, 21),
         field("f text with blank", dbText, 255, 0, false, 22),
+        FieldDef{"f_default", dbText, 20, dbVariableField, false, 23, /*allowZeroLength=*/true, "\"nessuno\""},
     };
     ArchiveDatabase::create(file())->createTable(table("everything", {std::begin(fields), std::end(fields)}));
     auto def = ArchiveDatabase::open(file())->tableDef("EVERYTHING");
@@ -112,7 +115,7 @@ TEST_F(ArchiveTest, CounterNumbersRowsItself) {
 TEST_F(ArchiveTest, IndexesRoundTrip) {
     const IndexDef pk{.name = "PrimaryKey", .primary = true, .unique = true, .clustered = true, .required = true,
                       .fields = {"sys_record"}};
-    const IndexDef indexes[] = {pk, {.name = "cliente/data", .ignoreNulls = true, .fields = {"cliente", "data"}},
+    const IndexDef indexes[] = {pk, {.name = "cliente/data", .ignoreNulls = true, .fields = {"cliente", "data"}, .descending = {false, true}},
                                 index("Codice unico", {"codice"}, false, true)};
     {
         auto db = ArchiveDatabase::create(file());

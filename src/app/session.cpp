@@ -4,8 +4,10 @@
 #include "app/config_file.h"
 #include "common/gesterr.h"
 #include "common/product.h"
+#include "common/progress.h"
 #include "common/textroutines.h"
 #include "dataaccess/resolver.h"
+#include "import/startup_offer.h"
 #include "runtime/text.h"
 
 namespace zq {
@@ -59,6 +61,13 @@ void Session::OpenConn(FirstStartForm* firstStart) {
         return;
     setInstallation(engines);
     ConnTarv();
+    // An office whose configuration still names its Access archive is offered the
+    // import, and the configuration then names the new archive.
+    NoProgress importProgress;
+    if (auto imported = offerAccessImport(dialogs_, importProgress, cfg.PathArch)) {
+        cfg.PathArch = *imported;
+        runGuarded(dialogs_, "garInizio", "OpenConn", "", [&] { ConfigFile::write(file, cfg); });
+    }
     ConnArch();
 }
 

@@ -104,6 +104,14 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     bool repoint = false;
     const auto target = targetOf(ctx, o, cfg, repoint);
 
+    if (repoint && importedArchiveInPlace(target)) {
+        // an earlier run imported and was stopped before the configuration was written
+        cfg.PathArch = target.string();
+        ConfigFile::write(ConfigFile::pathIn(ctx.home), cfg);
+        ctx.out << "archivio\t" << target.string() << " (già importato)\nconfigurazione\tla riga 2 indica ora "
+                << target.string() << "\n";
+        return kExitOk;
+    }
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     BarProgress progress(::isatty(STDERR_FILENO) != 0);

@@ -6,9 +6,7 @@
 
 namespace zq {
 
-namespace {
-
-bool archiveInPlace(const std::filesystem::path& target) {
+bool importedArchiveInPlace(const std::filesystem::path& target) {
     std::error_code ec;
     if (!std::filesystem::exists(target, ec) || std::filesystem::file_size(target, ec) == 0) return false;
     if (looksLikeAccessFile(target)) return false;
@@ -18,8 +16,6 @@ bool archiveInPlace(const std::filesystem::path& target) {
         return false;
     }
 }
-
-}  // namespace
 
 std::filesystem::path importedArchivePath(const std::filesystem::path& accessFile) {
     auto out = accessFile;
@@ -37,7 +33,7 @@ std::optional<std::string> offerAccessImport(Dialogs& dialogs, Progress& progres
     if (a != Answer::Yes) return std::nullopt;
     // A run that renamed its archive into place but ended before the configuration was
     // written is complete: the archive is used as it is.
-    if (archiveInPlace(target)) return target.string();
+    if (importedArchiveInPlace(target)) return target.string();
     const ImportReport report = AccessImport(dialogs, progress).run(pathArch, target);
     if (!report.completed) return std::nullopt;
     if (!report.everythingImported()) {

@@ -16,6 +16,10 @@ namespace zq {
 /// The new archive an Access file is imported into.
 std::filesystem::path importedArchivePath(const std::filesystem::path& accessFile);
 
+/// True when `target` is an archive with tables: an earlier import that was renamed
+/// into place (the configuration may not have been pointed at it yet).
+bool importedArchiveInPlace(const std::filesystem::path& target);
+
 /// Nothing when `pathArch` is not an Access file. Otherwise asks (question, Yes/No)
 /// naming the Access file and the new one; on Yes imports (an earlier run's complete
 /// archive is taken as it is) and returns the new archive's path. Nothing on No or

@@ -45,6 +45,12 @@ TEST(ImportStart, ZelqImportsTheConfiguredAccessArchiveAndRepointsTheConfigurati
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "# Importate 1 tabella (1 riga) e 1 collegamento; 57 oggetti non importati.");
     EXPECT_NE(run.out.find("Lokal\ttabella\t1\t1\t11\t1\timportato"), std::string::npos) << run.out;
+
+    // Stopped after the rename, before the configuration was written: run again.
+    fx.editConfig([&](Config& c) { c.PathArch = source.string(); });
+    const auto again = test::runProgram(ZELQ_BIN, {"--home", fx.dir().string(), "import", source.string()});
+    EXPECT_EQ(again.exit, 0) << again.err;
+    EXPECT_EQ(configuredArchive(fx), target.string());
 }
 
 TEST(ImportStart, TheProgramOffersTheImportInsteadOfFailingToOpenTheArchive) {

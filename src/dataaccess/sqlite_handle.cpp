@@ -1,6 +1,7 @@
 #include "dataaccess/sqlite_handle.h"
 
 #include "common/error.h"
+#include "dataaccess/fault_hook.h"
 #include "dataaccess/sql_text.h"
 
 #include <sqlite3.h>
@@ -48,6 +49,7 @@ SqliteDbPtr openSqliteFile(const std::string& path, bool create, const std::stri
 }
 
 void execSql(sqlite3* db, const std::string& sql, const std::string& source) {
+    FaultHook::point("sql");
     char* err = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(db);
@@ -80,6 +82,8 @@ Statement::Statement(sqlite3* db, std::string_view sql, const std::string& sourc
 }
 
 bool Statement::step() {
+    // A new run of a statement that changes something is an interruption point.
+    if (!sqlite3_stmt_busy(st_.get()) && !sqlite3_stmt_readonly(st_.get())) FaultHook::point("sql");
     int rc = sqlite3_step(st_.get());
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;

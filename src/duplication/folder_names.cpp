@@ -4,6 +4,7 @@
 #include "common/textroutines.h"
 #include "linking/message_lines.h"
 #include "runtime/text.h"
+#include "dataaccess/fault_hook.h"
 
 #include <filesystem>
 #include <system_error>
@@ -70,6 +71,7 @@ bool FolderNames::makeFolder(const std::string& path) {
     if (vbTrim(path).empty()) return false;
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) return true;
+    FaultHook::point("file");
     std::filesystem::create_directories(path, ec);
     return !ec && std::filesystem::is_directory(path, ec);
 }

@@ -1,6 +1,7 @@
 #include "duplication/identity_file.h"
 
 #include "common/error.h"
+#include "dataaccess/fault_hook.h"
 #include "runtime/format.h"
 
 #include <cerrno>
@@ -19,6 +20,7 @@ void IdentityFile::write(const std::string& folder, const std::string& serial, c
     const std::string path = folder + kFileName;
     // "x": the file is made only when none is there; another archive's identity file
     // is never overwritten.
+    FaultHook::point("file");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(path.c_str(), "wbx"), &std::fclose);
     if (!out) {
         const int err = errno;

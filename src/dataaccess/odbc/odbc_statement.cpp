@@ -1,11 +1,13 @@
 #include "dataaccess/odbc/odbc_statement.h"
 
+#include "dataaccess/fault_hook.h"
 #include "dataaccess/odbc/odbc_diagnostics.h"
 #include "dataaccess/odbc/odbc_text.h"
 
 #include <sqlext.h>
 #include <sqlucode.h>
 
+#include <cctype>
 #include <charconv>
 #include <algorithm>
 #include <cstring>
@@ -13,6 +15,14 @@
 namespace zq {
 
 namespace {
+
+// Reads change nothing: only the other statements are interruption points.
+bool startsWithSelect(const std::string& sql) {
+    const auto first = sql.find_first_not_of(" \t\r\n(");
+    return first != std::string::npos && sql.size() - first >= 6 &&
+           std::equal(sql.begin() + static_cast<long>(first), sql.begin() + static_cast<long>(first) + 6, "SELECT",
+                      [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+}
 
 bool isTextType(SQLSMALLINT t) {
     switch (t) {
@@ -56,6 +66,7 @@ void OdbcStatement::fail(const std::string& what) {
 }
 
 bool OdbcStatement::execute(const std::string& sql) {
+    if (!startsWithSelect(sql)) FaultHook::point("sql");
     closeCursor();
     described_ = false;
     columns_.clear();

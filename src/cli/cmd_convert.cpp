@@ -13,6 +13,7 @@
 #include "conversion/pdf_converter.h"
 #include "conversion/tiff_list.h"
 #include "runtime/text.h"
+#include "journal/writer_lock.h"
 
 #include <atomic>
 #include <csignal>
@@ -135,6 +136,11 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
         wanted.insert(serial);
     }
 
+    const auto lock = WriterLock::acquire(session->cfg.PathArch, session->cfg.Utente, ctx.dialogs, ConvTable::kCaption);
+    if (!lock) {
+        session.close();
+        return kExitFailed;
+    }
     const PdfConverter converter(loadConversionSettings(session->programFolder()));
     TerminalProgress progress(ctx.out, ::isatty(STDOUT_FILENO) != 0);
     ProgressAwareDialogs dialogs(ctx.dialogs, progress);

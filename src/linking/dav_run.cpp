@@ -2,6 +2,7 @@
 
 #include "linking/coll_table.h"
 #include "linking/message_lines.h"
+#include "journal/writer_lock.h"
 
 namespace zq {
 
@@ -28,6 +29,8 @@ bool DavRun::CollDav(ArchiveDatabase& db, const DavRequest& request, const ArchR
 
 DavRunResult DavRun::cmdColl_Click(const DavRequest& request, const std::vector<ArchRow>& entries, int chosen) {
     DavRunResult result;
+    const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
+    if (!lock) return result;
     if (request.companyIndex < 0) {
         message("Devi selezionare una Ditta!", Icon::Information);
         return result;

@@ -3,6 +3,7 @@
 #include "common/textroutines.h"
 #include "linking/coll_table.h"
 #include "linking/message_lines.h"
+#include "journal/writer_lock.h"
 
 namespace zq {
 
@@ -46,6 +47,8 @@ LinkParams LinkRun::paramsOf(const LinkRequest& request, const ArchRow& e) {
 
 LinkRunResult LinkRun::cmdColl_Click(const LinkRequest& request, const std::vector<ArchRow>& entries) {
     LinkRunResult result;
+    const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
+    if (!lock) return result;
     if (request.companyIndex < 0) {
         message("Devi selezionare una Ditta!", Icon::Information);
         return result;

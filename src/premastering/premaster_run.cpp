@@ -6,6 +6,7 @@
 #include "linking/message_lines.h"
 #include "premastering/copy_table.h"
 #include "runtime/text.h"
+#include "journal/writer_lock.h"
 
 #include <optional>
 
@@ -37,6 +38,8 @@ bool PremasterRun::guard(const std::function<void()>& statement) {
 
 PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entries) {
     PremasterRunResult result;
+    const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
+    if (!lock) return result;
     std::unique_ptr<ArchiveDatabase> db;
     for (const auto& e : entries) {
         if (!e.selected) continue;

@@ -6,6 +6,7 @@
 #include "config/conf/config_editor.h"
 #include "linking/archive_model.h"
 #include "runtime/text.h"
+#include "journal/writer_lock.h"
 
 #include <cctype>
 
@@ -229,6 +230,8 @@ void LinkPathUpdate::finish() {
 
 LinkPathUpdate::Outcome LinkPathUpdate::cmdConf_Click(const NewValues& v) {
     confirmed_ = false;
+    const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
+    if (!lock) return Outcome::Refused;
     ConfigEditor editor(session_.dialogs(), session_.programFolder(), caption());
     if (!editor.checkPasswords(v.Password, v.PasswordConfirm)) return Outcome::Refused;
     if (!editor.checkPathTarv(v.PathTarv)) return Outcome::Refused;

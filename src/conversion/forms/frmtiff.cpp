@@ -9,6 +9,7 @@
 #include "listctl/check_column.h"
 #include "listctl/flex_grid.h"
 #include "listctl/grdcomm.h"
+#include "journal/writer_lock.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -147,6 +148,9 @@ void frmTiff::cmdTiff_Click() {
         if (GestErr(dialogs_, toError(ex), "frmTiff", "cmdTiff_Click", "") == 0) throw AbortProgram();
         return;
     }
+    auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, dialogs_, ConvTable::kCaption);
+    if (!lock) return;
+    lock_.emplace(std::move(*lock));
     setRunning(true);
     run_->start(session_.CnnArch->connectionString(), session_.engines, PdfConverter(settings), std::move(ticked));
 }
@@ -158,6 +162,7 @@ void frmTiff::cmdAnnulla_Click() {
 }
 
 void frmTiff::runFinished() {
+    lock_.reset();
     setRunning(false);
     if (run_->abort()) std::rethrow_exception(run_->abort());
     cmdExit_->setFocus();

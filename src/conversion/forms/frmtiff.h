@@ -6,10 +6,12 @@
 // progress; while it runs the form cannot be closed.
 
 #include "conversion/tiff_list.h"
+#include "journal/writer_lock.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<CheckColumn> checks_;
     std::unique_ptr<LabelProgress> display_;
     std::unique_ptr<TiffRun> run_;
+    std::optional<WriterLock> lock_;  // held from the start of a conversion to its end
 };
 
 }  // namespace zq

@@ -5,11 +5,13 @@
 #include "cli/logged_session.h"
 #include "cli/terminal_dialogs.h"
 #include "common/textroutines.h"
+#include "journal/journal.h"
 #include "linking/free_run.h"
 #include "linking/link_list.h"
 #include "lookups/lookups.h"
 #include "runtime/text.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace zq {
@@ -63,17 +65,37 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     if (years.listIndex() >= 1) filter.year = CintText(years.text());
     ArchiveModel model;
     auto entries = LinkList::linked(*session, model, filter, lookups.aDocs);
+    // An archive this command unlinked before is no longer listed: when that run was
+    // interrupted, this one finishes it first; when it had ended, there is nothing to do.
+    std::vector<Journal::Entry> unlinks;
+    if (Journal::exists(session->cfg.PathArch))
+        for (auto& j : Journal(session->cfg.PathArch).all())
+            if (j.operation == FreeRun::kJournalOperation) unlinks.push_back(std::move(j));
+    bool pending = false, selected = false;
+    for (const auto& j : unlinks) pending = pending || j.finished.empty();
     for (const auto& s : serials) {
         const int i = LinkList::find(entries, s);
+        const bool unlinkedBefore = std::any_of(unlinks.begin(), unlinks.end(),
+                                                [&](const Journal::Entry& j) { return vbLCase(j.archive) == vbLCase(s); });
+        if (i < 0 && unlinkedBefore) {
+            ctx.out << "zelq unlink: archivio già scollegato: " << s << "\n";
+            continue;
+        }
+        selected = true;
         if (i < 0) {
             ctx.out << "zelq unlink: archivio non collegato o non in elenco: " << s << "\n";
             return kExitFailed;
         }
         entries[static_cast<std::size_t>(i)].selected = true;
     }
+    if (!selected && !pending) {
+        session.close();
+        return kExitOk;
+    }
     const auto result = FreeRun(*session).cmdFree_Click(entries, /*allCompanies=*/companies.listIndex() < 1);
     ctx.out << "unlinked\t" << result.unlinked << "\ntarv_dropped\t" << (result.delTarv ? result.unlinked : 0)
             << "\nskipped\t" << result.skipped << "\nstopped\t" << result.stopped << "\n";
+    if (result.resumed > 0) ctx.out << "resumed\t" << result.resumed << "\n";
     session.close();
     return result.completed && result.stopped == 0 ? kExitOk : kExitFailed;
 }

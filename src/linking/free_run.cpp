@@ -1,12 +1,16 @@
 #include "linking/free_run.h"
 
+#include "app/company_connection.h"
 #include "common/error.h"
 #include "common/gesterr.h"
 #include "linking/link_names.h"
 #include "linking/link_sql.h"
 #include "linking/message_lines.h"
 #include "runtime/text.h"
+#include "journal/journal.h"
+#include "journal/writer_lock.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace zq {
@@ -27,9 +31,14 @@ Answer FreeRun::ask(const std::string& text) {
 
 FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool allCompanies) {
     FreeRunResult result;
+    const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
+    if (!lock) return result;
+    const std::vector<std::string> resumed = resumeInterrupted();
+    result.resumed = static_cast<int>(resumed.size());
     std::unique_ptr<ArchiveDatabase> db;
     for (const auto& e : entries) {
         if (!e.selected) continue;
+        if (std::find(resumed.begin(), resumed.end(), vbLCase(e.serial)) != resumed.end()) continue;
         if (!db) {
             if (session_.CnnArch && session_.CnnArch->state() != 0) session_.CnnArch->close();
             db = opener_(session_.cfg.PathArch);
@@ -44,7 +53,10 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
         }
     }
     if (!db) {
-        session_.dialogs().message(Message{"Devi selezionare un archivio!", caption(), Buttons::Ok, Icon::Exclamation});
+        // A rerun that only had to finish what was interrupted has said so already.
+        result.completed = result.resumed > 0;
+        if (!result.completed)
+            session_.dialogs().message(Message{"Devi selezionare un archivio!", caption(), Buttons::Ok, Icon::Exclamation});
         return result;
     }
     db->close();
@@ -85,17 +97,42 @@ FreeRun::Outcome FreeRun::FreeTable(ArchiveDatabase& db, const FreeRow& e, bool 
                       Answer::Yes)
         return Outcome::Skipped;
 
+    // The three places share no transaction: the journal says how far this got, so that
+    // the next unlink run (or the check) finishes what a kill or a lost server left.
+    std::optional<Journal> journal;
+    long id = 0;
+    if (!guard("", [&] {
+            journal.emplace(db.path());
+            id = journal->begin(kJournalOperation, s,
+                                journalParams({{"tarv", delTarv ? "1" : "0"}, {"ditta", e.company}}),
+                                session_.cfg.Utente);
+        }))
+        return Outcome::Stopped;
     {
         // Link gone and local table back are one change of the archive file.
-        std::optional<ArchiveTransaction> tx;
-        if (!guard("", [&] { tx.emplace(db); })) return Outcome::Stopped;
-        if (current && !guard("", [&] { db.deleteTable(current->name); })) return Outcome::Stopped;
-        for (const auto& d : defs)
-            if (d.name == sav && !guard("", [&] { db.renameTable(d.name, s); })) return Outcome::Stopped;
-        if (!guard("", [&] { tx->commit(); })) return Outcome::Stopped;
+        bool committed = false;
+        {
+            std::optional<ArchiveTransaction> tx;
+            if (guard("", [&] { tx.emplace(db); }) &&
+                (!current || guard("", [&] { db.deleteTable(current->name); }))) {
+                bool renamed = true;
+                for (const auto& d : defs)
+                    if (renamed && d.name == sav) renamed = guard("", [&] { db.renameTable(d.name, s); });
+                committed = renamed && guard("", [&] { tx->commit(); });
+            }
+        }
+        if (!committed) {
+            // Rolled back: nothing of this archive changed, nothing is left to finish.
+            guard("", [&] { journal->finish(id); });
+            return Outcome::Stopped;
+        }
     }
+    guard("", [&] { journal->mark(id, "archivio"); });
 
-    if (!delTarv) return Outcome::Unlinked;
+    if (!delTarv) {
+        guard("", [&] { journal->finish(id); });
+        return Outcome::Unlinked;
+    }
     if (allCompanies && !guard("", [&] { session_.ConnDitt(e.company); })) return Outcome::Stopped;
     const std::string drop = LinkSql::dropTable(tarv);
     if (!guard(drop, [&] {
@@ -103,9 +140,77 @@ FreeRun::Outcome FreeRun::FreeTable(ArchiveDatabase& db, const FreeRow& e, bool 
             session_.CnnDitt->execute(drop);
         }))
         return Outcome::Stopped;
+    guard("", [&] { journal->mark(id, "tarv"); });
     const std::string del = LinkSql::registryDelete(tarv);
     if (!guard(del, [&] { session_.CnnTarv->execute(del); })) return Outcome::Stopped;
+    guard("", [&] { journal->finish(id); });
     return Outcome::Unlinked;
+}
+
+std::vector<std::string> FreeRun::resumeInterrupted() {
+    std::vector<Journal::Entry> open;
+    std::vector<std::string> done;
+    if (!Journal::exists(session_.cfg.PathArch)) return done;
+    if (!guard("", [&] { open = Journal(session_.cfg.PathArch).unfinished(kJournalOperation); })) return done;
+    for (const auto& entry : open)
+        if (complete(entry)) done.push_back(vbLCase(entry.archive));
+    return done;
+}
+
+bool FreeRun::complete(const Journal::Entry& entry) {
+    const std::string& s = entry.archive;
+    if (!LinkNames::safeSerial(s)) return false;
+    const std::string tarv = LinkNames::tarv(s);
+    std::unique_ptr<ArchiveDatabase> db;
+    std::optional<Journal> journal;
+    if (!guard("", [&] {
+            db = opener_(session_.cfg.PathArch);
+            journal.emplace(session_.cfg.PathArch);
+        }))
+        return false;
+    if (!entry.did("archivio")) {
+        // Killed inside the archive step: its transaction either happened or not.
+        std::optional<TableDef> current;
+        bool saved = false;
+        if (!guard("", [&] {
+                current = db->tableDef(s);
+                saved = db->hasTable(LinkNames::sav(s));
+            }))
+            return false;
+        if (current && current->isLink()) {
+            std::optional<ArchiveTransaction> tx;
+            if (!guard("", [&] { tx.emplace(*db); })) return false;
+            if (!guard("", [&] { db->deleteTable(current->name); })) return false;
+            if (saved && !guard("", [&] { db->renameTable(LinkNames::sav(s), s); })) return false;
+            if (!guard("", [&] { tx->commit(); })) return false;
+        }
+        if (!guard("", [&] { journal->mark(entry.id, "archivio"); })) return false;
+    }
+    if (entry.param("tarv") == "1") {
+        ConnectionPtr company;
+        if (!entry.did("tarv")) {
+            const std::string drop = LinkSql::dropTable(tarv);
+            if (!guard(drop, [&] {
+                    company = openCompanyConnection(session_, entry.param("ditta"));
+                    auto rs = company->openRecordset(LinkSql::systablesQuery(tarv), CursorType::ForwardOnly,
+                                                     LockType::ReadOnly);
+                    const bool present = !rs->eof();
+                    rs->close();
+                    if (present) company->execute(drop);
+                    company->close();
+                }))
+                return false;
+            if (!guard("", [&] { journal->mark(entry.id, "tarv"); })) return false;
+        }
+        const std::string del = LinkSql::registryDelete(tarv);
+        if (!guard(del, [&] { session_.CnnTarv->execute(del); })) return false;
+    }
+    if (!guard("", [&] { journal->finish(entry.id); })) return false;
+    db->close();
+    session_.dialogs().message(Message{messageLines({"Lo scollegamento interrotto della tabella", s,
+                                                     "è stato completato."}),
+                                       caption(), Buttons::Ok, Icon::Information});
+    return true;
 }
 
 }  // namespace zq

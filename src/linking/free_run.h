@@ -5,6 +5,7 @@
 // registry row deleted too.
 
 #include "app/session.h"
+#include "journal/journal.h"
 #include "linking/link_entries.h"
 #include "linking/link_run.h"
 
@@ -18,6 +19,7 @@ struct FreeRunResult {
     bool completed = false;   ///< reached the closing message (the list is reloaded)
     bool delTarv = false;     ///< the answer to kDeleteTarvQuestion
     int unlinked = 0, skipped = 0, stopped = 0;
+    int resumed = 0;          ///< interrupted unlinks completed before the run
 };
 
 class FreeRun {
@@ -40,7 +42,15 @@ public:
 
     static const char* caption();
 
+    /// The journal's name of this operation.
+    static constexpr const char* kJournalOperation = "unlink";
+    /// Completes every unlink that was interrupted (journal entries not finished): the
+    /// link goes if it is still there, then, when that run asked for it, the TARV table
+    /// and the registry row. Returns the serials (lower case) it completed.
+    std::vector<std::string> resumeInterrupted();
+
 private:
+    bool complete(const Journal::Entry& entry);
     bool guard(const std::string& query, const std::function<void()>& statement);
     Answer ask(const std::string& text);
 

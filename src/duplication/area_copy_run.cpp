@@ -2,9 +2,11 @@
 
 #include "common/error.h"
 #include "common/gesterr.h"
+#include "duplication/area_journal.h"
 #include "duplication/folder_names.h"
 #include "linking/message_lines.h"
 #include "runtime/text.h"
+#include "journal/writer_lock.h"
 
 #include <filesystem>
 
@@ -111,19 +113,14 @@ bool AreaCopyRun::checks(const AreaCopyRequest& request, const std::vector<CopyR
 
 AreaCopyResult AreaCopyRun::cmdCopy_Click(const AreaCopyRequest& request, std::vector<CopyRow>& entries) {
     AreaCopyResult result;
+    const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
+    if (!lock) return result;
     if (!checks(request, entries, result)) {
         result.enableButton = true;
         return result;
     }
 
-    std::string pathArea = FolderNames::withSeparator(vbTrim(request.parentFolder));
-    pathArea = FolderNames::makeOwnFolder(FolderNames::areaFolder(pathArea, vbTrim(request.newAreaName)));
-    if (pathArea.empty()) {
-        message(messageLines({"Errore durante la creazione della cartella della nuova AREA.", "impossibile continuare."}),
-                Icon::Critical);
-        return result;
-    }
-    result.areaFolder = pathArea = FolderNames::withSeparator(pathArea);
+    std::string pathArea;
     const std::string nuovaArea = request.newAreaName;
 
     auto guard = [&](const std::string& q, const std::function<void()>& f) {
@@ -132,22 +129,54 @@ AreaCopyResult AreaCopyRun::cmdCopy_Click(const AreaCopyRequest& request, std::v
     std::unique_ptr<ArchiveDatabase> db;
     RecordsetPtr elenco;
     std::optional<CreaCopy> core;
+    std::optional<AreaJournal> journal;
     for (auto& e : entries) {
         if (!e.Selez) continue;
         if (!db) {
+            if (!guard("", [&] { db = opener_(session_.cfg.PathArch); })) break;
+            // A killed run of this same area is taken up, never made a second time.
+            if (!guard("", [&] { journal.emplace(*db, request, session_.cfg.Utente); })) break;
+            // The area's folder: the one a killed run made, or a new one of its own.
+            pathArea = journal->areaFolder();
+            if (pathArea.empty()) {
+                pathArea = FolderNames::makeOwnFolder(
+                    FolderNames::areaFolder(FolderNames::withSeparator(vbTrim(request.parentFolder)), vbTrim(nuovaArea)));
+                if (pathArea.empty()) {
+                    guard("", [&] { journal->finish(); });
+                    message(messageLines({"Errore durante la creazione della cartella della nuova AREA.",
+                                          "impossibile continuare."}),
+                            Icon::Critical);
+                    return result;
+                }
+                if (!guard("", [&] { journal->areaFolderMade(pathArea); })) break;
+            }
+            result.areaFolder = pathArea = FolderNames::withSeparator(pathArea);
+            result.newAreaId = journal->areaId();
+            // Retry repeats only what did not happen: the area's AREE row is written once.
             const bool opened = guard("", [&] {
-                db = opener_(session_.cfg.PathArch);
-                auto aree = db->openTable("AREE");
-                aree->addNew();
-                aree->setField("area", nuovaArea);
-                aree->setField("ID_PARENT", Value(static_cast<std::int64_t>(request.parentAreaId)));
-                aree->update();
-                result.newAreaId = static_cast<long>(aree->field("Id_Area").toInteger());
-                aree->close();
+                if (result.newAreaId == 0) {
+                    auto aree = db->openTable("AREE");
+                    aree->addNew();
+                    aree->setField("area", nuovaArea);
+                    aree->setField("ID_PARENT", Value(static_cast<std::int64_t>(request.parentAreaId)));
+                    aree->update();
+                    result.newAreaId = static_cast<long>(aree->field("Id_Area").toInteger());
+                    aree->close();
+                    journal->areaMade(result.newAreaId);
+                }
                 elenco = db->openTable("DB_ELENCO");
             });
             if (!opened) break;
             core.emplace(session_, *db, CopyNames{"frmCopy", "CreaCopy", caption()}, random_, clock_);
+            core->beforeChanges = [&](const CopyRow& c) { core->guard("", [&] { journal->copyBegun(c); }); };
+        }
+        if (journal->copied(e.Tabella)) {
+            ++result.copied;
+            continue;
+        }
+        if (!journal->undoBegun(e.Tabella, session_, *core)) {
+            ++result.stopped;
+            continue;
         }
         switch (core->run(e, pathArea, result.newAreaId, *elenco, result.linkTarv, request.companyCode,
                           request.yearText)) {
@@ -156,7 +185,9 @@ AreaCopyResult AreaCopyRun::cmdCopy_Click(const AreaCopyRequest& request, std::v
             case CreaCopy::Outcome::Skipped: ++result.skipped; break;
             case CreaCopy::Outcome::Stopped: ++result.stopped; break;
         }
+        core->guard("", [&] { journal->copyEnded(e.Tabella); });
     }
+    if (journal) guard("", [&] { journal->finish(); });
     if (db) {
         if (elenco) elenco->close();
         db->close();

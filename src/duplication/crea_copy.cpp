@@ -189,6 +189,9 @@ CreaCopy::Outcome CreaCopy::run(CopyRow& e, const std::string& areaFolder, long 
                              "La tabella non è stata duplicata."}));
         return Outcome::Skipped;
     }
+    // Journalled before anything is written in its folder: a kill just before leaves an
+    // empty folder, one just after a copy its rerun can find and remove.
+    if (beforeChanges) beforeChanges(e);
     e.Cartella = FolderNames::withSeparator(e.Cartella);
     if (!writeIdentity(e, e.Archivio)) return Outcome::Stopped;
 

@@ -99,6 +99,10 @@ public:
     bool guard(const std::string& query, const std::function<void()>& statement);
     void inform(const std::string& text);
 
+    /// Called by run() once the copy's serial and folder are known, before anything is
+    /// made: where the caller journals what a killed run must undo.
+    std::function<void(const CopyRow&)> beforeChanges;
+
     const CopyNames& names() const { return names_; }
     Session& session() { return session_; }
 

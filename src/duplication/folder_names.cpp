@@ -116,6 +116,7 @@ std::string FolderNames::makeOwnFolder(const std::string& path) {
     for (int n = 1; n < 1000; ++n) {
         const std::string candidate = n == 1 ? base : base + "_" + std::to_string(n);
         if (fs::exists(fs::symlink_status(candidate, ec))) continue;
+        FaultHook::point("file");
         if (fs::create_directory(candidate, ec)) return candidate + separator;
         if (ec && ec != std::errc::file_exists) return {};
     }

@@ -9,6 +9,7 @@
 #include "linking/message_lines.h"
 #include "lookups/lookups.h"
 #include "runtime/text.h"
+#include "journal/writer_lock.h"
 
 namespace zq {
 
@@ -75,6 +76,8 @@ bool YearCopyRun::checks(const YearCopyRequest& request, YearCopyResult& result)
 
 YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
     YearCopyResult result;
+    const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
+    if (!lock) return result;
     if (!checks(request, result)) {
         result.enableButton = true;
         return result;
@@ -101,17 +104,13 @@ YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
     auto guard = [&](const std::function<void()>& f) {
         return runGuarded(session_.dialogs(), "frmAnno", "cmdCopy_Click", "", f);
     };
+    // Retry repeats only what did not happen: the year's AREE row is written once.
+    yearAreaId_ = 0;
     const bool opened = guard([&] {
         model_.LeggLink(session_.cfg.PathArch);
-        db_ = opener_(session_.cfg.PathArch);
+        if (!db_) db_ = opener_(session_.cfg.PathArch);
+        if (yearAreaId_ == 0) yearAreaId_ = addArea(newYear, request.parentAreaId);
         elenco_ = db_->openTable("DB_ELENCO");
-        auto aree = db_->openTable("AREE");
-        aree->addNew();
-        aree->setField("area", newYear);
-        aree->setField("ID_PARENT", Value(static_cast<std::int64_t>(request.parentAreaId)));
-        aree->update();
-        yearAreaId_ = static_cast<long>(aree->field("Id_Area").toInteger());
-        aree->close();
     });
     if (opened) {
         result.yearAreaId = yearAreaId_;
@@ -127,6 +126,17 @@ YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
     message("Duplicazione ANNO terminata.", Icon::Information);
     result.completed = opened;
     return result;
+}
+
+long YearCopyRun::addArea(const std::string& name, long parent) {
+    auto aree = db_->openTable("AREE");
+    aree->addNew();
+    aree->setField("area", name);
+    aree->setField("ID_PARENT", Value(static_cast<std::int64_t>(parent)));
+    aree->update();
+    const long id = static_cast<long>(aree->field("Id_Area").toInteger());
+    aree->close();
+    return id;
 }
 
 void YearCopyRun::CreaArea(const Picker& areas, int i, YearCopyResult& result) {
@@ -151,14 +161,9 @@ void YearCopyRun::CreaArea(const Picker& areas, int i, YearCopyResult& result) {
     session_.dialogs().yield();
 
     std::vector<CopyRow> entries;
+    areaId_ = 0;
     if (!runGuarded(session_.dialogs(), "frmAnno", "CreaArea", "", [&] {
-            auto aree = db_->openTable("AREE");
-            aree->addNew();
-            aree->setField("area", name);
-            aree->setField("ID_PARENT", Value(static_cast<std::int64_t>(yearAreaId_)));
-            aree->update();
-            areaId_ = static_cast<long>(aree->field("Id_Area").toInteger());
-            aree->close();
+            if (areaId_ == 0) areaId_ = addArea(name, yearAreaId_);
             entries = AreaCopyRun::LeggList(session_, model_, areas.itemData(i));
         }))
         return;

@@ -59,6 +59,8 @@ public:
 
 private:
     bool checks(const YearCopyRequest& request, YearCopyResult& result);
+    /// Writes one AREE row and returns its Id_Area.
+    long addArea(const std::string& name, long parent);
     void CreaArea(const Picker& areas, int i, YearCopyResult& result);
     CreaCopy::Outcome CreaArch(CopyRow& e, bool& leftOut);
     bool useCompany(const std::string& ditt);

@@ -34,18 +34,24 @@ std::string shape(const TableDef& t) {
     return s.str();
 }
 
-/// The archive database refusing the next `failures` table creations.
+/// The archive database refusing the next `failures` table creations, or (with
+/// `opening`) the next `failures` openings of that table.
 class RefusingArchive final : public ForwardingArchive {
 public:
-    RefusingArchive(std::unique_ptr<ArchiveDatabase> inner, int& failures)
-        : ForwardingArchive(std::move(inner)), failures_(failures) {}
+    RefusingArchive(std::unique_ptr<ArchiveDatabase> inner, int& failures, std::string opening = {})
+        : ForwardingArchive(std::move(inner)), failures_(failures), opening_(std::move(opening)) {}
     void createTable(const TableDef& d) override {
-        if (failures_ > 0 && failures_--) throw Error(3010, "table refused by the test", "test");
+        if (opening_.empty() && failures_ > 0 && failures_--) throw Error(3010, "table refused by the test", "test");
         ForwardingArchive::createTable(d);
+    }
+    RecordsetPtr openTable(const std::string& n) override {
+        if (n == opening_ && failures_ > 0 && failures_--) throw Error(3010, "table refused by the test", "test");
+        return ForwardingArchive::openTable(n);
     }
 
 private:
     int& failures_;
+    std::string opening_;
 };
 
 class AreaCopyTest : public DupTest {
@@ -72,14 +78,14 @@ protected:
         return AreaCopyRun(*session).cmdCopy_Click(r, entries);
     }
     /// The same through an archive file that refuses the next `failures` table creations.
-    AreaCopyResult runWith(int failures) {
+    AreaCopyResult runWith(int failures, std::string opening = {}) {
         failures_ = failures;
         AreaCopyRequest r;
         r.newAreaName = "Copia";
         r.parentFolder = (home() / "documenti").string();
         entries = list(5);
         AreaCopyRun run(*session, {}, {}, [this](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
-            return std::make_unique<RefusingArchive>(ArchiveDatabase::open(path), failures_);
+            return std::make_unique<RefusingArchive>(ArchiveDatabase::open(path), failures_, opening);
         });
         return run.cmdCopy_Click(r, entries);
     }
@@ -379,6 +385,14 @@ TEST_F(AreaCopyTest, RetryRunsTheStepAgain) {
     EXPECT_EQ(result.copied, 2);
     EXPECT_EQ(result.stopped, 0);
     EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM DB_ELENCO WHERE SYS_SERIALE = " + sqlQuote(entries[0].Seriale))[0][0], "1");
+}
+
+TEST_F(AreaCopyTest, RetryAfterTheAreaRowWasWrittenAddsNoSecondArea) {
+    const long before = areeCount();
+    dialogs.then(Answer::Retry);
+    const auto result = runWith(1, "DB_ELENCO");
+    EXPECT_EQ(result.copied, 2);
+    EXPECT_EQ(areeCount(), before + 1);
 }
 
 TEST_F(AreaCopyTest, AbortEndsTheProgram) {

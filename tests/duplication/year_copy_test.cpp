@@ -1,7 +1,9 @@
 // Year duplication on demo installations: the year area "2024" duplicated into "2025".
 
 #include "dup_fixture.h"
+#include "forwarding_archive.h"
 
+#include "common/error.h"
 #include "dataaccess/sql_text.h"
 #include "duplication/year_copy_run.h"
 #include "linking/link_names.h"
@@ -37,6 +39,32 @@ protected:
     }
     CountingProgress progress;
 };
+
+/// Refuses the first opening of DB_ELENCO, after the year's AREE row was written.
+class ElencoRefusedOnce final : public ForwardingArchive {
+public:
+    using ForwardingArchive::ForwardingArchive;
+    RecordsetPtr openTable(const std::string& n) override {
+        if (n == "DB_ELENCO" && !refused_) {
+            refused_ = true;
+            throw Error(3010, "table refused by the test", "test");
+        }
+        return ForwardingArchive::openTable(n);
+    }
+
+private:
+    bool refused_ = false;
+};
+
+TEST_F(YearCopyTest, RetryAfterTheYearRowWasWrittenAddsNoSecondYear) {
+    dialogs.then(Answer::Retry);
+    const auto result = YearCopyRun(*session, progress, {}, {}, [](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
+                            return std::make_unique<ElencoRefusedOnce>(ArchiveDatabase::open(path));
+                        }).cmdCopy_Click(request());
+    ASSERT_TRUE(result.completed);
+    EXPECT_EQ(archiveRows("SELECT COUNT(*) FROM AREE WHERE AREA = '2025'")[0][0], "1");
+    EXPECT_EQ(copiesIn("Fatture Acquisto").size(), 2u);
+}
 
 TEST_F(YearCopyTest, DuplicatesTheYearAreaWithLinksForTheNewYear) {
     linkArchive(kForn2024, "M", "01");

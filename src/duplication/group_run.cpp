@@ -3,15 +3,19 @@
 #include "common/error.h"
 #include "common/gesterr.h"
 #include "common/textroutines.h"
+#include "dataaccess/fault_hook.h"
 #include "dataaccess/sql_text.h"
 #include "duplication/folder_names.h"
 #include "duplication/group_params.h"
+#include "duplication/half_copy.h"
 #include "linking/link_names.h"
 #include "linking/link_sql.h"
 #include "linking/message_lines.h"
 #include "runtime/datetime_parse.h"
 #include "runtime/format.h"
 #include "runtime/text.h"
+#include "journal/journal.h"
+#include "journal/writer_lock.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -177,7 +181,24 @@ bool GroupRun::checks(const GroupRequest& request, const std::vector<GrupRow>& e
     return true;
 }
 
+bool GroupRun::removeHalfMadeGrouping() {
+    std::vector<Journal::Entry> open;
+    if (!guard("", [&] { open = Journal(session_.cfg.PathArch).unfinished(kCreateOperation); })) return false;
+    for (const auto& entry : open) {
+        std::unique_ptr<ArchiveDatabase> db;
+        if (!guard("", [&] { db = opener_(session_.cfg.PathArch); })) return false;
+        CreaCopy core(session_, *db, CopyNames{kModule, "CreaGrup", caption()}, random_, clock_);
+        // An empty grouping archive, by construction: it is made again whole.
+        const bool removed =
+            removeHalfMadeCopy(session_, *db, core, entry.archive, entry.param("ditta"), entry.param("cartella"));
+        db->close();
+        if (!removed || !guard("", [&] { Journal(session_.cfg.PathArch).finish(entry.id); })) return false;
+    }
+    return true;
+}
+
 bool GroupRun::findOrCreate(const GroupRequest& request, const std::vector<std::string>& models, GroupResult& result) {
+    if (!removeHalfMadeGrouping()) return false;
     const std::string q = "SELECT * FROM DB_ELENCO " + ("WHERE ID_AREA = " + std::to_string(std::stol(vbTrim(session_.cfg.GrpParm1)))) +
                           " AND CODFIS = " + sqlText(vbTrim(request.company.CodFisc));
     std::optional<std::pair<std::string, std::string>> found;
@@ -290,6 +311,16 @@ bool GroupRun::CreaGrup(const GroupRequest& request, const std::vector<std::stri
         return false;
     }
     folder = ownFolder;
+    // Until its link and index are made the archive is half-made: a killed run's next
+    // run removes it and makes it again.
+    std::optional<Journal> journal;
+    long id = 0;
+    if (!guardHere("", [&] {
+            journal.emplace(session_.cfg.PathArch);
+            id = journal->begin(kCreateOperation, e.Seriale, journalParams({{"ditta", ditt}, {"cartella", folder}}),
+                                session_.cfg.Utente);
+        }))
+        return false;
     e.Cartella = folder;
     if (!core.writeIdentity(e, name)) return false;
 
@@ -326,6 +357,7 @@ bool GroupRun::CreaGrup(const GroupRequest& request, const std::vector<std::stri
         const std::string ddl = "CREATE UNIQUE INDEX r" + tarv.substr(1) + " ON " + tarv + "(sys_record)";
         if (!guardHere(ddl, [&] { session_.CnnDitt->execute(ddl); })) return false;
     }
+    if (!guardHere("", [&] { journal->finish(id); })) return false;
     g_ = vbLCase(e.Seriale);
     folder_ = folder;
     result.created = true;
@@ -395,6 +427,7 @@ bool GroupRun::groupRecord(const Archive& a, const Recordset& rs, std::vector<st
     }
     progress_.setLabel(newName);
     std::error_code ec;
+    FaultHook::point("file");
     fs::copy_file(vbTrim(src), target + newName, fs::copy_options::overwrite_existing, ec);
     if (ec) {
         message("Errore durante la copia del file " + vbTrim(src), Icon::Information);
@@ -407,7 +440,55 @@ bool GroupRun::groupRecord(const Archive& a, const Recordset& rs, std::vector<st
     return guard(upd, [&] { session_.CnnArch->execute(upd); });
 }
 
+bool GroupRun::removePartial(const Archive& a) {
+    std::optional<Journal> journal;
+    std::optional<Journal::Entry> entry;
+    if (!guard("", [&] {
+            journal.emplace(session_.cfg.PathArch);
+            entry = journal->unfinishedFor(kJournalOperation, a.t);
+        }))
+        return false;
+    if (!entry || entry->param("gruppo") != g_) return true;
+    return removeGrouped(session_, *entry, folder_);
+}
+
+bool GroupRun::removeGrouped(Session& session, const Journal::Entry& entry, const std::string& folder) {
+    const std::string g = entry.param("gruppo");
+    if (!LinkNames::safeSerial(g)) return false;
+    const std::string where = " WHERE anno = " + std::to_string(std::stol("0" + entry.param("anno"))) +
+                              " AND tipo_doc = " + std::to_string(std::stol("0" + entry.param("tipo_doc")));
+    auto guardHere = [&](const std::string& q, const std::function<void()>& f) {
+        return runGuarded(session.dialogs(), kModule, kRoutine, q, f);
+    };
+    // Records of an archive interrupted half-way: their files are named by their new
+    // record number, whether or not the record was told its file's name yet.
+    const std::string q = "SELECT sys_record FROM " + g + where;
+    std::vector<long> records;
+    if (!guardHere(q, [&] {
+            records.clear();
+            auto rs = session.CnnArch->openRecordset(q, CursorType::ForwardOnly, LockType::ReadOnly);
+            for (; !rs->eof(); rs->moveNext()) records.push_back(static_cast<long>(rs->field("sys_record").toInteger()));
+            rs->close();
+        }))
+        return false;
+    for (long m : records) {
+        const std::string prefix = formatValue(Value(static_cast<std::int64_t>(m)), "00000000");
+        std::error_code ec;
+        for (const auto& f : fs::directory_iterator(ArchiveModel::PathDocs(folder, m), ec))
+            if (f.path().filename().string().rfind(prefix, 0) == 0) {
+                FaultHook::point("file");
+                fs::remove(f.path(), ec);
+            }
+    }
+    const std::string del = "DELETE FROM " + g + where;
+    if (!guardHere(del, [&] { session.CnnArch->execute(del); })) return false;
+    return guardHere("", [&] { Journal(session.cfg.PathArch).finish(entry.id); });
+}
+
 bool GroupRun::groupArchive(const Archive& a, GroupResult& result) {
+    // A run killed in the middle of this archive left part of it: that part goes, and
+    // the archive is grouped whole below.
+    if (!removePartial(a)) return true;
     const std::string q = "SELECT * FROM " + g_ + " WHERE anno = " + std::to_string(a.year) +
                           " AND tipo_doc = " + std::to_string(a.doctype);
     bool present = false;
@@ -445,6 +526,18 @@ bool GroupRun::groupArchive(const Archive& a, GroupResult& result) {
         return true;
     }
 
+    std::optional<Journal> journal;
+    long id = 0;
+    if (!guard("", [&] {
+            journal.emplace(session_.cfg.PathArch);
+            id = journal->begin(kJournalOperation, a.t,
+                                journalParams({{"gruppo", g_}, {"anno", std::to_string(a.year)},
+                                               {"tipo_doc", std::to_string(a.doctype)}}),
+                                session_.cfg.Utente);
+        })) {
+        rs->close();
+        return true;
+    }
     std::vector<std::string> copied;
     long kept = 0;
     bool endRun = false;
@@ -453,6 +546,7 @@ bool GroupRun::groupArchive(const Archive& a, GroupResult& result) {
             if (!groupRecord(a, *rs, copied, kept, result, endRun)) {
                 // Part of an archive would be refused by every later run: it goes whole or not at all.
                 undo(a, copied);
+                guard("", [&] { journal->finish(id); });
                 rs->close();
                 return !endRun;
             }
@@ -460,9 +554,15 @@ bool GroupRun::groupArchive(const Archive& a, GroupResult& result) {
         }
     } catch (...) {
         undo(a, copied);
+        try {
+            journal->finish(id);
+        } catch (...) {
+            // left unfinished, the next run removes the part again: nothing is doubled
+        }
         throw;
     }
     rs->close();
+    if (!guard("", [&] { journal->finish(id); })) return true;
     result.records += kept;
     result.files += static_cast<long>(copied.size());
     ++result.archives;
@@ -472,6 +572,9 @@ bool GroupRun::groupArchive(const Archive& a, GroupResult& result) {
 GroupResult GroupRun::cmdGrup_Click(const GroupRequest& request, const std::vector<GrupRow>& entries) {
     GroupResult result;
     g_.clear();
+    const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
+    if (!lock) return result;
+
     if (entries.empty()) return result;
     if (!GroupParams::ready(session_.dialogs(), session_.cfg, caption())) return result;
 

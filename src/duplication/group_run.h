@@ -12,9 +12,12 @@
 // archive (a folder that cannot be made, Ignore or Abort in the error report), the
 // records and files it had copied of that archive are removed again, so a later run
 // groups that archive whole, while the archives grouped before it are refused by the
-// year and document-type check and never doubled.
+// year and document-type check and never doubled. A run that is killed cannot remove
+// anything itself: the journal entry it wrote before the archive's first record stays
+// unfinished, and the next run removes that archive's part before grouping it whole.
 
 #include "app/session.h"
+#include "journal/journal.h"
 #include "common/progress.h"
 #include "duplication/archive_serial.h"
 #include "duplication/copy_row.h"
@@ -66,6 +69,14 @@ public:
     static std::string insertText(const Value& v);
     /// The name of a grouped record's file: Format(m, "00000000") & Right(Trim(src), 4).
     static std::string groupedFileName(long m, const std::string& src);
+    /// The journal's name of this operation: one entry per source archive being grouped.
+    static constexpr const char* kJournalOperation = "group";
+    /// The journal's name of the making of a grouping archive (CreaGrup).
+    static constexpr const char* kCreateOperation = "group-create";
+    /// Removes what the interrupted grouping `entry` copied (the records of its year and
+    /// document type in its grouping table, and their files under `folder`, the grouping
+    /// archive's documents folder) and closes the entry. False when a step was ignored.
+    static bool removeGrouped(Session& session, const Journal::Entry& entry, const std::string& folder);
 
 private:
     struct Archive {
@@ -83,6 +94,11 @@ private:
     bool groupRecord(const Archive& a, const Recordset& rs, std::vector<std::string>& copied, long& kept,
                      GroupResult& result, bool& endRun);
     void undo(const Archive& a, const std::vector<std::string>& copied);
+    /// Removes what an interrupted run copied of `a` (its records and their files);
+    /// false when that could not be done, and `a` must wait for another run.
+    bool removePartial(const Archive& a);
+    /// Removes a grouping archive a killed run left half-made.
+    bool removeHalfMadeGrouping();
     long newestRecord();
     bool guard(const std::string& query, const std::function<void()>& statement);
     void message(const std::string& text, Icon icon);

@@ -17,6 +17,9 @@
 #include "duplication/forms/frmcopy.h"
 #include "duplication/forms/frmgrup.h"
 #endif
+#ifdef ZQ_HAVE_CHECK
+#include "check/check_dialog.h"
+#endif
 #ifdef ZQ_HAVE_CONFFORMS
 #include "config/conf/frmaggp.h"
 #include "config/conf/frmconf.h"
@@ -47,6 +50,9 @@ void registerForms(frmMain& main, Session& session) {
     main.registerChildForm("mnuGestGrup", [&] { return new frmGrup(session); });
     main.registerModalForm("mnuFileCGru", [&] { return new frmCGru(session); });
 #endif
+#ifdef ZQ_HAVE_CHECK
+    main.registerCheck([&] { runArchiveCheck(session); });
+#endif
     (void)main;
     (void)session;
 #ifdef ZQ_HAVE_LINKFORMS
@@ -55,6 +61,13 @@ void registerForms(frmMain& main, Session& session) {
     main.registerChildForm("mnuGestFree", [&] { return new frmFree(session); });
     main.registerChildForm("mnuGestMast", [&] { return new frmMast(session); }, "mnuGestFree");
 #endif
+}
+
+void offerCheckAtStart(Session& session) {
+#ifdef ZQ_HAVE_CHECK
+    offerArchiveCheck(session);
+#endif
+    (void)session;
 }
 
 }  // namespace zq

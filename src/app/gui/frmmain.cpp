@@ -99,6 +99,7 @@ void frmMain::createActions() {
         {"mnuWindowTileHorizontal", QT_TR_NOOP("Affianca &Orizzontalmente"), false},
         {"mnuWindowTileVertical", QT_TR_NOOP("Affianca &Verticalmente"), false},
         {"mnuWindowArrangeIcons", QT_TR_NOOP("&Disponi Icone"), false},
+        {"mnuHelpCheck", QT_TR_NOOP("&Verifica archivi..."), false},
         {"mnuHelpAbout", QT_TR_NOOP("&Informazioni..."), false},
     };
     for (const auto& e : entries) {
@@ -125,6 +126,11 @@ void frmMain::createActions() {
     connect(entries_["mnuWindowArrangeIcons"].action, &QAction::triggered, this,
             &frmMain::arrangeIcons);
     connect(entries_["mnuHelpAbout"].action, &QAction::triggered, this, &frmMain::about);
+    // The check is the session's: enabled once it is registered.
+    entries_["mnuHelpCheck"].action->setEnabled(false);
+    connect(entries_["mnuHelpCheck"].action, &QAction::triggered, this, [this] {
+        if (check_) check_();
+    });
 }
 
 QAction* frmMain::addSeparator(QMenu* menu, const QString& name) {
@@ -170,6 +176,7 @@ void frmMain::createMenus() {
 
     QMenu* help = menuBar()->addMenu(tr("&?"));
     help->setObjectName(QStringLiteral("mnuHelp"));
+    help->addAction(entry("mnuHelpCheck"));
     help->addAction(entry("mnuHelpAbout"));
 
     menus_ = {file, gest, windowMenu_, help};
@@ -281,6 +288,11 @@ void frmMain::registerChildForm(const QString& entry, ChildFactory factory,
     Q_ASSERT(entries_.contains(registerWith));
     registerChildForm(entry, std::move(factory));
     entries_[entry].registerWith = registerWith;
+}
+
+void frmMain::registerCheck(std::function<void()> check) {
+    check_ = std::move(check);
+    entries_["mnuHelpCheck"].action->setEnabled(static_cast<bool>(check_));
 }
 
 void frmMain::registerModalForm(const QString& entry, ModalFactory factory,

@@ -55,6 +55,8 @@ public:
     /// ("mnuFileConf" already logs out and in again).
     void registerModalForm(const QString& entry, ModalFactory factory,
                            std::function<void()> afterAccept = {});
+    /// What "&Verifica archivi..." of the menu "?" runs (the check of the archives).
+    void registerCheck(std::function<void()> check);
 
     /// Opens the child form of `entry`; the form, or nullptr when none is registered or
     /// it is open already.
@@ -123,6 +125,7 @@ private:
     QString programFolder_;
     QMdiArea* mdiArea_ = nullptr;
     QHash<QString, Entry> entries_;
+    std::function<void()> check_;
     QHash<QString, QAction*> separators_;
     QHash<QAction*, int> busy_;  ///< entries whose form is open
     QList<QMenu*> menus_;

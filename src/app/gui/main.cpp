@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
         zq::registerForms(main, session);
         main.load();
         main.show();
+        zq::offerCheckAtStart(session);
         if (!screenshotFile.isEmpty())
             zq::scheduleScreenshot(main, screenshotFile, zq::screenshotMenuEntry(app.arguments()));
         return app.exec();

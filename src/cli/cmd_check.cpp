@@ -1,0 +1,55 @@
+// zelq check: the consistency check of the installation, one line per inconsistency;
+// with --repair, what can be repaired is repaired (deletions asked first).
+
+#include "check/archive_check.h"
+#include "cli/cli_command.h"
+#include "cli/logged_session.h"
+#include "cli/terminal_dialogs.h"
+#include "journal/writer_lock.h"
+
+#include <ostream>
+
+namespace zq {
+namespace {
+
+int run(CliContext& ctx, const std::vector<std::string>& args) {
+    bool repair = false;
+    for (const auto& a : args) {
+        if (a == "--repair") {
+            repair = true;
+        } else {
+            ctx.out << "zelq check: argomento sconosciuto: " << a << "\n";
+            return kExitUsage;
+        }
+    }
+    LoggedSession session(ctx);
+    if (!session->CnnArch) return kExitFailed;
+    ArchiveCheck check(*session);
+    auto findings = check.run();
+    if (repair && !findings.empty()) {
+        const auto lock = WriterLock::acquire(session->cfg.PathArch, session->cfg.Utente, ctx.dialogs,
+                                              ArchiveCheck::caption());
+        if (!lock) return kExitFailed;
+        check.repair(findings);
+        findings = check.run();
+    }
+    for (const auto& f : findings) ctx.out << f.tsv() << "\n";
+    session.close();
+    return findings.empty() ? kExitOk : kExitFailed;
+}
+
+const CommandRegistrar reg{{"check", "verifica (e ripara) archivi, collegamenti, registro e cartelle",
+                            "uso: zelq [--home CARTELLA] [--yes|--no] check [--repair]\n\n"
+                            "Confronta il database degli archivi (tabelle, collegamenti, tabelle _sav,\n"
+                            "DB_ELENCO), il registro ar_dbelenco e le cartelle dei documenti, e legge\n"
+                            "nel giornale le operazioni interrotte. Una riga per ogni incongruenza,\n"
+                            "separata da tabulazioni:\n"
+                            "  tipo archivio problema riparazione\n"
+                            "(riparazione vuota: serve l'intervento di una persona).\n"
+                            "--repair completa o annulla le operazioni interrotte e ripara il resto\n"
+                            "dove è sicuro; prima di cancellare qualcosa chiede (--yes risponde Sì).\n"
+                            "Stampa poi quello che resta. Uscita 0: tutto in ordine; 1: resta qualcosa.\n",
+                            &run}};
+
+}  // namespace
+}  // namespace zq

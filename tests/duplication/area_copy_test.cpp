@@ -84,7 +84,7 @@ protected:
         r.newAreaName = "Copia";
         r.parentFolder = (home() / "documenti").string();
         entries = list(5);
-        AreaCopyRun run(*session, {}, {}, [this](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
+        AreaCopyRun run(*session, {}, {}, [this, opening](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
             return std::make_unique<RefusingArchive>(ArchiveDatabase::open(path), failures_, opening);
         });
         return run.cmdCopy_Click(r, entries);

@@ -57,7 +57,7 @@ private:
 };
 
 TEST_F(YearCopyTest, RetryAfterTheYearRowWasWrittenAddsNoSecondYear) {
-    dialogs.then(Answer::Retry);
+    dialogs.then(Answer::No).then(Answer::Retry);
     const auto result = YearCopyRun(*session, progress, {}, {}, [](const std::string& path) -> std::unique_ptr<ArchiveDatabase> {
                             return std::make_unique<ElencoRefusedOnce>(ArchiveDatabase::open(path));
                         }).cmdCopy_Click(request());

@@ -2,6 +2,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/logged_session.h"
+#include "linking/archive_model.h"
 #include "linking/link_list.h"
 #include "lookups/lookups.h"
 #include "premastering/premaster_run.h"
@@ -28,13 +29,30 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     lookups.LeggDocs();
     ArchiveModel model;
     auto entries = LinkList::premastering(*session, model, FreeFilter{}, lookups.aDocs);
+    std::vector<TableDef> defs;
+    {
+        auto db = ArchiveDatabase::open(session->cfg.PathArch);
+        defs = db->tableDefs();
+        db->close();
+    }
+    bool selected = false;
     for (const auto& s : args) {
         const int i = LinkList::find(entries, s);
+        // Named again after a run that was interrupted later: this one is done already.
+        if (i < 0 && ArchiveModel::classify(s, defs) == ArchiveState::Premastering) {
+            ctx.out << "zelq premaster: archivio già pre-masterizzato: " << s << "\n";
+            continue;
+        }
+        selected = true;
         if (i < 0) {
             ctx.out << "zelq premaster: archivio non collegato o non in elenco: " << s << "\n";
             return kExitFailed;
         }
         entries[static_cast<std::size_t>(i)].selected = true;
+    }
+    if (!selected) {
+        session.close();
+        return kExitOk;
     }
     const auto result = PremasterRun(*session).cmdMast_Click(entries);
     ctx.out << "premastered\t" << result.premastered << "\nrows\t" << result.rowsCopied << "\nskipped\t" << result.skipped

@@ -114,16 +114,13 @@ void ArchiveCheck::journalFindings(std::vector<Finding>& out) {
                 if (removed) Journal(session_.cfg.PathArch).finish(e.id);
                 return removed;
             };
-        } else if (e.operation == AreaJournal::kOperation) {
+        } else if (e.operation == AreaJournal::kOperation || e.operation == AreaJournal::kYearOperation) {
             f.repair = "cancella la copia rimasta a metà e chiude la duplicazione (l'area tiene le copie finite)";
             f.deletes = true;
             f.fix = [this, e] {
-                AreaCopyRequest request;
-                request.newAreaName = e.archive;
-                request.parentAreaId = std::stol("0" + e.param("parent"));
-                request.parentFolder = e.param("cartella");
                 auto db = ArchiveDatabase::open(session_.cfg.PathArch);
-                AreaJournal journal(*db, request, session_.cfg.Utente);
+                AreaJournal journal(*db, e.operation, e.archive, std::stol("0" + e.param("parent")), e.param("cartella"),
+                                    e.param("ditta"), session_.cfg.Utente);
                 CreaCopy core(session_, *db, CopyNames{"frmCopy", "CreaCopy", caption()});
                 bool all = true;
                 for (const auto& t : journal.halfMade()) all = journal.undoBegun(t, session_, core) && all;

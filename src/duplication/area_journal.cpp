@@ -31,11 +31,15 @@ long firstNumber(Connection& cnn, const std::string& sql) {
 }  // namespace
 
 AreaJournal::AreaJournal(ArchiveDatabase& db, const AreaCopyRequest& request, const std::string& who)
+    : AreaJournal(db, kOperation, request.newAreaName, request.parentAreaId, vbTrim(request.parentFolder),
+                  request.companyCode, who) {}
+
+AreaJournal::AreaJournal(ArchiveDatabase& db, const std::string& operation, const std::string& name, long parentId,
+                         const std::string& folder, const std::string& company, const std::string& who)
     : db_(db), journal_(db.path()) {
-    const std::string parent = std::to_string(request.parentAreaId);
-    const std::string folder = vbTrim(request.parentFolder);
-    for (const auto& e : journal_.unfinished(kOperation)) {
-        if (e.archive != request.newAreaName || e.param("parent") != parent || e.param("cartella") != folder) continue;
+    const std::string parent = std::to_string(parentId);
+    for (const auto& e : journal_.unfinished(operation)) {
+        if (e.archive != name || e.param("parent") != parent || e.param("cartella") != folder) continue;
         id_ = e.id;
         taken_ = e.steps;
         company_ = e.param("ditta");
@@ -43,16 +47,16 @@ AreaJournal::AreaJournal(ArchiveDatabase& db, const AreaCopyRequest& request, co
             if (const auto f = split(step); f.size() == 2 && f[0] == "area") areaId_ = std::stol(f[1]);
         if (areaId_ == 0) {
             // Killed between the AREE row and its step: the row is the one made after the entry.
-            areaId_ = firstNumber(db_.connection(), "SELECT MAX(Id_Area) FROM AREE WHERE AREA = " +
-                                                        sqlText(request.newAreaName) + " AND ID_PARENT = " + parent +
-                                                        " AND Id_Area > " + std::to_string(std::stol("0" + e.param("dopo"))));
+            areaId_ = firstNumber(db_.connection(), "SELECT MAX(Id_Area) FROM AREE WHERE AREA = " + sqlText(name) +
+                                                        " AND ID_PARENT = " + parent + " AND Id_Area > " +
+                                                        std::to_string(std::stol("0" + e.param("dopo"))));
             if (areaId_ != 0) areaMade(areaId_);
         }
         return;
     }
     const long before = firstNumber(db_.connection(), "SELECT MAX(Id_Area) FROM AREE");
-    company_ = request.companyCode;
-    id_ = journal_.begin(kOperation, request.newAreaName,
+    company_ = company;
+    id_ = journal_.begin(operation, name,
                          journalParams({{"parent", parent}, {"cartella", folder}, {"dopo", std::to_string(before)},
                                         {"ditta", company_}}),
                          who);
@@ -66,13 +70,28 @@ std::string AreaJournal::areaFolder() const {
 
 void AreaJournal::areaFolderMade(const std::string& folder) { journal_.mark(id_, "cartella\t" + folder); }
 
+long AreaJournal::subArea(long source, const std::string& name) {
+    if (const auto f = fieldsOf("sub", std::to_string(source)); f.size() == 3) return std::stol(f[2]);
+    if (areaId_ == 0 || id_ == 0 || taken_.empty()) return 0;
+    // Killed between the child's AREE row and its step: under the new area, it is ours.
+    const long id = firstNumber(db_.connection(), "SELECT MAX(Id_Area) FROM AREE WHERE AREA = " + sqlText(name) +
+                                                      " AND ID_PARENT = " + std::to_string(areaId_));
+    if (id != 0) subAreaMade(source, id);
+    return id;
+}
+
+void AreaJournal::subAreaMade(long source, long id) {
+    journal_.mark(id_, "sub\t" + std::to_string(source) + "\t" + std::to_string(id));
+}
+
 void AreaJournal::areaMade(long id) {
     areaId_ = id;
     journal_.mark(id_, "area\t" + std::to_string(id));
 }
 
-void AreaJournal::copyBegun(const CopyRow& c) {
-    journal_.mark(id_, "inizio\t" + c.Tabella + "\t" + c.Seriale + "\t" + c.Cartella);
+void AreaJournal::copyBegun(const CopyRow& c, const std::string& company) {
+    journal_.mark(id_, "inizio\t" + c.Tabella + "\t" + c.Seriale + "\t" + c.Cartella + "\t" +
+                           (company.empty() ? company_ : company));
 }
 
 void AreaJournal::copyEnded(const std::string& tabella) { journal_.mark(id_, "copia\t" + tabella); }
@@ -89,7 +108,8 @@ bool AreaJournal::copied(const std::string& tabella) const { return !fieldsOf("c
 bool AreaJournal::undoBegun(const std::string& tabella, Session& session, CreaCopy& core) {
     const auto begun = fieldsOf("inizio", tabella);
     if (begun.size() < 4 || copied(tabella)) return true;
-    if (!removeHalfMadeCopy(session, db_, core, begun[2], company_, begun[3])) return false;
+    if (!removeHalfMadeCopy(session, db_, core, begun[2], begun.size() > 4 ? begun[4] : company_, begun[3]))
+        return false;
     journal_.mark(id_, "annullata\t" + tabella);
     return true;
 }

@@ -25,9 +25,14 @@ struct AreaCopyRequest;
 class AreaJournal {
 public:
     static constexpr const char* kOperation = "duplicate-area";
+    /// The year duplication keeps the same kind of entry, with its child areas as "sub" steps.
+    static constexpr const char* kYearOperation = "duplicate-year";
 
     /// Takes up the unfinished entry of this same request, or begins a new one.
     AreaJournal(ArchiveDatabase& db, const AreaCopyRequest& request, const std::string& who);
+    /// The same for any operation making area `name` under `parent` (folder `folder`).
+    AreaJournal(ArchiveDatabase& db, const std::string& operation, const std::string& name, long parent,
+                const std::string& folder, const std::string& company, const std::string& who);
 
     /// The new area's folder, as a run taken up made it; "" when none was made yet.
     std::string areaFolder() const;
@@ -35,8 +40,13 @@ public:
     /// The AREE row of the run taken up; 0 when none was made yet.
     long areaId() const { return areaId_; }
     void areaMade(long id);
-    /// Before CreaCopy makes anything of the copy of `c.Tabella`.
-    void copyBegun(const CopyRow& c);
+    /// The child area made (or found made) for source area `source` under the new area;
+    /// 0 when there is none yet.
+    long subArea(long source, const std::string& name);
+    void subAreaMade(long source, long id);
+    /// Before CreaCopy makes anything of the copy of `c.Tabella` (linked in `company`,
+    /// when not the entry's own).
+    void copyBegun(const CopyRow& c, const std::string& company = {});
     /// CreaCopy has returned for `tabella`.
     void copyEnded(const std::string& tabella);
     /// Did a run taken up finish the copy of `tabella` already?

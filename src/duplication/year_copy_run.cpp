@@ -5,6 +5,7 @@
 #include "common/product.h"
 #include "dataaccess/sql_text.h"
 #include "duplication/area_copy_run.h"
+#include "duplication/area_journal.h"
 #include "duplication/folder_names.h"
 #include "linking/message_lines.h"
 #include "lookups/lookups.h"
@@ -104,20 +105,30 @@ YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
     auto guard = [&](const std::function<void()>& f) {
         return runGuarded(session_.dialogs(), "frmAnno", "cmdCopy_Click", "", f);
     };
-    // Retry repeats only what did not happen: the year's AREE row is written once.
+    // Retry repeats only what did not happen: the year's AREE row is written once; and a
+    // killed run's rerun (same name, parent and folder) takes up its journal entry.
     yearAreaId_ = 0;
     const bool opened = guard([&] {
         model_.LeggLink(session_.cfg.PathArch);
         if (!db_) db_ = opener_(session_.cfg.PathArch);
-        if (yearAreaId_ == 0) yearAreaId_ = addArea(newYear, request.parentAreaId);
+        if (!journal_)
+            journal_.emplace(*db_, AreaJournal::kYearOperation, newYear, request.parentAreaId,
+                             vbTrim(request.parentFolder), "", session_.cfg.Utente);
+        if (yearAreaId_ == 0) yearAreaId_ = journal_->areaId();
+        if (yearAreaId_ == 0) {
+            yearAreaId_ = addArea(newYear, request.parentAreaId);
+            journal_->areaMade(yearAreaId_);
+        }
         elenco_ = db_->openTable("DB_ELENCO");
     });
     if (opened) {
         result.yearAreaId = yearAreaId_;
         core_.emplace(session_, *db_, CopyNames{"frmAnno", "CreaArch", caption()}, random_, clock_);
         for (int i = 0; i < request.childAreas.listCount(); ++i) CreaArea(request.childAreas, i, result);
+        guard([&] { journal_->finish(); });
     }
     core_.reset();
+    journal_.reset();
     if (elenco_) elenco_->close();
     if (db_) db_->close();
     session_.dialogs().yield();
@@ -163,14 +174,28 @@ void YearCopyRun::CreaArea(const Picker& areas, int i, YearCopyResult& result) {
     std::vector<CopyRow> entries;
     areaId_ = 0;
     if (!runGuarded(session_.dialogs(), "frmAnno", "CreaArea", "", [&] {
-            if (areaId_ == 0) areaId_ = addArea(name, yearAreaId_);
+            if (areaId_ == 0) areaId_ = journal_->subArea(areas.itemData(i), name);
+            if (areaId_ == 0) {
+                areaId_ = addArea(name, yearAreaId_);
+                journal_->subAreaMade(areas.itemData(i), areaId_);
+            }
             entries = AreaCopyRun::LeggList(session_, model_, areas.itemData(i));
         }))
         return;
     ++result.areas;
     for (auto& e : entries) {
         bool leftOut = false;
-        switch (CreaArch(e, leftOut)) {
+        if (journal_->copied(e.Tabella)) {
+            ++result.copied;
+            continue;
+        }
+        if (!journal_->undoBegun(e.Tabella, session_, *core_)) {
+            ++result.stopped;
+            continue;
+        }
+        const auto outcome = CreaArch(e, leftOut);
+        core_->guard("", [&] { journal_->copyEnded(e.Tabella); });
+        switch (outcome) {
             case CreaCopy::Outcome::Copied: ++result.copied; break;
             case CreaCopy::Outcome::Linked: ++result.copied, ++result.linked; break;
             case CreaCopy::Outcome::Skipped: ++(leftOut ? result.leftOut : result.skipped); break;
@@ -249,6 +274,7 @@ CreaCopy::Outcome YearCopyRun::CreaArch(CopyRow& e, bool& leftOut) {
                                     "La tabella non è stata duplicata."}));
         return CreaCopy::Outcome::Skipped;
     }
+    if (!core_->guard("", [&] { journal_->copyBegun(e, ditt); })) return CreaCopy::Outcome::Stopped;
     e.Cartella = FolderNames::withSeparator(e.Cartella);
     if (!core_->writeIdentity(e, e.Archivio)) return CreaCopy::Outcome::Stopped;
     {

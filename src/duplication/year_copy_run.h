@@ -11,6 +11,7 @@
 
 #include "app/session.h"
 #include "common/progress.h"
+#include "duplication/area_journal.h"
 #include "duplication/archive_serial.h"
 #include "duplication/copy_row.h"
 #include "duplication/crea_copy.h"
@@ -83,6 +84,7 @@ private:
     std::optional<CreaCopy> core_;
     ArchiveModel model_;
     std::string connectedDitt_;
+    std::optional<AreaJournal> journal_;  // the run's journal entry, while it runs
 };
 
 }  // namespace zq

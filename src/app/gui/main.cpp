@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
         zq::registerForms(main, session);
         main.load();
         main.show();
-        zq::offerCheckAtStart(session);
+        // A picture is taken unattended: nobody is there to answer the question.
+        if (screenshotFile.isEmpty())
+            zq::offerCheckAtStart(session);
         if (!screenshotFile.isEmpty())
             zq::scheduleScreenshot(main, screenshotFile, zq::screenshotMenuEntry(app.arguments()));
         return app.exec();

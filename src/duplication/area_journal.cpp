@@ -80,6 +80,15 @@ long AreaJournal::subArea(long source, const std::string& name) {
     return id;
 }
 
+std::string AreaJournal::subFolder(long source) const {
+    const auto f = fieldsOf("subcartella", std::to_string(source));
+    return f.size() == 3 ? f[2] : std::string();
+}
+
+void AreaJournal::subFolderMade(long source, const std::string& folder) {
+    journal_.mark(id_, "subcartella\t" + std::to_string(source) + "\t" + folder);
+}
+
 void AreaJournal::subAreaMade(long source, long id) {
     journal_.mark(id_, "sub\t" + std::to_string(source) + "\t" + std::to_string(id));
 }

@@ -44,6 +44,9 @@ public:
     /// 0 when there is none yet.
     long subArea(long source, const std::string& name);
     void subAreaMade(long source, long id);
+    /// The folder made for the child area of source area `source`; "" when none yet.
+    std::string subFolder(long source) const;
+    void subFolderMade(long source, const std::string& folder);
     /// Before CreaCopy makes anything of the copy of `c.Tabella` (linked in `company`,
     /// when not the entry's own).
     void copyBegun(const CopyRow& c, const std::string& company = {});

@@ -91,29 +91,49 @@ YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
     session_.dialogs().yield();
 
     const std::string newYear = vbTrim(request.newYearName);
-    yearFolder_ = FolderNames::NomeCart(session_.dialogs(), "ANNO", vbTrim(request.parentFolder), newYear);
-    if (yearFolder_.empty()) return result;
-    yearFolder_ = FolderNames::makeOwnFolder(yearFolder_);
-    if (yearFolder_.empty()) {
-        message(messageLines({"Errore durante la creazione della cartella del nuovo ANNO.", "impossibile continuare."}),
-                Icon::Critical);
-        result.enableButton = true;
-        return result;
-    }
-    result.yearFolder = yearFolder_ = FolderNames::withSeparator(yearFolder_);
-
     auto guard = [&](const std::function<void()>& f) {
         return runGuarded(session_.dialogs(), "frmAnno", "cmdCopy_Click", "", f);
     };
+    // A killed run's rerun (same name, parent and folder) takes up its journal entry:
+    // its folders, its AREE rows and the copies it finished.
+    if (!guard([&] {
+            if (!db_) db_ = opener_(session_.cfg.PathArch);
+            journal_.emplace(*db_, AreaJournal::kYearOperation, newYear, request.parentAreaId,
+                             vbTrim(request.parentFolder), "", session_.cfg.Utente);
+        })) {
+        db_.reset();
+        return result;
+    }
+    auto abandon = [&] {
+        guard([&] { journal_->finish(); });
+        journal_.reset();
+        db_->close();
+        db_.reset();
+    };
+    yearFolder_ = journal_->areaFolder();
+    if (yearFolder_.empty()) {
+        yearFolder_ = FolderNames::NomeCart(session_.dialogs(), "ANNO", vbTrim(request.parentFolder), newYear);
+        if (yearFolder_.empty()) {
+            abandon();
+            return result;
+        }
+        yearFolder_ = FolderNames::makeOwnFolder(yearFolder_);
+        if (yearFolder_.empty()) {
+            abandon();
+            message(messageLines({"Errore durante la creazione della cartella del nuovo ANNO.", "impossibile continuare."}),
+                    Icon::Critical);
+            result.enableButton = true;
+            return result;
+        }
+        guard([&] { journal_->areaFolderMade(yearFolder_); });
+    }
+    result.yearFolder = yearFolder_ = FolderNames::withSeparator(yearFolder_);
+
     // Retry repeats only what did not happen: the year's AREE row is written once; and a
     // killed run's rerun (same name, parent and folder) takes up its journal entry.
     yearAreaId_ = 0;
     const bool opened = guard([&] {
         model_.LeggLink(session_.cfg.PathArch);
-        if (!db_) db_ = opener_(session_.cfg.PathArch);
-        if (!journal_)
-            journal_.emplace(*db_, AreaJournal::kYearOperation, newYear, request.parentAreaId,
-                             vbTrim(request.parentFolder), "", session_.cfg.Utente);
         if (yearAreaId_ == 0) yearAreaId_ = journal_->areaId();
         if (yearAreaId_ == 0) {
             yearAreaId_ = addArea(newYear, request.parentAreaId);
@@ -159,13 +179,17 @@ void YearCopyRun::CreaArea(const Picker& areas, int i, YearCopyResult& result) {
                 Icon::Exclamation);
         return;
     }
-    areaFolder_ = FolderNames::NomeCart(session_.dialogs(), "AREA", yearFolder_, name);
-    if (areaFolder_.empty()) return;
-    areaFolder_ = FolderNames::makeOwnFolder(areaFolder_);
+    areaFolder_ = journal_->subFolder(areas.itemData(i));
     if (areaFolder_.empty()) {
-        message(messageLines({"Errore durante la creazione della cartella della nuova AREA.", "impossibile continuare."}),
-                Icon::Critical);
-        return;
+        areaFolder_ = FolderNames::NomeCart(session_.dialogs(), "AREA", yearFolder_, name);
+        if (areaFolder_.empty()) return;
+        areaFolder_ = FolderNames::makeOwnFolder(areaFolder_);
+        if (areaFolder_.empty()) {
+            message(messageLines({"Errore durante la creazione della cartella della nuova AREA.", "impossibile continuare."}),
+                    Icon::Critical);
+            return;
+        }
+        if (!core_->guard("", [&] { journal_->subFolderMade(areas.itemData(i), areaFolder_); })) return;
     }
     areaFolder_ = FolderNames::withSeparator(areaFolder_);
     progress_.setLabel("Creazione area " + vbTrim(name) + " in corso...");

@@ -198,7 +198,7 @@ TEST_P(CrashTest, EveryInterruptedRunCompletesOnRerun) {
 
     const char* every = std::getenv("ZQ_CRASH_EVERY");
 #ifdef ZQ_CRASH_ON_SERVER
-    const long spread = 4;  // every try builds the installation on the server again
+    const long spread = 2;  // every try builds the installation on the server again
 #else
     const long spread = 8;
 #endif
@@ -234,33 +234,45 @@ const std::string kLinkA = "2408010930122c3d", kLinkB = "2408010930133d4e";
 const std::vector<std::string> kLinkBoth = {"--yes", "link", "--company", "001", "--year", "2024",
                                             "--archive", kLinkA + ":M:01", "--archive", kLinkB + ":M:03"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Operations, CrashTest,
-    ::testing::Values(
-        Operation{"link", {}, kLinkBoth, ""},
-        Operation{"unlink", {kLinkBoth}, {"--yes", "unlink", kLinkA, kLinkB}, kLinkA},
-        Operation{"premaster", {kLinkBoth}, {"--yes", "premaster", kLinkA, kLinkB}, kLinkA},
-        Operation{"group", {{"--yes", "link", "--company", "001", "--year", "2024", "--archive", kLinkA + ":M:01"}},
-                  {"--yes", "group", "--company", "001", "--area", "5"},
-                  kLinkA},
-        Operation{"dav", {}, {"--yes", "dav", "--company", "001", "--archive", "2408010935155f60"}, ""},
-        Operation{"relink", {kLinkBoth}, {"--yes", "relink", "--host", "server2"}, ""},
-        Operation{"convert", {}, {"--yes", "convert", kLinkB}, ""},
-        Operation{"duplicate-year",
-                  {{"--yes", "link", "--company", "001", "--year", "2024", "--archive", kLinkA + ":M:01"}},
-                  {"--yes", "duplicate-year", "--source", "4", "--name", "2025", "--folder", "@documenti", "--year",
-                   "2023"},
-                  ""},
-        Operation{"duplicate-area",
-                  {{"--yes", "link", "--company", "001", "--year", "2024", "--archive", kLinkA + ":M:01"}},
-                  {"--yes", "duplicate-area", "--area", "5", "--name", "Copia Fatture", "--folder", "@documenti",
-                   "--company", "001", "--year", "2023"},
-                  ""}),
-    [](const ::testing::TestParamInfo<Operation>& i) {
-        std::string n = i.param.name;
-        std::replace(n.begin(), n.end(), '-', '_');
-        return n;
-    });
+const std::vector<Operation> kOperations = {
+    Operation{"link", {}, kLinkBoth, ""},
+    Operation{"unlink", {kLinkBoth}, {"--yes", "unlink", kLinkA, kLinkB}, kLinkA},
+    Operation{"premaster", {kLinkBoth}, {"--yes", "premaster", kLinkA, kLinkB}, kLinkA},
+    Operation{"group", {{"--yes", "link", "--company", "001", "--year", "2024", "--archive", kLinkA + ":M:01"}},
+              {"--yes", "group", "--company", "001", "--area", "5"},
+              kLinkA},
+    Operation{"dav", {}, {"--yes", "dav", "--company", "001", "--archive", "2408010935155f60"}, ""},
+    Operation{"relink", {kLinkBoth}, {"--yes", "relink"}, ""},
+    Operation{"convert", {}, {"--yes", "convert", kLinkB}, ""},
+    Operation{"duplicate-year",
+              {{"--yes", "link", "--company", "001", "--year", "2024", "--archive", kLinkA + ":M:01"}},
+              {"--yes", "duplicate-year", "--source", "4", "--name", "2025", "--folder", "@documenti", "--year", "2023"},
+              ""},
+    Operation{"duplicate-area",
+              {{"--yes", "link", "--company", "001", "--year", "2024", "--archive", kLinkA + ":M:01"}},
+              {"--yes", "duplicate-area", "--area", "5", "--name", "Copia Fatture", "--folder", "@documenti",
+               "--company", "001", "--year", "2023"},
+              ""}};
+
+// On the server every try builds the installation again: the operations whose work
+// reaches the company database most.
+std::vector<Operation> operations() {
+#ifdef ZQ_CRASH_ON_SERVER
+    std::vector<Operation> out;
+    for (const auto& op : kOperations)
+        if (std::set<std::string>{"unlink", "group", "duplicate-area", "duplicate-year"}.count(op.name)) out.push_back(op);
+    return out;
+#else
+    return kOperations;
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, CrashTest, ::testing::ValuesIn(operations()),
+                         [](const ::testing::TestParamInfo<Operation>& i) {
+                             std::string n = i.param.name;
+                             std::replace(n.begin(), n.end(), '-', '_');
+                             return n;
+                         });
 
 }  // namespace
 }  // namespace zq::test

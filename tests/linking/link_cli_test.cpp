@@ -67,9 +67,13 @@ TEST_F(LinkCliTest, LinkPremasterAndUnlink) {
     EXPECT_NE(r.err.find("Vuoi cancellare le tabelle collegate dal TARV?\n    -> No"), std::string::npos) << r.err;
     EXPECT_TRUE(companyHasTable("a2215032010150a1f"));
 
+    // Named again, as a rerun would: nothing left to do, and said so.
     r = zelq("--yes", "unlink 2215032010150a1f");
+    EXPECT_EQ(r.exit, 0);
+    EXPECT_EQ(r.out, "zelq unlink: archivio già scollegato: 2215032010150a1f\n");
+    r = zelq("--yes", "unlink 2215032010161b2c");
     EXPECT_EQ(r.exit, 1);
-    EXPECT_EQ(r.out, "zelq unlink: archivio non collegato o non in elenco: 2215032010150a1f\n");
+    EXPECT_EQ(r.out, "zelq unlink: archivio non collegato o non in elenco: 2215032010161b2c\n");
 }
 
 TEST_F(LinkCliTest, DavAndBadInput) {

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/product.h"
+#include "common/system_error_text.h"
 #include "runtime/text.h"
 
 #include <cerrno>
@@ -20,6 +21,7 @@ namespace {
 constexpr long kErrFileNotFound = 53;
 constexpr long kErrInputPastEnd = 62;
 constexpr long kErrPathAccess = 75;
+constexpr long kErrInvalidCall = 5;
 
 Error fileError(long number, const std::string& text) {
     return Error(number, text, kProductName);
@@ -32,7 +34,7 @@ std::string readBytes(const std::filesystem::path& file) {
         if (!std::filesystem::exists(file))
             throw fileError(kErrFileNotFound, "Impossibile trovare il file " + file.string());
         throw fileError(kErrPathAccess, "Impossibile aprire il file " + file.string() + ": " +
-                                            std::strerror(err));
+                                            systemErrorText(err));
     }
     std::ostringstream buf;
     buf << in.rdbuf();
@@ -48,18 +50,28 @@ bool looksLikeText(const std::string& bytes) {
     return true;
 }
 
+// CR LF, LF and a lone CR (files saved by old Macintosh-style editors) all end a line:
+// read as one line, such a file would put every value, the password too, in PathTarv.
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
+        lines.push_back(text.substr(start, end - start));
         start = end + 1;
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
     }
     return lines;
+}
+
+// The message for a value the file cannot hold; the password is named, never shown.
+std::string unwritableText(int line, const std::string& value) {
+    std::string text = "Il valore \"" + std::string(ConfigFile::label(line)) +
+                       "\" contiene caratteri che il file di configurazione (codifica Windows-1252) non "
+                       "può registrare";
+    if (line != ConfigFile::kPasswordLine) text += ": " + value;
+    return text;
 }
 
 void assign(const std::vector<std::string>& lines, Config& cfg) {
@@ -101,20 +113,23 @@ bool ConfigFile::readLenient(const std::filesystem::path& file, Config& cfg) {
 
 void ConfigFile::write(const std::filesystem::path& file, const Config& cfg) {
     std::string text;
-    int lineNo = 0;
+    int line = 0;
     for (const std::string* value : fields(cfg)) {
-        ++lineNo;
         if (value->find_first_of("\r\n") != std::string::npos)
-            throw fileError(kErrPathAccess, "Il valore della riga " + std::to_string(lineNo) +
+            throw fileError(kErrPathAccess, "Il valore della riga " + std::to_string(line + 1) +
                                                 " del file di configurazione contiene un a capo");
-        text += *value + "\r\n";
+        // The other installations of the office read the file in the Windows code page.
+        const auto encoded = utf8ToCp1252(*value);
+        if (!encoded) throw fileError(kErrInvalidCall, unwritableText(line, *value));
+        text += *encoded + "\r\n";
+        ++line;
     }
 
     const std::filesystem::path tmp = file.string() + ".tmp";
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         throw fileError(kErrPathAccess, "Impossibile scrivere il file " + tmp.string() + ": " +
-                                            std::strerror(errno));
+                                            systemErrorText(errno));
     // The file may have existed with wider rights; the password must not be readable.
     bool ok = ::fchmod(fd, 0600) == 0;
     std::size_t done = 0;
@@ -132,8 +147,27 @@ void ConfigFile::write(const std::filesystem::path& file, const Config& cfg) {
         std::error_code ec;
         std::filesystem::remove(tmp, ec);
         throw fileError(kErrPathAccess, "Impossibile scrivere il file " + file.string() + ": " +
-                                            std::strerror(renameErr));
+                                            systemErrorText(renameErr));
     }
+}
+
+const char* ConfigFile::label(int line) {
+    static const char* const kLabels[kLines] = {
+        "Percorso database TARV", "database QUIRNOVA",     "Nome Azienda",
+        "Città",                  "login",                 "password",
+        "Nome host o Indirizzo IP", "SO Server",           "Radice Path Esistente",
+        "Radice Path Nuova",      "Conversione Backslash", "Parametro di raggruppamento 1",
+        "Parametro di raggruppamento 2"};
+    return line >= 0 && line < kLines ? kLabels[line] : "";
+}
+
+std::optional<std::string> ConfigFile::unwritable(const Config& cfg) {
+    int line = 0;
+    for (const std::string* value : fields(cfg)) {
+        if (!utf8ToCp1252(*value)) return unwritableText(line, *value);
+        ++line;
+    }
+    return std::nullopt;
 }
 
 std::vector<std::string*> ConfigFile::fields(Config& c) {

@@ -145,19 +145,45 @@ std::size_t vbInStr(std::string_view s, std::string_view needle, std::size_t sta
     return at == std::string_view::npos ? 0 : charCount(s, at) + 1;
 }
 
+namespace {
+
+// Windows-1252 0x80..0x9F; the five unassigned codes pass through as the C1 control of
+// that value, so a file read and written again keeps its bytes.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
 std::string cp1252ToUtf8(std::string_view s) {
-    // 0x80..0x9F; the five unassigned codes pass through as the C1 control of that value.
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::string out;
     out.reserve(s.size() + s.size() / 4);
     for (const char ch : s) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b <= 0x9F) appendUtf8(out, kHigh[b - 0x80]);
+        if (b >= 0x80 && b <= 0x9F) appendUtf8(out, kCp1252High[b - 0x80]);
         else appendUtf8(out, b);
+    }
+    return out;
+}
+
+std::optional<std::string> utf8ToCp1252(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const CodePoint c = decodeAt(s, i);
+        i += c.len;
+        if (!c.valid) return std::nullopt;
+        if (c.cp < 0x80 || (c.cp >= 0xA0 && c.cp <= 0xFF)) {
+            out += static_cast<char>(c.cp);
+            continue;
+        }
+        int code = -1;
+        for (int k = 0; k < 32 && code < 0; ++k)
+            if (kCp1252High[k] == c.cp) code = 0x80 + k;
+        if (code < 0) return std::nullopt;
+        out += static_cast<char>(code);
     }
     return out;
 }

@@ -2,6 +2,7 @@
 // The original language's text routines, with their exact semantics: 1-based positions,
 // Trim removes blanks only, LCase/UCase also change accented letters (UTF-8 inside).
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,8 @@ std::size_t vbInStr(std::string_view s, std::string_view needle, std::size_t sta
 std::string cp1252ToUtf8(std::string_view s);
 /// True when the bytes are valid UTF-8.
 bool isValidUtf8(std::string_view s);
+/// UTF-8 to Windows-1252 bytes; nothing when a character has no Windows-1252 code
+/// (or the text is not valid UTF-8).
+std::optional<std::string> utf8ToCp1252(std::string_view s);
 
 }  // namespace zq

@@ -67,16 +67,19 @@ TEST(ConfigFile, ElevenLinesThenWritingGivesThirteen) {
     EXPECT_EQ(readRaw(dir / "c.CFG"), joinLines(written, "\r\n"));
 }
 
-TEST(ConfigFile, LineFeedOnlyAndMissingFinalLineEnd) {
+TEST(ConfigFile, LineFeedOrCarriageReturnOnlyAndMissingFinalLineEnd) {
     test::TempDir dir;
-    std::string text = joinLines(kEight, "\n") + "R1\nR2\nN\n7\nGRP";
-    writeRaw(dir / "c.CFG", text);
-    Config cfg;
-    ConfigFile::readStartup(dir / "c.CFG", cfg);
-    EXPECT_EQ(cfg.Server, "linux_se");
-    EXPECT_EQ(cfg.ConvBksl, "N");
-    EXPECT_EQ(cfg.GrpParm1, "7");
-    EXPECT_EQ(cfg.GrpParm2, "GRP");
+    for (const std::string eol : {"\n", "\r"}) {
+        SCOPED_TRACE(eol == "\r" ? "CR" : "LF");
+        writeRaw(dir / "c.CFG", joinLines(kEight, eol) + "R1" + eol + "R2" + eol + "N" + eol + "7" + eol + "GRP");
+        Config cfg;
+        ConfigFile::readStartup(dir / "c.CFG", cfg);
+        EXPECT_EQ(cfg.PathTarv, "/usr/tarv/");
+        EXPECT_EQ(cfg.Server, "linux_se");
+        EXPECT_EQ(cfg.ConvBksl, "N");
+        EXPECT_EQ(cfg.GrpParm1, "7");
+        EXPECT_EQ(cfg.GrpParm2, "GRP");
+    }
 }
 
 TEST(ConfigFile, Windows1252AndUtf8AreBothRead) {

@@ -73,9 +73,10 @@ void Session::OpenConn(FirstStartForm* firstStart) {
 
 void Session::ConnTarv() {
     try {
-        StrTarv = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + cfg.Host +
-                  ";User ID=" + cfg.Utente + ";password=" + cfg.Password +
-                  ";Data Source=" + cfg.PathTarv + "comune@" + cfg.Server;
+        const auto v = connectionValue;
+        StrTarv = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + v(cfg.Host) +
+                  ";User ID=" + v(cfg.Utente) + ";password=" + v(cfg.Password) +
+                  ";Data Source=" + v(cfg.PathTarv + "comune@" + cfg.Server);
         closeQuietly(CnnTarv);
         CnnTarv = openConnection(StrTarv, engines);
         LiberaPorta();
@@ -150,7 +151,7 @@ void Session::LiberaPorta() {
 }
 
 void Session::ConnArch() {
-    const std::string str = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + cfg.PathArch +
+    const std::string str = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + connectionValue(cfg.PathArch) +
                             ";Persist Security Info=False;Jet OLEDB:Database Password=zzpergola31";
     try {
         closeQuietly(CnnArch);
@@ -196,9 +197,10 @@ void Session::ConnDitt(const std::string& code) {
         rs->close();
     }
     DbDitt = vbTrim(VolDitt) + "ditt" + vbLCase(vbTrim(code));
-    StrDitt = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + cfg.Host +
-              ";serv=sqlexec;srvr=" + cfg.Server + ";User ID=" + cfg.Utente +
-              ";password=" + cfg.Password + ";Data Source=" + DbDitt + "@" + cfg.Server;
+    const auto v = connectionValue;
+    StrDitt = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + v(cfg.Host) +
+              ";serv=sqlexec;srvr=" + v(cfg.Server) + ";User ID=" + v(cfg.Utente) +
+              ";password=" + v(cfg.Password) + ";Data Source=" + v(DbDitt + "@" + cfg.Server);
     CnnDitt = openConnection(StrDitt, engines);
     TransOk = probeTransaction(*CnnDitt);
 }

@@ -3,7 +3,8 @@
 //  - "Provider=Ifxoledbc.2;...;Data Source=<path>@<server>" (TARV common and company),
 //  - "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};...;DATABASE=<path>;..." (link connect),
 //  - "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=<file>;..." (archive database).
-// A malformed string throws zq::Error naming what is missing.
+// Values go in through connectionValue() and come back through parseConnectionString().
+// A malformed string throws zq::Error naming what is missing, never a value.
 
 #include "dataaccess/connection.h"
 #include "dataaccess/engine_settings.h"
@@ -23,7 +24,13 @@ struct TarvTarget {
     std::string password;
 };
 
-/// Key/value pairs of a connection string; keys lower-cased, values verbatim.
+/// A value as it goes into a connection string: verbatim unless it holds ";", "{" or
+/// "}" or starts or ends with a blank; then in braces with every "}" doubled (the ODBC
+/// rule), so a ";" in a path or a password cannot end it early.
+std::string connectionValue(const std::string& value);
+
+/// Key/value pairs of a connection string; keys lower-cased, values as written, a
+/// braced value without its braces (and "}}" read as "}").
 std::map<std::string, std::string> parseConnectionString(const std::string& s);
 
 /// True for the Jet provider string of the archive database.

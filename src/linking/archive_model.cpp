@@ -1,5 +1,6 @@
 #include "linking/archive_model.h"
 
+#include "dataaccess/resolver.h"
 #include "common/docs_folder.h"
 #include "runtime/text.h"
 
@@ -84,9 +85,10 @@ std::string ArchiveModel::PathServ(const std::string& path, const Config& cfg) {
 std::string ArchiveModel::PathDocs(const std::string& path, long record) { return recordFolder(path, record); }
 
 std::string ArchiveModel::linkConnectString(const Config& cfg, const std::string& dbDitt) {
-    return "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp" + std::string(";SRVR=") + cfg.Server +
-           ";SERV=sqlexec;HOST=" + cfg.Host + ";DATABASE=" + dbDitt + ";DSN=Default" +
-           ";userid=" + cfg.Utente + ";password=" + cfg.Password;
+    const auto v = connectionValue;
+    return "ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};PRO=sesoctcp" + std::string(";SRVR=") + v(cfg.Server) +
+           ";SERV=sqlexec;HOST=" + v(cfg.Host) + ";DATABASE=" + v(dbDitt) + ";DSN=Default" +
+           ";userid=" + v(cfg.Utente) + ";password=" + v(cfg.Password);
 }
 
 ArchiveState ArchiveModel::classify(const std::string& serial, const std::vector<TableDef>& defs) {

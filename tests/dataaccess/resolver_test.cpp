@@ -58,14 +58,16 @@ TEST(Resolver, MalformedStringsAreClearErrors) {
         const char* mentions;
     };
     const Case cases[] = {
-        {"", "empty"},
-        {"Provider=Ifxoledbc.2;host=h;User ID=u;password=p", "Data Source missing"},
-        {"Provider=Ifxoledbc.2;Data Source=/usr/tarv/comune", "no @server"},
-        {"Provider=Ifxoledbc.2;Data Source=@srv", "names no database"},
-        {"Provider=SQLOLEDB;Data Source=x@y", "not a TARV provider"},
-        {"host=h;User ID=u", "Provider missing"},
-        {"Provider=Ifxoledbc.2;garbage;Data Source=a@b", "'garbage' is not key=value"},
-        {"ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};SRVR=s;userid=u", "DATABASE missing"},
+        {"", "vuota"},
+        {"Provider=Ifxoledbc.2;host=h;User ID=u;password=p", "manca Data Source"},
+        {"Provider=Ifxoledbc.2;Data Source=/usr/tarv/comune", "non indica @server"},
+        {"Provider=Ifxoledbc.2;Data Source=@srv", "non indica il database"},
+        {"Provider=SQLOLEDB;Data Source=x@y", "non è quello del TARV"},
+        {"host=h;User ID=u", "manca Provider"},
+        {"Provider=Ifxoledbc.2;garbage;Data Source=a@b", "la parte dopo provider non è nella forma chiave=valore"},
+        // a password cut at an unquoted ";" is never shown
+        {"Provider=Ifxoledbc.2;password=ab;secret;Data Source=a@b", "la parte dopo password non"},
+        {"ODBC;DRIVER={INFORMIX-CLI 2.5 (32 bit)};SRVR=s;userid=u", "manca DATABASE"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -75,14 +77,25 @@ TEST(Resolver, MalformedStringsAreClearErrors) {
         } catch (const Error& e) {
             EXPECT_EQ(e.number(), kErrProviderFailure);
             EXPECT_NE(e.description().find(c.mentions), std::string::npos) << e.description();
+            EXPECT_EQ(e.description().find("secret"), std::string::npos);
         }
     }
 }
 
-TEST(Resolver, BracedValuesKeepTheirSemicolons) {
-    auto kv = parseConnectionString("ODBC;DRIVER={a;b};DATABASE=/d");
-    EXPECT_EQ(kv.at("driver"), "{a;b}");
-    EXPECT_EQ(kv.at("database"), "/d");
+TEST(Resolver, ValuesComeBackAsTheyWentIn) {
+    const char* const values[] = {"plain", "a;b", "{pw}", "x}y;z", "}}", " blanks ", "d'amico(\"", ""};
+    for (const char* v : values) {
+        SCOPED_TRACE(v);
+        const std::string s = "Provider=Ifxoledbc.2;host=h;User ID=" + connectionValue(v) +
+                              ";password=" + connectionValue(v) + ";Data Source=" + connectionValue("/a;" + std::string(v) + "comune@srv");
+        const TarvTarget t = tarvTargetOf(s);
+        EXPECT_EQ(t.user, v);
+        EXPECT_EQ(t.password, v);
+        EXPECT_EQ(t.database, "/a;" + std::string(v) + "comune");
+    }
+    // Ordinary values go in as they are; the driver name stays braced as written.
+    EXPECT_EQ(connectionValue("/usr/tarv/ditt001"), "/usr/tarv/ditt001");
+    EXPECT_EQ(parseConnectionString("ODBC;DRIVER={a;b};DATABASE=/d").at("driver"), "a;b");
 }
 
 }  // namespace

@@ -8,12 +8,18 @@
 
 namespace zq {
 
+/// `text` with the value of every "password=" and "pwd=" (any case) replaced by
+/// "********": connection strings travel inside SQL texts (a link's definition) and
+/// driver messages, and the password must not reach a screen or a log through them.
+std::string maskPasswords(std::string text);
+
 /// The number the original's OLE DB providers raised for most provider failures
 /// (hexadecimal 80004005); the login branches on it.
 inline constexpr long kErrProviderFailure = -2147467259L;
 
 class Error : public std::runtime_error {
 public:
+    /// The description is kept with its passwords masked (maskPasswords).
     Error(long number, std::string description, std::string source = {}, long systemCode = 0);
 
     long number() const noexcept { return number_; }

@@ -14,7 +14,7 @@ std::string gestErrText(const Error& e, const std::string& module, const std::st
                        "alla routine: " + routine + "," + crlf +
                        "generato da: " + e.source() + "," + crlf +
                        "errore DLL: " + std::to_string(e.systemCode());
-    if (query.find_first_not_of(' ') != std::string::npos) text += "," + crlf + "Query: " + query;
+    if (query.find_first_not_of(' ') != std::string::npos) text += "," + crlf + "Query: " + maskPasswords(query);
     return text;
 }
 

@@ -115,3 +115,28 @@ TEST(ToError, KeepsErrorsAndNamesOverflow) {
 
 }  // namespace
 }  // namespace zq
+
+namespace zq {
+namespace {
+
+// A link's definition travels in SQL texts and errors: its password never shows.
+TEST(MaskPasswords, EveryPasswordValueIsHidden) {
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"connect='ODBC;DATABASE=/d;userid=u;password=Segreto;DSN=x'", "connect='ODBC;DATABASE=/d;userid=u;password=********;DSN=x'"},
+        {"x USING tarvlink(connect='ODBC;PWD={a;b}}c};UID=u', source='a1')", "x USING tarvlink(connect='ODBC;PWD=********;UID=u', source='a1')"},
+        {"connect='password=d''amico', source='t'", "connect='password=********', source='t'"},
+        {"User ID=u;password=;Data Source=x", "User ID=u;password=;Data Source=x"},
+        {"La password è errata", "La password è errata"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(maskPasswords(c.text), c.shown);
+        EXPECT_EQ(Error(1, c.text).description(), c.shown);
+    }
+}
+
+}  // namespace
+}  // namespace zq

@@ -1,6 +1,7 @@
 #include "conversion/staged_file.h"
 
 #include "common/error.h"
+#include "common/system_error_text.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,16 +19,16 @@ namespace zq {
 namespace {
 
 [[noreturn]] void fail(const std::string& what, const std::filesystem::path& p, int err) {
-    throw Error(0, what + " " + p.string() + ": " + std::strerror(err), "conversion", err);
+    throw Error(0, what + " " + p.string() + ": " + systemErrorText(err), "conversion", err);
 }
 
 void syncFile(const std::filesystem::path& p) {
     const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) fail("cannot reopen", p, errno);
+    if (fd < 0) fail("Impossibile riaprire il file", p, errno);
     const int rc = ::fsync(fd);
     const int err = errno;
     ::close(fd);
-    if (rc != 0) fail("cannot flush", p, err);
+    if (rc != 0) fail("Impossibile completare la scrittura del file", p, err);
 }
 
 // mkostemp creates 0600 files; the archive's documents must be readable like any other
@@ -81,7 +82,7 @@ StagedFile::StagedFile(std::filesystem::path finalPath) : final_(std::move(final
         std::vector<char> name(pattern.begin(), pattern.end());
         name.push_back('\0');
         const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (fd < 0) fail("cannot create a file beside", final_, errno);
+        if (fd < 0) fail("Impossibile creare un file di lavoro nella cartella di", final_, errno);
         struct stat st {};
         if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0) {
             ::fchmod(fd, creationMode());
@@ -91,7 +92,7 @@ StagedFile::StagedFile(std::filesystem::path finalPath) : final_(std::move(final
             ::close(fd);
         }
     }
-    if (lockFd_ < 0) fail("cannot keep a file beside", final_, ENOENT);
+    if (lockFd_ < 0) fail("Impossibile tenere un file di lavoro nella cartella di", final_, ENOENT);
 }
 
 StagedFile::~StagedFile() {
@@ -104,7 +105,7 @@ StagedFile::~StagedFile() {
 
 void StagedFile::commit() {
     syncFile(temp_);
-    if (::rename(temp_.c_str(), final_.c_str()) != 0) fail("cannot rename to", final_, errno);
+    if (::rename(temp_.c_str(), final_.c_str()) != 0) fail("Impossibile dare al file il nome", final_, errno);
     committed_ = true;
 }
 

@@ -1,6 +1,7 @@
 #include "dataaccess/archive_db.h"
 
 #include "common/error.h"
+#include "common/system_error_text.h"
 #include "dataaccess/archive_schema.h"
 #include "dataaccess/jet_sql.h"
 #include "dataaccess/link_module.h"
@@ -8,19 +9,36 @@
 #include "dataaccess/sqlite_connection.h"
 #include "dataaccess/sqlite_handle.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 namespace zq {
 
 namespace {
 constexpr const char* kSource = "zq.archive";
+
+// Every link of the archive carries the TARV password in its connect string: the file
+// is made readable by its owner only, before SQLite writes anything into it (its
+// journal files take the same rights).
+void createPrivateFile(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw Error(kErrProviderFailure,
+                    "Impossibile creare il file dell'archivio '" + file + "': " + systemErrorText(errno), kSource,
+                    errno);
+    ::close(fd);
 }
+
+}  // namespace
 
 std::shared_ptr<sqlite3> openArchiveHandle(const std::string& file, bool create) {
     if (create && std::filesystem::exists(file))
-        throw Error(kErrProviderFailure, "File '" + file + "' already exists.", kSource);
+        throw Error(kErrProviderFailure, "Il file dell'archivio '" + file + "' esiste già.", kSource);
     if (!create && !std::filesystem::is_regular_file(file))
-        throw Error(kErrProviderFailure, "Could not find file '" + file + "'.", kSource);
+        throw Error(kErrProviderFailure, "Impossibile trovare il file dell'archivio '" + file + "'.", kSource);
+    if (create) createPrivateFile(file);
     auto db = openSqliteFile(file, create, kSource);
     registerLinkModule(db.get());
     return std::shared_ptr<sqlite3>(std::move(db));

@@ -153,12 +153,12 @@ void ArchiveSchema::requireNewName(const std::string& name) {
     if (reservedName(name)) fail("table name " + name + " is reserved");
     Statement st(db_, "SELECT type FROM sqlite_schema WHERE name = ?1 COLLATE NOCASE", kSource);
     st.bindText(1, name);
-    if (st.step()) fail("Table '" + name + "' already exists.");
+    if (st.step()) fail("La tabella '" + name + "' esiste già nell'archivio");
 }
 
 std::string ArchiveSchema::requireTable(const std::string& name) {
     auto stored = storedName(name);
-    if (!stored) fail("Item not found in this collection: table '" + name + "'");
+    if (!stored) fail("La tabella '" + name + "' non esiste nell'archivio");
     return *stored;
 }
 

@@ -41,7 +41,7 @@ void authenticate(const EngineSettings& s, const TarvTarget& t) {
     for (const auto& [name, password] : readAccounts(embeddedAccountsFile(s)))
         if (name == user && password == t.password) return;
     throw Error(kErrProviderFailure,
-                "Incorrect password or user " + user + " is not known on the database server.", kSource);
+                "La password è errata o l'utente " + user + " non è noto al server del database TARV", kSource);
 }
 
 // The Informix catalogue as each connection's temporary views. Informix keeps names in
@@ -131,7 +131,8 @@ ConnectionPtr openEmbeddedConnection(const TarvTarget& target, const std::string
     authenticate(s, target);
     auto file = embeddedDatabaseFile(s, target.database);
     if (!std::filesystem::is_regular_file(file))
-        throw Error(kErrProviderFailure, "Database not found or no system permission: " + target.database, kSource);
+        throw Error(kErrProviderFailure,
+                    "Il database TARV " + target.database + " non esiste o non si ha il permesso di aprirlo", kSource);
     auto db = openSqliteFile(file.string(), /*create=*/false, kSource);
     execSql(db.get(), kCatalogue, kSource);
     SqliteConnection::Options o;

@@ -60,7 +60,7 @@ Connection& SqliteArchiveDatabase::connection() {
 
 RecordsetPtr SqliteArchiveDatabase::openTable(const std::string& name) {
     auto stored = ArchiveSchema(handle()).storedName(name);
-    if (!stored) throw Error(kErrProviderFailure, "Item not found in this collection: table '" + name + "'", kSource);
+    if (!stored) throw Error(kErrProviderFailure, "La tabella '" + name + "' non esiste nell'archivio", kSource);
     return connection_->openRecordset("SELECT * FROM " + sqliteName(*stored), CursorType::Keyset, LockType::Optimistic);
 }
 

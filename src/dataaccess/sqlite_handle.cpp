@@ -14,10 +14,49 @@ namespace zq {
 void SqliteCloser::operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
 void StatementFinalizer::operator()(sqlite3_stmt* st) const noexcept { sqlite3_finalize(st); }
 
+namespace {
+
+// The name the operator knows the database by: its file.
+std::string fileOf(sqlite3* db, const std::string& what) {
+    const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
+    if (name && *name) return name;
+    return what.empty() ? std::string("in memoria") : what;  // a file that would not open
+}
+
+// What failed, in Italian and naming the file or the table, ahead of the engine's own
+// text, which follows as detail with the statement or path it concerned.
+std::string describe(sqlite3* db, long code, const std::string& engineText, const std::string& what) {
+    const std::string file = fileOf(db, what);
+    std::string text;
+    static const std::string kNoTable = "no such table: ";
+    switch (code & 0xFF) {
+    case SQLITE_CORRUPT: text = "Il database " + file + " è danneggiato"; break;
+    case SQLITE_NOTADB: text = "Il file " + file + " non è un database"; break;
+    case SQLITE_READONLY: text = "Il database " + file + " è di sola lettura: non si può modificare"; break;
+    case SQLITE_CANTOPEN: text = "Impossibile aprire il database " + file; break;
+    case SQLITE_FULL: text = "Spazio esaurito sul disco del database " + file; break;
+    case SQLITE_IOERR: text = "Errore di lettura o scrittura sul database " + file; break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: text = "Il database " + file + " è occupato da un altro programma"; break;
+    case SQLITE_PERM:
+    case SQLITE_AUTH: text = "Permesso negato sul database " + file; break;
+    case SQLITE_NOMEM: text = "Memoria esaurita lavorando sul database " + file; break;
+    case SQLITE_CONSTRAINT: text = "Dati rifiutati da un vincolo del database " + file; break;
+    default:
+        if (engineText.rfind(kNoTable, 0) == 0)
+            text = "La tabella " + engineText.substr(kNoTable.size()) + " non esiste nel database " + file;
+        else
+            text = "Errore del database " + file;
+    }
+    return text + " (" + engineText + (what.empty() || what == file ? "" : ": " + what) + ")";
+}
+
+}  // namespace
+
 void throwSqlite(sqlite3* db, const std::string& what, const std::string& source) {
     std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
     long code = db ? sqlite3_extended_errcode(db) : SQLITE_NOMEM;
-    throw Error(kErrProviderFailure, what.empty() ? msg : msg + " (" + what + ")", source, code);
+    throw Error(kErrProviderFailure, describe(db, code, msg, what), source, code);
 }
 
 namespace {
@@ -54,7 +93,8 @@ void execSql(sqlite3* db, const std::string& sql, const std::string& source) {
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errmsg(db);
         sqlite3_free(err);
-        throw Error(kErrProviderFailure, msg, source, sqlite3_extended_errcode(db));
+        const long code = sqlite3_extended_errcode(db);
+        throw Error(kErrProviderFailure, describe(db, code, msg, {}), source, code);
     }
 }
 

@@ -107,6 +107,7 @@ private:
 };
 
 const char* outcomeOf(const ConvTableResult& r) {
+    if (r.refused) return "nome non valido";
     if (r.counted < 1) return "nessuno";
     if (!r.confirmed) return "rifiutato";
     if (r.cancelled) return "interrotto";
@@ -159,7 +160,7 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     for (const auto& [e, r] : done) {
         ctx.out << vbTrim(e->tabella) << "\t" << e->archivio << "\t" << r.counted << "\t" << r.converted << "\t"
                 << r.unreadable << "\t" << r.failed << "\t" << outcomeOf(r) << "\n";
-        if (r.counted >= 1 && (!r.completed || r.failed > 0)) allDone = false;
+        if (r.refused || (r.counted >= 1 && (!r.completed || r.failed > 0))) allDone = false;
     }
     session.close();
     return allDone ? kExitOk : kExitFailed;
@@ -175,8 +176,10 @@ const CommandRegistrar reg{{"convert", "converte in TIFF i documenti PDF di arch
                             "L'avanzamento si legge sull'uscita standard; Ctrl+C interrompe dopo i\n"
                             "documenti in corso. Al termine una riga per archivio: serial, archive,\n"
                             "found, converted, unreadable, failed, result (completato, rifiutato,\n"
-                            "nessuno, interrotto). Uscita 0 quando ogni archivio con documenti è\n"
-                            "stato convertito per intero, 1 altrimenti.\n",
+                            "nessuno, interrotto, nome non valido: un documento il cui nome uscirebbe\n"
+                            "dalla sua cartella ferma l'archivio prima di ogni conversione). Uscita 0\n"
+                            "quando ogni archivio con documenti è stato convertito per intero, 1\n"
+                            "altrimenti.\n",
                             &run}};
 
 }  // namespace

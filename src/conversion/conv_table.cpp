@@ -20,18 +20,23 @@ constexpr const char* kCrLf = "\r\n";
 
 // A row's document, as the counting and the conversion pass see it.
 struct RowDocument {
-    Value record;      // sys_record as read
-    Value fileName;    // sys_filename as read
-    std::string path;  // record folder + trimmed file name
+    Value record;         // sys_record as read
+    Value fileName;       // sys_filename as read
+    std::string path;     // record folder + trimmed file name
+    std::string problem;  // why the name may not stand in the record folder; empty when it may
 };
 
 std::optional<RowDocument> documentOf(const Recordset& rs, const std::string& basePath) {
-    RowDocument d{rs.field("sys_record"), rs.field("sys_filename"), {}};
+    RowDocument d{rs.field("sys_record"), rs.field("sys_filename"), {}, {}};
     if (d.record.isNullish() || d.fileName.isNullish()) return std::nullopt;
-    d.path = recordFolder(basePath, static_cast<long>(d.record.toInteger())) + vbTrim(d.fileName.toText());
+    const std::string name = vbTrim(d.fileName.toText());
+    d.path = recordFolder(basePath, static_cast<long>(d.record.toInteger())) + name;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(d.path, ec)) return std::nullopt;
     if (vbUCase(d.path).find(".PDF") == std::string::npos) return std::nullopt;
+    // "../../x.pdf" would put the TIFF outside the documents tree and the record would
+    // name a file that is not in its folder.
+    d.problem = entryNameProblem(name);
     return d;
 }
 
@@ -77,6 +82,7 @@ private:
         });
         if (!rs_) return;
         result_.counted = countDocuments();
+        if (result_.refused) return;
         if (result_.counted < 1) {
             o_.dialogs_.message({"Non sono stati trovati documenti PDF  in  " + archivio_ + kCrLf + "nel percorso " +
                                      pathDocs_ + ".",
@@ -109,11 +115,28 @@ private:
         o_.progress_.end();
     }
 
+    // Counts the documents; the first whose name may not stand in its record folder
+    // refuses the whole archive, before anything is converted.
     long countDocuments() {
         long count = 0;
-        for (; !rs_->eof(); rs_->moveNext())
-            if (documentOf(*rs_, basePath_)) ++count;
+        for (; !rs_->eof(); rs_->moveNext()) {
+            const auto doc = documentOf(*rs_, basePath_);
+            if (!doc) continue;
+            if (!doc->problem.empty()) {
+                refuse(*doc);
+                return 0;
+            }
+            ++count;
+        }
         return count;
+    }
+
+    void refuse(const RowDocument& doc) {
+        result_.refused = true;
+        o_.dialogs_.message({"ATTENZIONE! Il documento del record " + doc.record.toText() + " di " + archivio_ + kCrLf +
+                                 "ha un nome non valido: " + vbTrim(doc.fileName.toText()) + kCrLf + "(" +
+                                 doc.problem + ")." + kCrLf + "Nessun documento dell'archivio è stato convertito.",
+                             kCaption, Buttons::Ok, Icon::Exclamation});
     }
 
     void convertDocuments() {
@@ -132,7 +155,7 @@ private:
         rs_->moveFirst();
         for (long row = 0; !rs_->eof(); rs_->moveNext(), ++row) {
             auto doc = documentOf(*rs_, basePath_);
-            if (!doc) continue;
+            if (!doc || !doc->problem.empty()) continue;  // a name written since the count
             const PdfConverter& conv = o_.converter_;
             std::string path = doc->path;
             jobs.push_back({row, std::move(*doc), pool.submit([&conv, path] { return conv.convertDocument(path); })});

@@ -2,7 +2,9 @@
 // Converts the PDF documents of one archive to TIFF and points each record at its new
 // file (the "&Converti" command of the conversion form, one archive per call).
 //
-// The run: a counting pass over the archive table; "Non sono stati trovati documenti
+// The run: a counting pass over the archive table, which refuses the archive (nothing
+// converted) when a document's file name would leave its record folder ("../x.pdf") or
+// could not be a file name; "Non sono stati trovati documenti
 // PDF ..." when there is none, else the question "Rilevati n. ... Continuo?"; then a
 // conversion pass that updates every row, setting SYS_FILENAME to the TIFF's file name
 // where a document was converted; and the closing message. Progress shows the label
@@ -34,6 +36,7 @@ struct ConvTableResult {
     bool confirmed = false;  ///< the person answered Yes to "Continuo?"
     bool cancelled = false;  ///< stopped through Progress::cancelRequested()
     bool completed = false;  ///< the conversion pass ran to the end (closing message shown)
+    bool refused = false;    ///< a document's name would leave its record folder: nothing converted
 };
 
 class ConvTable {

@@ -116,5 +116,32 @@ TEST_F(ZelqConvertTest, AnUnknownSerialConvertsNothing) {
     EXPECT_EQ(zelq({"--home", fx.dir().string(), "--yes", "convert"}).exit, 2);
 }
 
+// A record whose file name leads out of its record folder refuses the archive before
+// any document is converted; the file it points at gets no TIFF.
+TEST_F(ZelqConvertTest, ANameLeavingItsFolderRefusesTheArchive) {
+    const auto before = records(kFornitori2024);
+    const std::string escape = "../../../../outside.pdf";
+    const std::filesystem::path outside = before.front().file.parent_path() / escape;
+    std::filesystem::copy_file(before.front().pdf, outside);
+    {
+        test::ScriptedDialogs dialogs;
+        Session s(dialogs, fx.dir());
+        s.OpenConn(nullptr);
+        s.CnnArch->execute("UPDATE " + vbLCase(kFornitori2024) + " SET sys_filename = '" + escape +
+                           "' WHERE sys_record = " + std::to_string(before.front().record));
+        s.CloseConn();
+    }
+
+    const Outcome r = zelq({"--home", fx.dir().string(), "--yes", "convert", kFornitori2024});
+    EXPECT_EQ(r.exit, 1) << r.err << r.out;
+    EXPECT_NE(r.err.find("ha un nome non valido: " + escape), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("\tnome non valido\n"), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(outside).replace_extension(".tif")));
+    auto after = records(kFornitori2024);
+    EXPECT_EQ(after.front().fileName, escape);
+    after.erase(after.begin());
+    test::expectUntouched(after);
+}
+
 }  // namespace
 }  // namespace zq

@@ -28,8 +28,13 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
 
     LinkPathUpdate::NewValues v{session.cfg.PathTarv, session.cfg.Utente, session.cfg.Password,
                                 session.cfg.Password, session.cfg.Host,   session.cfg.Server};
+    bool yesDelete = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (a == "--yes-delete") {
+            yesDelete = true;
+            continue;
+        }
         if (i + 1 >= args.size()) return usage(ctx, "valore mancante per " + a);
         const std::string& value = args[++i];
         if (a == "--path") {
@@ -54,22 +59,33 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
         }
     }
 
+    // Deleting a link is answered by --yes-delete alone: under --yes those questions get
+    // No, which keeps the old link; at the terminal the person answers them.
+    if (yesDelete || ctx.dialogs.mode() == TerminalDialogs::Mode::Yes) {
+        const Answer a = yesDelete ? Answer::Yes : Answer::No;
+        ctx.dialogs.presetAnswerStartingWith(LinkPathUpdate::kDeleteLinkQuestion, a);
+        ctx.dialogs.presetAnswerStartingWith(LinkPathUpdate::kDeleteWithoutSavQuestion, a);
+    }
+
     const auto outcome = update.cmdConf_Click(v);
     for (const auto& r : update.records()) ctx.out << r.Nome << " -> " << r.Sorgente << "\n";
     for (const auto& s : update.skipped()) ctx.out << s.name << ": escluso (" << s.reason << ")\n";
+    for (const auto& n : update.notRemade()) ctx.out << n.name << ": non rifatto (" << n.reason << ")\n";
     if (session.CnnTarv) session.CloseConn();
     return outcome == LinkPathUpdate::Outcome::Done ? kExitOk : kExitFailed;
 }
 
 const CommandRegistrar reg{{"relink", "sposta tutti i collegamenti su nuovi valori del server TARV",
                             "uso: zelq [--home CARTELLA] [--yes|--no] relink [--path P] [--user U]\n"
-                            "            [--password W] [--host H] [--server SCO|LINUX]\n\n"
+                            "            [--password W] [--host H] [--server SCO|LINUX] [--yes-delete]\n\n"
                             "Come \"Aggiorna Collegamento\": i valori non indicati restano quelli del file\n"
                             "di configurazione. Prova la connessione con i nuovi valori, riscrive il\n"
                             "file, rientra in TARV e riscrive ogni collegamento dell'archivio verso la\n"
                             "stessa tabella della ditta con i nuovi valori (chiede conferma una volta,\n"
                             "e per ogni collegamento che non si riesce a rifare). Esce con 1 se\n"
-                            "l'aggiornamento non arriva in fondo.\n",
+                            "l'aggiornamento non arriva in fondo o un collegamento non si rifà.\n\n"
+                            "Le domande che cancellano un collegamento non rifatto hanno Sì solo con\n"
+                            "--yes-delete; con --yes hanno No (resta il collegamento precedente).\n",
                             &run}};
 
 }  // namespace

@@ -142,6 +142,8 @@ Answer TerminalDialogs::message(const Message& m) {
 
 Answer TerminalDialogs::decide(const Message& m) {
     if (auto preset = presets_.find(m.text); preset != presets_.end()) return preset->second;
+    for (const auto& [prefix, answer] : prefixPresets_)
+        if (m.text.rfind(prefix, 0) == 0) return answer;
     // The error report's Ignore would let a failed step pass unseen: a flag never
     // chooses it, only a person at the terminal does.
     if (mode_ == Mode::Yes && m.buttons != Buttons::AbortRetryIgnore) return positive(m.buttons);

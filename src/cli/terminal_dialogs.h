@@ -9,6 +9,8 @@
 #include <iosfwd>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zq {
 
@@ -27,6 +29,11 @@ public:
     /// Answers the question whose text is exactly `text` with `a` whatever the mode, for
     /// a command option that settles one question of a run (printed as any other).
     void presetAnswer(std::string text, Answer a) { presets_[std::move(text)] = a; }
+    /// The same for every question whose text starts with `prefix` (questions that name
+    /// the table they are about).
+    void presetAnswerStartingWith(std::string prefix, Answer a) { prefixPresets_.emplace_back(std::move(prefix), a); }
+    /// How questions are answered when no preset applies.
+    Mode mode() const { return mode_; }
 
     /// "INFO", "WARNING", "ERROR" or "QUESTION" for a message.
     static const char* typeOf(const Message& m);
@@ -44,6 +51,7 @@ private:
     std::istream& in_;
     bool interactive_;
     std::map<std::string, Answer> presets_;
+    std::vector<std::pair<std::string, Answer>> prefixPresets_;
 };
 
 }  // namespace zq

@@ -69,7 +69,8 @@ TEST(LinkPathUpdateRules, CompanyCodeOfAConnectString) {
         {"ODBC;DATABASE=/usr/tarv/ditt000;DSN=Default", "000"},
         {"ODBC;DATABASE=/usr/tarv/dittA12;", "A12"},
         {"ODBC;DATABASE=/usr/tarv/comune;DSN=Default", ""},   // no "ditt"
-        {"ODBC;DSN=Default;DATABASE=/usr/tarv/ditt001", ""},  // no ";" after it
+        {"ODBC;DSN=Default;DATABASE=/usr/tarv/ditt001", "001"},  // the last value
+        {"ODBC;HOST=dittaserver;DATABASE={/srv/a;b/ditt004};DSN=Default", "004"},
         {"ODBC;DATABASE=/usr/tarv/DITT001;DSN=Default", ""},  // "ditt" is matched as written
     };
     for (const auto& c : cases) {
@@ -342,7 +343,7 @@ TEST_F(LinkPathUpdateTest, RecoveryWhenTheNewLinkCannotBeMade) {
         dialogs.clear();
         dialogs.then(Answer::Yes);  // the list
         for (Answer a : c.answers) dialogs.then(a);
-        EXPECT_EQ(update(unchanged()), LinkPathUpdate::Outcome::Done);
+        EXPECT_EQ(update(unchanged()), LinkPathUpdate::Outcome::Incomplete);
         EXPECT_EQ(dialogs.pendingAnswers(), 0u);
 
         const auto& m = dialogs.messages();
@@ -358,7 +359,11 @@ TEST_F(LinkPathUpdateTest, RecoveryWhenTheNewLinkCannotBeMade) {
             EXPECT_EQ(m[2].text, lines({"Attenzione!!!", "Manca la tabella dalla quale ripristinare",
                                         "il collegamento (SAV).", "Vuoi cancellare ugualmente il collegamento?"}));
         }
-        EXPECT_EQ(m.back().text, kSuccess);
+        // Whatever the answers, a link that was not made again is no success.
+        EXPECT_FALSE(dialogs.saw(kSuccess));
+        EXPECT_EQ(m.back().icon, Icon::Exclamation);
+        EXPECT_NE(m.back().text.find("non completato"), std::string::npos) << m.back().text;
+        EXPECT_NE(m.back().text.find(name + ": "), std::string::npos) << m.back().text;
 
         EXPECT_FALSE(def(name + "_old"));
         const auto now = def(name);

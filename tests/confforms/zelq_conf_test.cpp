@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sys/stat.h>
+
 namespace zq {
 namespace {
 
@@ -24,6 +27,15 @@ protected:
         args.insert(args.begin(), {"--home", fx.dir().string()});
         const test::ProcessOutcome r = test::runProgram(ZQ_ZELQ, args);
         return {r.exit, r.out + r.err};
+    }
+    // Rows through the archive the configuration file names now.
+    long rows(const std::string& table) const {
+        Config c;
+        ConfigFile::readStartup(configFile(), c);
+        auto db = ArchiveDatabase::open(c.PathArch);
+        auto rs = db->connection().openRecordset("SELECT count(*) FROM " + table, CursorType::ForwardOnly,
+                                                 LockType::ReadOnly);
+        return std::stol(rs->field(0).toText());
     }
 };
 
@@ -81,6 +93,86 @@ TEST_F(ZelqConfTest, RelinkMovesTheLinks) {
 
     r = zelq({"relink", "--server", "HPUX"});
     EXPECT_EQ(r.code, 2);
+}
+
+// A file saved with lone CR line ends reads as thirteen lines; the password shows
+// nowhere, and the archive database that holds it in every link is its owner's alone.
+TEST_F(ZelqConfTest, CrOnlyFileIsReadAndThePasswordNeverShows) {
+    std::string bytes = configBytes();
+    for (std::size_t p; (p = bytes.find("\r\n")) != std::string::npos;) bytes.replace(p, 2, "\r");
+    std::ofstream(configFile(), std::ios::binary | std::ios::trunc) << bytes;
+    const ZelqRun r = zelq({"config"});
+    ASSERT_EQ(r.code, 0) << r.output;
+    EXPECT_NE(r.output.find("PathTarv = /usr/tarv/\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Password = ********\n"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("Quirnova24"), std::string::npos) << r.output;
+
+    struct stat st {};
+    ASSERT_EQ(::stat(fx.config().PathArch.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+// The file is written in Windows-1252; a value that code page cannot hold is refused
+// before anything is written, and a password is named, never shown.
+TEST_F(ZelqConfTest, WritesWindows1252AndRefusesWhatItCannotHold) {
+    ZelqRun r = zelq({"config", "--set", "Citta=Forlì"});
+    ASSERT_EQ(r.code, 0) << r.output;
+    EXPECT_NE(configBytes().find("\r\nForl\xEC\r\n"), std::string::npos);
+    EXPECT_EQ(ConfigFile::readLines(configFile())[3], "Forlì");
+
+    const std::string before = configBytes();
+    r = zelq({"config", "--set", "Citta=Łódź"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.output.find("\"Città\" contiene caratteri che il file di configurazione"), std::string::npos) << r.output;
+    r = zelq({"config", "--set", "Password=Segreto€Ł"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.output.find("\"password\" contiene caratteri"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("Segreto"), std::string::npos) << r.output;
+    EXPECT_EQ(configBytes(), before);
+}
+
+// A ";" (and braces) in the archive's path and in the password: every connection
+// string still reads back whole, links made with them work, and the password never
+// shows in an error.
+TEST_F(ZelqConfTest, SemicolonsInPathAndPasswordKeepEveryConnection) {
+    makeCompanyLink("lnk1", {1, 2});
+    const std::filesystem::path moved = fx.dir() / "arch;ivio {1}" / "Vizidore.mdb";
+    std::filesystem::create_directories(moved.parent_path());
+    std::filesystem::rename(fx.config().PathArch, moved);
+    fx.editConfig([&](Config& c) { c.PathArch = moved.string(); });
+    const std::string password = "Nuo;va}2025";
+    createEmbeddedAccount(fx.engines(), "tarv", password);
+
+    ZelqRun r = zelq({"--yes", "relink", "--password", password});
+    ASSERT_EQ(r.code, 0) << r.output;
+    EXPECT_EQ(r.output.find("va}2025"), std::string::npos) << r.output;
+    EXPECT_EQ(rows("lnk1"), 2);
+    r = zelq({"status"});
+    EXPECT_EQ(r.code, 0) << r.output;
+    EXPECT_EQ(r.output.find("va}2025"), std::string::npos) << r.output;
+}
+
+// A link that cannot be made again (its TARV table is gone): --yes never answers the
+// questions that delete it, --yes-delete does, and neither run ends as a success.
+TEST_F(ZelqConfTest, RelinkYesNeverDeletesALink) {
+    makeCompanyLink("lnk1");
+    makeLocal("lnk1_sav");
+    fx.rawExec("/usr/tarv/ditt001", "DROP TABLE alnk1");
+    const std::string oldConnect = def("lnk1")->connect;
+
+    ZelqRun r = zelq({"--yes", "relink"});
+    EXPECT_EQ(r.code, 1) << r.output;
+    EXPECT_EQ(r.output.find("effettuato con successo"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Aggiornamento percorso non completato."), std::string::npos) << r.output;
+    EXPECT_EQ(def("lnk1")->connect, oldConnect);
+
+    r = zelq({"--yes", "relink", "--yes-delete"});
+    EXPECT_EQ(r.code, 1) << r.output;
+    EXPECT_EQ(r.output.find("effettuato con successo"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("lnk1: non rifatto (collegamento cancellato, ripristinata la tabella locale"),
+              std::string::npos)
+        << r.output;
+    EXPECT_TRUE(def("lnk1")->connect.empty());
 }
 
 }  // namespace

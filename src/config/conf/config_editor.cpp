@@ -46,10 +46,18 @@ bool ConfigEditor::checkPasswords(const std::string& password, const std::string
     return false;
 }
 
+bool ConfigEditor::checkWritable(const Config& values) const {
+    const auto refusal = ConfigFile::unwritable(values);
+    if (!refusal) return true;
+    say(*refusal + ".", Icon::Exclamation);
+    return false;
+}
+
 std::string ConfigEditor::testConnectionString(const Config& c) {
-    return "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host + ";serv=sqlexec;srvr=" +
-           c.Server + ";User ID=" + c.Utente + ";password=" + c.Password + ";Data Source=" + c.PathTarv +
-           "comune@" + c.Server;
+    const auto v = connectionValue;
+    return "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + v(c.Host) + ";serv=sqlexec;srvr=" +
+           v(c.Server) + ";User ID=" + v(c.Utente) + ";password=" + v(c.Password) +
+           ";Data Source=" + v(c.PathTarv + "comune@" + c.Server);
 }
 
 bool ConfigEditor::testConnection(const Config& entered) const {
@@ -77,6 +85,7 @@ bool ConfigEditor::confirm(const Config& entered, const std::string& passwordCon
     // The form checks the path when its field is left; a value never typed in (a file
     // edited by hand, zelq) is checked here, before it reaches a connection string.
     if (!checkPathTarv(entered.PathTarv)) return false;
+    if (!checkWritable(entered)) return false;
     if (!testConnection(entered)) return false;
 
     Config stored = target;

@@ -37,6 +37,9 @@ public:
     bool checkPathTarv(const std::string& path) const;
     /// The two password fields must be equal, blanks included. False after the message.
     bool checkPasswords(const std::string& password, const std::string& confirmation) const;
+    /// Every value must fit the file's Windows-1252 code page. False after the message
+    /// naming the first one that does not.
+    bool checkWritable(const Config& values) const;
     /// Opens and closes the common database with the entered values (on the engine the
     /// installation's engines file names). False after the message.
     bool testConnection(const Config& entered) const;

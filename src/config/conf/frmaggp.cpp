@@ -130,6 +130,7 @@ void frmAggP::cmdConf_Click() {
     cmdConf_->setEnabled(true);
     switch (outcome) {
         case LinkPathUpdate::Outcome::Done:
+        case LinkPathUpdate::Outcome::Incomplete:  // the new values are in force; the warning said what is left
             Confermato = true;
             accept();
             break;

@@ -4,6 +4,7 @@
 #include "common/gesterr.h"
 #include "common/textroutines.h"
 #include "config/conf/config_editor.h"
+#include "dataaccess/resolver.h"
 #include "linking/archive_model.h"
 #include "runtime/text.h"
 #include "journal/writer_lock.h"
@@ -62,11 +63,21 @@ bool LinkPathUpdate::activate() {
 }
 
 std::string LinkPathUpdate::companyCode(const std::string& connect) {
-    const auto from = connect.find("ditt");
+    // The rule reads the text from the first "ditt" up to the ";" that ends it; read in
+    // the DATABASE value, a host or server named "ditta…" or a path braced for its ";"
+    // cannot give a wrong code. A string the reader refuses gets the rule as written.
+    std::string text = connect;
+    try {
+        const auto kv = parseConnectionString(connect);
+        if (const auto it = kv.find("database"); it != kv.end()) text = it->second + ";";
+    } catch (const Error&) {
+        text = connect;
+    }
+    const auto from = text.find("ditt");
     if (from == std::string::npos) return {};
-    const auto to = connect.find(';', from);
+    const auto to = text.find(';', from);
     if (to == std::string::npos) return {};
-    const std::string part = connect.substr(from, to - from);
+    const std::string part = text.substr(from, to - from);
     return part.substr(part.size() - 3);
 }
 
@@ -112,6 +123,7 @@ bool LinkPathUpdate::firstPass(ArchiveDatabase& db) {
     records_.clear();
     skipped_.clear();
     noCode_.clear();
+    notRemade_.clear();
     std::vector<TableDef> defs;
     if (!runGuarded(session_.dialogs(), kModule, kRoutine, "", [&] { defs = db.tableDefs(); })) return false;
     progress_.setRange(static_cast<long>(defs.size()));
@@ -167,13 +179,12 @@ bool LinkPathUpdate::askOnce() {
     return ask(text) == Answer::Yes;
 }
 
-void LinkPathUpdate::recover(ArchiveDatabase& db, const Record& r) {
+std::string LinkPathUpdate::recover(ArchiveDatabase& db, const Record& r) {
     const std::string old = r.Nome + "_old";
-    if (ask("Errore nel collegamento della tabella " + kCrLf + r.Nome + kCrLf + "Vuoi cancellare il collegamento?") !=
-        Answer::Yes) {
+    if (ask(kDeleteLinkQuestion + kCrLf + r.Nome + kCrLf + "Vuoi cancellare il collegamento?") != Answer::Yes) {
         say("Recupera la tabella _old", Icon::Information);
         db.renameTable(old, r.Nome);
-        return;
+        return "resta il collegamento precedente";
     }
     const std::string sav = r.Nome + "_sav";
     bool found = false;
@@ -181,14 +192,15 @@ void LinkPathUpdate::recover(ArchiveDatabase& db, const Record& r) {
     if (found) {
         db.deleteTable(old);
         db.renameTable(sav, r.Nome);
-        return;
+        return "collegamento cancellato, ripristinata la tabella locale (_sav)";
     }
-    if (ask("Attenzione!!!" + kCrLf + "Manca la tabella dalla quale ripristinare" + kCrLf + "il collegamento (SAV)." +
-            kCrLf + "Vuoi cancellare ugualmente il collegamento?") == Answer::Yes) {
+    if (ask(std::string(kDeleteWithoutSavQuestion) + kCrLf + "il collegamento (SAV)." + kCrLf +
+            "Vuoi cancellare ugualmente il collegamento?") == Answer::Yes) {
         db.deleteTable(old);
-    } else {
-        db.renameTable(old, r.Nome);
+        return "collegamento cancellato, l'archivio resta senza tabella";
     }
+    db.renameTable(old, r.Nome);
+    return "resta il collegamento precedente";
 }
 
 bool LinkPathUpdate::rewrite(ArchiveDatabase& db, const Record& r) {
@@ -210,10 +222,11 @@ bool LinkPathUpdate::rewrite(ArchiveDatabase& db, const Record& r) {
             db.deleteTable(old);
             if (!r.Chiave.empty())
                 runGuarded(session_.dialogs(), kModule, kRoutine, r.Chiave, [&] { db.execute(r.Chiave); });
-        } else {
-            recover(db, r);
         }
+        std::string outcome;
+        if (!linked) outcome = recover(db, r);
         tx.commit();
+        if (!linked) notRemade_.push_back({r.Nome, outcome});
         return true;
     } catch (const AbortProgram&) {
         throw;
@@ -241,6 +254,7 @@ LinkPathUpdate::Outcome LinkPathUpdate::cmdConf_Click(const NewValues& v) {
     next.Password = v.Password;
     next.Host = v.Host;
     next.Server = v.Server;
+    if (!editor.checkWritable(next)) return Outcome::Refused;
     if (!editor.testConnection(next)) return Outcome::Refused;
     if (!editor.writeFile(next, kModule)) return Outcome::Refused;
     session_.cfg = next;
@@ -292,6 +306,14 @@ LinkPathUpdate::Outcome LinkPathUpdate::cmdConf_Click(const NewValues& v) {
                            "(codice ditta non trovato nella stringa di connessione):";
         for (const std::string& n : noCode_) text += kCrLf + n;
         say(text, Icon::Exclamation);
+    }
+    if (!notRemade_.empty()) {
+        // A link that could not be made again is no success, whatever the recovery did.
+        std::string text = "ATTENZIONE! Aggiornamento percorso non completato." + kCrLf +
+                           "Collegamenti non rifatti con i nuovi valori:";
+        for (const Skipped& n : notRemade_) text += kCrLf + n.name + ": " + n.reason;
+        say(text, Icon::Exclamation);
+        return Outcome::Incomplete;
     }
     say("Aggiornamento percorso tabelle effettuato con successo.", Icon::Information);
     return Outcome::Done;

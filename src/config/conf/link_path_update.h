@@ -13,7 +13,8 @@
 //                new link, delete "_old", declare the key. A crash leaves the old link
 //                or the new one, never none. A link that cannot be made goes through
 //                the recovery dialogue (keep the old link, restore the "_sav" table,
-//                or delete the link).
+//                or delete the link); the run then ends with a warning naming it,
+//                never with the success message.
 //
 // The form frmAggP and "zelq relink" drive it; messages go through the session's
 // Dialogs, the bar and label through Progress.
@@ -53,9 +54,16 @@ public:
     enum class Outcome {
         Refused,   ///< a check or the connection test stopped it: nothing changed
         Declined,  ///< the person answered No to the list: configuration new, links untouched
-        Stopped,   ///< an error ended the second pass; earlier links have their new values
-        Done       ///< every record went through (or its recovery)
+        Stopped,     ///< an error ended the second pass; earlier links have their new values
+        Incomplete,  ///< the run ended, but some links could not be made again (notRemade())
+        Done         ///< every record got its new link
     };
+
+    /// The recovery questions, as their texts begin (the table's name follows): each
+    /// can delete a link, so a blanket "yes" must not answer them.
+    static constexpr const char* kDeleteLinkQuestion = "Errore nel collegamento della tabella ";
+    static constexpr const char* kDeleteWithoutSavQuestion =
+        "Attenzione!!!\r\nManca la tabella dalla quale ripristinare";
 
     LinkPathUpdate(Session& session, Progress& progress, Opener opener = {});
 
@@ -74,6 +82,8 @@ public:
     /// The records and skipped links of the last run's first pass.
     const std::vector<Record>& records() const { return records_; }
     const std::vector<Skipped>& skipped() const { return skipped_; }
+    /// The links of the last run that could not be made again, and what became of each.
+    const std::vector<Skipped>& notRemade() const { return notRemade_; }
 
     /// The company code of a connect string: the three characters that end the text
     /// from the first "ditt" up to the first ";" after it. Empty when there is none.
@@ -90,7 +100,8 @@ private:
     bool askOnce();
     /// False when an error ends the update.
     bool rewrite(ArchiveDatabase& db, const Record& r);
-    void recover(ArchiveDatabase& db, const Record& r);
+    /// What became of the link, for the closing warning.
+    std::string recover(ArchiveDatabase& db, const Record& r);
     std::string companyDatabase(const std::string& code);
     void say(const std::string& text, Icon icon);
     Answer ask(const std::string& text);
@@ -103,6 +114,7 @@ private:
     std::vector<Record> records_;
     std::vector<Skipped> skipped_;
     std::vector<std::string> noCode_;
+    std::vector<Skipped> notRemade_;
 };
 
 }  // namespace zq

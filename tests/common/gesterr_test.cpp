@@ -113,12 +113,6 @@ TEST(ToError, KeepsErrorsAndNamesOverflow) {
     EXPECT_EQ(toError(std::invalid_argument("x")).number(), kErrProviderFailure);
 }
 
-}  // namespace
-}  // namespace zq
-
-namespace zq {
-namespace {
-
 // A link's definition travels in SQL texts and errors: its password never shows.
 TEST(MaskPasswords, EveryPasswordValueIsHidden) {
     const struct {
@@ -137,6 +131,7 @@ TEST(MaskPasswords, EveryPasswordValueIsHidden) {
         EXPECT_EQ(Error(1, c.text).description(), c.shown);
     }
 }
+
 
 }  // namespace
 }  // namespace zq

@@ -101,8 +101,11 @@ bool startsWithNoCase(const std::string& s, const std::string& prefix) {
 }  // namespace
 
 std::string connectionValue(const std::string& value) {
-    const bool brace = value.find_first_of(";{}") != std::string::npos ||
-                       (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+    // Only what the reader would take for syntax is braced: every ordinary value, blanks
+    // around a password included, goes in as it stands.
+    const std::size_t first = value.find_first_not_of(' ');
+    const bool brace = value.find(';') != std::string::npos ||
+                       (first != std::string::npos && (value[first] == '{' || value[first] == '\'' || value[first] == '"'));
     if (!brace) return value;
     std::string v = "{";
     for (char c : value) {

@@ -24,9 +24,9 @@ struct TarvTarget {
     std::string password;
 };
 
-/// A value as it goes into a connection string: verbatim unless it holds ";", "{" or
-/// "}" or starts or ends with a blank; then in braces with every "}" doubled (the ODBC
-/// rule), so a ";" in a path or a password cannot end it early.
+/// A value as it goes into a connection string: verbatim unless it holds ";" or opens
+/// with "{" or a quote; then in braces with every "}" doubled (the ODBC rule), so a ";"
+/// in a path or a password cannot end it early.
 std::string connectionValue(const std::string& value);
 
 /// Key/value pairs of a connection string; keys lower-cased, values as written, a

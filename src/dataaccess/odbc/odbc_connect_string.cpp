@@ -43,7 +43,16 @@ std::string driverPart(const EngineSettings& s) {
 }  // namespace
 
 std::string odbcAttribute(const std::string& key, const std::string& value) {
-    return key + "=" + connectionValue(value);
+    const bool brace = value.find_first_of(";{}") != std::string::npos ||
+                       (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+    if (!brace) return key + "=" + value;
+    // Inside braces a '}' is written twice.
+    std::string v;
+    for (char c : value) {
+        v += c;
+        if (c == '}') v += '}';
+    }
+    return key + "={" + v + "}";
 }
 
 std::string odbcDatabaseName(const TarvTarget& target, const EngineSettings& settings) {

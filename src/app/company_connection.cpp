@@ -20,9 +20,10 @@ ConnectionPtr openCompanyConnection(Session& session, const std::string& code) {
     rs->close();
     const std::string db = vbTrim(volume) + "ditt" + vbLCase(vbTrim(code));
     const Config& c = session.cfg;
-    return openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + c.Host +
-                              ";serv=sqlexec;srvr=" + c.Server + ";User ID=" + c.Utente + ";password=" + c.Password +
-                              ";Data Source=" + db + "@" + c.Server,
+    const auto v = connectionValue;
+    return openConnection("Provider=Ifxoledbc.2;Persist Security Info=False;host=" + v(c.Host) +
+                              ";serv=sqlexec;srvr=" + v(c.Server) + ";User ID=" + v(c.Utente) +
+                              ";password=" + v(c.Password) + ";Data Source=" + v(db + "@" + c.Server),
                           session.engines);
 }
 

@@ -216,7 +216,7 @@ int ArchiveCheck::repair(const std::vector<Finding>& findings) {
     for (const auto& f : findings) {
         if (!f.fix) continue;
         if (f.deletes &&
-            session_.dialogs().message(Message{messageLines({"Archivio " + f.archive + ":", f.problem, "",
+            session_.dialogs().message(Message{messageLines({kDeleteQuestion + f.archive + ":", f.problem, "",
                                                              "Riparazione: " + f.repair, "", "Vuoi procedere?"}),
                                                caption(), Buttons::YesNo, Icon::Question}) != Answer::Yes)
             continue;

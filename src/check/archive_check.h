@@ -38,6 +38,9 @@ public:
 
     /// "Verifica archivi": the title of the check's questions and messages.
     static const char* caption();
+    /// How every question before a deleting repair begins, so that a script can answer
+    /// those apart from the others.
+    static constexpr const char* kDeleteQuestion = "La riparazione cancella dati dell'archivio ";
 
     /// Every inconsistency found; reads only.
     std::vector<Finding> run();

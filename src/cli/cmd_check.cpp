@@ -14,14 +14,21 @@ namespace {
 
 int run(CliContext& ctx, const std::vector<std::string>& args) {
     bool repair = false;
+    bool yesDelete = false;
     for (const auto& a : args) {
         if (a == "--repair") {
             repair = true;
+        } else if (a == "--yes-delete") {
+            yesDelete = true;
         } else {
             ctx.out << "zelq check: argomento sconosciuto: " << a << "\n";
             return kExitUsage;
         }
     }
+    // A repair that deletes is answered Yes by --yes-delete alone: under --yes it gets No,
+    // so a script never deletes without saying so.
+    if (yesDelete || ctx.dialogs.mode() == TerminalDialogs::Mode::Yes)
+        ctx.dialogs.presetAnswerStartingWith(ArchiveCheck::kDeleteQuestion, yesDelete ? Answer::Yes : Answer::No);
     LoggedSession session(ctx);
     if (!session->CnnArch) return kExitFailed;
     ArchiveCheck check(*session);
@@ -39,7 +46,7 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
 }
 
 const CommandRegistrar reg{{"check", "verifica (e ripara) archivi, collegamenti, registro e cartelle",
-                            "uso: zelq [--home CARTELLA] [--yes|--no] check [--repair]\n\n"
+                            "uso: zelq [--home CARTELLA] [--yes|--no] check [--repair [--yes-delete]]\n\n"
                             "Confronta il database degli archivi (tabelle, collegamenti, tabelle _sav,\n"
                             "DB_ELENCO), il registro ar_dbelenco e le cartelle dei documenti, e legge\n"
                             "nel giornale le operazioni interrotte. Una riga per ogni incongruenza,\n"
@@ -47,7 +54,8 @@ const CommandRegistrar reg{{"check", "verifica (e ripara) archivi, collegamenti,
                             "  tipo archivio problema riparazione\n"
                             "(riparazione vuota: serve l'intervento di una persona).\n"
                             "--repair completa o annulla le operazioni interrotte e ripara il resto\n"
-                            "dove è sicuro; prima di cancellare qualcosa chiede (--yes risponde Sì).\n"
+                            "dove è sicuro; prima di cancellare qualcosa chiede: Sì solo con --yes-delete,\n"
+                            "No con --yes.\n"
                             "Stampa poi quello che resta. Uscita 0: tutto in ordine; 1: resta qualcosa.\n",
                             &run}};
 

@@ -20,9 +20,15 @@ namespace {
 int run(CliContext& ctx, const std::vector<std::string>& args) {
     std::string company, year;
     std::vector<std::string> serials;
+    // Dropping the TARV tables deletes what the company wrote through the links: it is
+    // answered Yes by --yes-delete alone, never by --yes.
+    if (ctx.dialogs.mode() == TerminalDialogs::Mode::Yes)
+        ctx.dialogs.presetAnswer(FreeRun::kDeleteTarvQuestion, Answer::No);
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--keep-tarv") {
             ctx.dialogs.presetAnswer(FreeRun::kDeleteTarvQuestion, Answer::No);
+        } else if (args[i] == "--yes-delete") {
+            ctx.dialogs.presetAnswer(FreeRun::kDeleteTarvQuestion, Answer::Yes);
         } else if (args[i] == "--company" && i + 1 < args.size()) {
             company = args[++i];
         } else if (args[i] == "--year" && i + 1 < args.size()) {
@@ -102,13 +108,13 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
 
 const CommandRegistrar reg{{"unlink", "scollega archivi dal database TARV",
                             "uso: zelq [--home CARTELLA] [--yes|--no] unlink [--company DITTA]\n"
-                            "           [--year ANNO] [--keep-tarv] SERIALE ...\n\n"
+                            "           [--year ANNO] [--keep-tarv|--yes-delete] SERIALE ...\n\n"
                             "Come \"&Scollega\" della finestra di scollegamento: chiede una volta se\n"
                             "cancellare anche le tabelle dal TARV, poi per ogni archivio elimina il\n"
                             "collegamento e rida' il nome alla tabella messa da parte. Senza\n"
                             "--company si lavora su tutte le ditte, ciascun archivio con la sua.\n"
-                            "--keep-tarv risponde No alla cancellazione delle tabelle dal TARV,\n"
-                            "anche con --yes.\n",
+                            "La cancellazione delle tabelle dal TARV ha Sì solo con --yes-delete;\n"
+                            "con --yes e con --keep-tarv ha No.\n",
                             &run}};
 
 }  // namespace

@@ -223,7 +223,7 @@ TEST_P(CrashTest, EveryInterruptedRunCompletesOnRerun) {
         if (tried % 3 != 1) continue;
         restore(op);
         zelq(op.command, "ZQ_FAULT_AT=" + std::to_string(n));
-        const auto repair = zelq({"--yes", "check", "--repair"});
+        const auto repair = zelq({"--yes", "check", "--repair", "--yes-delete"});
         ++repaired;
         if (repair.exit == 0 && repair.out.empty() && zelq({"check"}).exit == 0) ++repairHeld;
         EXPECT_EQ(repair.exit, 0) << repair.out << repair.err;

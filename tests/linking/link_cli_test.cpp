@@ -53,15 +53,15 @@ TEST_F(LinkCliTest, LinkPremasterAndUnlink) {
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(r.out, "premastered\t1\nrows\t0\nskipped\t0\nstopped\t0\n");
 
-    r = zelq("--yes", "unlink --company 001 --year 2023 2215032010150a1f");
+    r = zelq("--yes", "unlink --yes-delete --company 001 --year 2023 2215032010150a1f");
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(r.out, "unlinked\t1\ntarv_dropped\t1\nskipped\t0\nstopped\t0\n");
     EXPECT_FALSE(companyHasTable("a2215032010150a1f"));
 
-    // Linked again, and unlinked with --keep-tarv: that one question is No even under --yes.
+    // Linked again, and unlinked under --yes alone: dropping the TARV table is No.
     ASSERT_EQ(zelq("--yes", "link --company 001 --year 2023 --archive 2215032010150A1F:M:01").exit, 0);
     ASSERT_TRUE(companyHasTable("a2215032010150a1f"));
-    r = zelq("--yes", "unlink --keep-tarv 2215032010150a1f");
+    r = zelq("--yes", "unlink 2215032010150a1f");
     EXPECT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(r.out, "unlinked\t1\ntarv_dropped\t0\nskipped\t0\nstopped\t0\n");
     EXPECT_NE(r.err.find("Vuoi cancellare le tabelle collegate dal TARV?\n    -> No"), std::string::npos) << r.err;

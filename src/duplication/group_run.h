@@ -61,9 +61,6 @@ public:
     /// The run over the ticked `entries`.
     GroupResult cmdGrup_Click(const GroupRequest& request, const std::vector<GrupRow>& entries);
 
-    /// The text a value takes inside the quotes of the insert: texts with quotes doubled,
-    /// numbers with a decimal point, booleans 1/0, dates as yyyy-mm-dd[ hh:mm:ss].
-    static std::string insertText(const Value& v);
     /// The name of a grouped record's file: Format(m, "00000000") & Right(Trim(src), 4).
     static std::string groupedFileName(long m, const std::string& src);
 

@@ -172,6 +172,7 @@ void Session::CloseConn() {
     CnnTarv.reset();
     if (CnnArch && CnnArch->state() != 0) CnnArch->close();
     CnnArch.reset();
+    CodDitt.clear();
     if (!CnnDitt) return;
     CnnDitt->close();
     CnnDitt.reset();
@@ -182,25 +183,48 @@ void Session::ConnDitt(const std::string& code) {
         CnnDitt->close();
         CnnDitt.reset();
     }
+    CodDitt.clear();
     if (code.empty() || code == "000") return;
-    if (!CnnTarv) throw Error(kErrProviderFailure, "database TARV comune non connesso", kProductName);
+    CompanyDb d = OpenDitt(code);
+    VolDitt = d.VolDitt;
+    DbDitt = d.DbDitt;
+    StrDitt = d.StrDitt;
+    CodDitt = d.code;
+    CnnDitt = std::move(d.cnn);
+    TransOk = d.transOk;
+}
 
-    VolDitt = cfg.PathTarv;
+CompanyDb Session::OpenDitt(const std::string& code) {
+    CompanyDb d;
+    d.code = code;
+    d.VolDitt = cfg.PathTarv;
     {
-        auto rs = CnnTarv->openRecordset("SELECT * FROM volumi WHERE cod_ditta = " + sqlText(code),
-                                         CursorType::Static, LockType::ReadOnly);
+        auto rs = tarv().openRecordset("SELECT * FROM volumi WHERE cod_ditta = " + sqlText(code), CursorType::Static,
+                                       LockType::ReadOnly);
         if (!rs->eof()) {
             const Value volume = rs->field("Volume");
-            if (!volume.isNullish() && !volume.toText().empty()) VolDitt = vbTrim(volume.toText()) + "/";
+            if (!volume.isNullish() && !volume.toText().empty()) d.VolDitt = vbTrim(volume.toText()) + "/";
         }
         rs->close();
     }
-    DbDitt = vbTrim(VolDitt) + "ditt" + vbLCase(vbTrim(code));
-    StrDitt = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + cfg.Host +
-              ";serv=sqlexec;srvr=" + cfg.Server + ";User ID=" + cfg.Utente +
-              ";password=" + cfg.Password + ";Data Source=" + DbDitt + "@" + cfg.Server;
-    CnnDitt = openConnection(StrDitt, engines);
-    TransOk = probeTransaction(*CnnDitt);
+    d.DbDitt = vbTrim(d.VolDitt) + "ditt" + vbLCase(vbTrim(code));
+    d.StrDitt = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + cfg.Host + ";serv=sqlexec;srvr=" +
+                cfg.Server + ";User ID=" + cfg.Utente + ";password=" + cfg.Password + ";Data Source=" + d.DbDitt +
+                "@" + cfg.Server;
+    d.cnn = openConnection(d.StrDitt, engines);
+    d.transOk = probeTransaction(*d.cnn);
+    return d;
+}
+
+Connection& Session::tarv() {
+    if (!CnnTarv) throw Error(kErrProviderFailure, "database TARV comune non connesso", kProductName);
+    return *CnnTarv;
+}
+
+const char* Session::notConnectedText() {
+    return "ATTENZIONE!\r\nIl database TARV comune o l'archivio non è connesso:\r\n"
+           "la configurazione non è stata letta all'avvio.\r\n\r\n"
+           "Correggere i parametri da Imposta, Configurazione.";
 }
 
 RecordsetPtr Session::OpenReadRst(const std::string& sql, Connection& cnn) {

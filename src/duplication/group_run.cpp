@@ -311,7 +311,7 @@ bool GroupRun::CreaGrup(const GroupRequest& request, const std::vector<std::stri
     if (made && made->findField("sys_record") && !recordIndexed) {
         const std::string tarv = LinkNames::tarv(e.Seriale);
         const std::string ddl = "CREATE UNIQUE INDEX r" + tarv.substr(1) + " ON " + tarv + "(sys_record)";
-        if (!guardHere(ddl, [&] { session_.CnnDitt->execute(ddl); })) return false;
+        if (!guardHere(ddl, [&] { core.companyConnection().execute(ddl); })) return false;
     }
     g_ = vbLCase(e.Seriale);
     folder_ = folder;

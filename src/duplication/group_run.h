@@ -28,7 +28,7 @@
 
 namespace zq {
 
-/// What the grouping form hands over. CnnDitt must be connected to the company.
+/// What the grouping form hands over. The run opens the company's database itself.
 struct GroupRequest {
     int companyIndex = -1;   ///< the company picker's ListIndex
     Lookups::Ditta company;  ///< Codice, RagSoc, CodFisc of aDitte(companyIndex)

@@ -185,16 +185,25 @@ void Session::ConnDitt(const std::string& code) {
     }
     CodDitt.clear();
     if (code.empty() || code == "000") return;
-    CompanyDb d = OpenDitt(code);
+    // The company values change before the open, which may fail: as the original's,
+    // they name the company asked for even when its database cannot be reached.
+    CompanyDb d = companyValues(code);
     VolDitt = d.VolDitt;
     DbDitt = d.DbDitt;
     StrDitt = d.StrDitt;
+    CnnDitt = openConnection(StrDitt, engines);
     CodDitt = d.code;
-    CnnDitt = std::move(d.cnn);
-    TransOk = d.transOk;
+    TransOk = probeTransaction(*CnnDitt);
 }
 
 CompanyDb Session::OpenDitt(const std::string& code) {
+    CompanyDb d = companyValues(code);
+    d.cnn = openConnection(d.StrDitt, engines);
+    d.transOk = probeTransaction(*d.cnn);
+    return d;
+}
+
+CompanyDb Session::companyValues(const std::string& code) {
     CompanyDb d;
     d.code = code;
     d.VolDitt = cfg.PathTarv;
@@ -211,8 +220,6 @@ CompanyDb Session::OpenDitt(const std::string& code) {
     d.StrDitt = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + cfg.Host + ";serv=sqlexec;srvr=" +
                 cfg.Server + ";User ID=" + cfg.Utente + ";password=" + cfg.Password + ";Data Source=" + d.DbDitt +
                 "@" + cfg.Server;
-    d.cnn = openConnection(d.StrDitt, engines);
-    d.transOk = probeTransaction(*d.cnn);
     return d;
 }
 

@@ -89,6 +89,9 @@ public:
     DateTime DataLogin;
 
 private:
+    /// The volume, database path and connection string of company `code` (volumi read
+    /// on CnnTarv); nothing is opened.
+    CompanyDb companyValues(const std::string& code);
     /// The transaction probe: true when the connection takes BeginTrans/CommitTrans.
     static bool probeTransaction(Connection& cnn);
 

@@ -173,6 +173,7 @@ void Session::CloseConn() {
     CnnTarv.reset();
     if (CnnArch && CnnArch->state() != 0) CnnArch->close();
     CnnArch.reset();
+    CodDitt.clear();
     if (!CnnDitt) return;
     CnnDitt->close();
     CnnDitt.reset();
@@ -183,26 +184,56 @@ void Session::ConnDitt(const std::string& code) {
         CnnDitt->close();
         CnnDitt.reset();
     }
+    CodDitt.clear();
     if (code.empty() || code == "000") return;
-    if (!CnnTarv) throw Error(kErrProviderFailure, "database TARV comune non connesso", kProductName);
+    // The company values change before the open, which may fail: as the original's,
+    // they name the company asked for even when its database cannot be reached.
+    CompanyDb d = companyValues(code);
+    VolDitt = d.VolDitt;
+    DbDitt = d.DbDitt;
+    StrDitt = d.StrDitt;
+    CnnDitt = openConnection(StrDitt, engines);
+    CodDitt = d.code;
+    TransOk = probeTransaction(*CnnDitt);
+}
 
-    VolDitt = cfg.PathTarv;
+CompanyDb Session::OpenDitt(const std::string& code) {
+    CompanyDb d = companyValues(code);
+    d.cnn = openConnection(d.StrDitt, engines);
+    d.transOk = probeTransaction(*d.cnn);
+    return d;
+}
+
+CompanyDb Session::companyValues(const std::string& code) {
+    CompanyDb d;
+    d.code = code;
+    d.VolDitt = cfg.PathTarv;
     {
-        auto rs = CnnTarv->openRecordset("SELECT * FROM volumi WHERE cod_ditta = " + sqlText(code),
-                                         CursorType::Static, LockType::ReadOnly);
+        auto rs = tarv().openRecordset("SELECT * FROM volumi WHERE cod_ditta = " + sqlText(code), CursorType::Static,
+                                       LockType::ReadOnly);
         if (!rs->eof()) {
             const Value volume = rs->field("Volume");
-            if (!volume.isNullish() && !volume.toText().empty()) VolDitt = vbTrim(volume.toText()) + "/";
+            if (!volume.isNullish() && !volume.toText().empty()) d.VolDitt = vbTrim(volume.toText()) + "/";
         }
         rs->close();
     }
-    DbDitt = vbTrim(VolDitt) + "ditt" + vbLCase(vbTrim(code));
+    d.DbDitt = vbTrim(d.VolDitt) + "ditt" + vbLCase(vbTrim(code));
     const auto v = connectionValue;
-    StrDitt = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + v(cfg.Host) +
-              ";serv=sqlexec;srvr=" + v(cfg.Server) + ";User ID=" + v(cfg.Utente) +
-              ";password=" + v(cfg.Password) + ";Data Source=" + v(DbDitt + "@" + cfg.Server);
-    CnnDitt = openConnection(StrDitt, engines);
-    TransOk = probeTransaction(*CnnDitt);
+    d.StrDitt = "Provider=Ifxoledbc.2;Persist Security Info=False;host=" + v(cfg.Host) + ";serv=sqlexec;srvr=" +
+                v(cfg.Server) + ";User ID=" + v(cfg.Utente) + ";password=" + v(cfg.Password) +
+                ";Data Source=" + v(d.DbDitt + "@" + cfg.Server);
+    return d;
+}
+
+Connection& Session::tarv() {
+    if (!CnnTarv) throw Error(kErrProviderFailure, "database TARV comune non connesso", kProductName);
+    return *CnnTarv;
+}
+
+const char* Session::notConnectedText() {
+    return "ATTENZIONE!\r\nIl database TARV comune o l'archivio non è connesso:\r\n"
+           "la configurazione non è stata letta all'avvio.\r\n\r\n"
+           "Correggere i parametri da Imposta, Configurazione.";
 }
 
 RecordsetPtr Session::OpenReadRst(const std::string& sql, Connection& cnn) {

@@ -4,6 +4,17 @@
 
 namespace zq {
 
+long Connection::execute(const std::string& sql, const std::vector<Value>& params) {
+    if (params.empty()) return execute(sql);
+    throw Error(kErrProviderFailure, "the " + engineName() + " engine takes no statement parameters", "zq.connection");
+}
+
+RecordsetPtr Connection::openRecordset(const std::string& sql, CursorType cursor, LockType lock,
+                                       const std::vector<Value>& params) {
+    if (params.empty()) return openRecordset(sql, cursor, lock);
+    throw Error(kErrProviderFailure, "the " + engineName() + " engine takes no statement parameters", "zq.connection");
+}
+
 long Command::execute() const {
     if (!activeConnection || activeConnection->state() == 0)
         throw Error(kErrProviderFailure, "command has no open connection", "zq.command");

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zq {
 
@@ -23,6 +24,16 @@ public:
     virtual long execute(const std::string& sql) = 0;
     virtual RecordsetPtr openRecordset(const std::string& sqlOrTable, CursorType cursor,
                                        LockType lock) = 0;
+
+    /// Runs one statement whose values are "?" placeholders, one per element of
+    /// `params`, each bound as a parameter of its own type: Integer, Decimal and Boolean
+    /// as numbers, DateTime as a date (no time of day) or a timestamp, Text as text.
+    /// No value is ever written into the statement text, so the server reads a date as
+    /// a date whatever its date-text settings (Informix DBDATE). Rows affected.
+    virtual long execute(const std::string& sql, const std::vector<Value>& params);
+    /// openRecordset with "?" placeholders bound as execute(sql, params) binds them.
+    virtual RecordsetPtr openRecordset(const std::string& sql, CursorType cursor, LockType lock,
+                                       const std::vector<Value>& params);
 
     virtual void beginTrans() = 0;
     virtual void commitTrans() = 0;

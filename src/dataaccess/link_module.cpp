@@ -8,6 +8,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -138,6 +140,70 @@ void setResult(sqlite3_context* ctx, const Value& v) {
         return;
     }
     }
+}
+
+// ---------------------------------------------------------------------------------
+// Values to the remote. Every value a link sends goes as a bound parameter typed by
+// the remote column: SQLite keeps dates as text, and a date sent as text is read by
+// Informix according to DBDATE (day and month swapped, or refused, at an office set
+// to DMY4/), so a date column gets a date, a number column a number, a text column
+// text.
+// ---------------------------------------------------------------------------------
+enum class RemoteKind { Text, Number, Date, Timestamp, Other };
+
+RemoteKind remoteKind(const std::string& declared) {
+    const std::string t = upperAscii(declared);
+    if (t.find("DATETIME HOUR") != std::string::npos || t.find("DATETIME MINUTE") != std::string::npos)
+        return RemoteKind::Other;  // a time of day: the server converts the text
+    if (t.find("DATETIME") != std::string::npos || t.find("TIMESTAMP") != std::string::npos)
+        return RemoteKind::Timestamp;
+    if (t.rfind("DATE", 0) == 0) return RemoteKind::Date;
+    for (const char* text : {"CHAR", "TEXT", "CLOB"})
+        if (t.find(text) != std::string::npos) return RemoteKind::Text;
+    for (const char* number : {"INT", "SERIAL", "DECIMAL", "NUMERIC", "MONEY", "FLOAT", "REAL", "DOUBLE", "BOOL"})
+        if (t.find(number) != std::string::npos) return RemoteKind::Number;
+    return RemoteKind::Other;
+}
+
+std::optional<Value> numberFromText(const std::string& text) {
+    const std::string t = trimBlanks(text);
+    if (t.empty()) return std::nullopt;
+    std::int64_t n = 0;
+    if (auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), n); ec == std::errc() && end == t.data() + t.size())
+        return Value(n);
+    double d = 0;
+    if (auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), d); ec == std::errc() && end == t.data() + t.size())
+        return Value(d);
+    return std::nullopt;
+}
+
+std::optional<Value> dateFromText(const std::string& text, bool keepTime) {
+    DateTime d;
+    if (!parseIsoDate(trimBlanks(text), d) && !parseDmyDate(trimBlanks(text), d)) return std::nullopt;
+    if (!keepTime) d.hour = d.minute = d.second = 0;
+    return Value(d);
+}
+
+// The parameter for a non-Null SQLite value going into column `column`; a text that
+// is not what the column holds goes as text, and the server says what it makes of it.
+Value remoteValue(const LinkColumn& column, sqlite3_value* v) {
+    const Value plain = valueOf(v);
+    const bool isText = sqlite3_value_type(v) == SQLITE_TEXT;
+    switch (remoteKind(column.type)) {
+    case RemoteKind::Text:
+        return isText ? plain : Value(std::string(reinterpret_cast<const char*>(sqlite3_value_text(v))));
+    case RemoteKind::Number:
+        if (isText)
+            if (auto n = numberFromText(*plain.textIf())) return *n;
+        return plain;
+    case RemoteKind::Date:
+    case RemoteKind::Timestamp:
+        if (isText)
+            if (auto d = dateFromText(*plain.textIf(), remoteKind(column.type) == RemoteKind::Timestamp)) return *d;
+        return plain;
+    case RemoteKind::Other: return plain;
+    }
+    return plain;
 }
 
 std::vector<LinkColumn> readRemoteColumns(LinkContext& ctx, const std::string& connect, const std::string& source) {
@@ -343,12 +409,19 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
         }
         std::string sql = "SELECT " + (select.empty() ? std::string("1") : select) + " FROM " + remoteName(t.linkSpec.source);
         std::string where;
+        std::vector<Value> params;
         int arg = 0;
         for (const auto& [column, op] : plan.constraints) {
             where += (where.empty() ? " WHERE " : " AND ") + columnName(t, column) + " " + remoteOperator(op);
             if (hasRightHandSide(op)) {
                 if (arg >= argc) throw Error(kErrProviderFailure, "link plan and values disagree", kSource);
-                where += " " + sqlLiteral(valueOf(argv[arg++]));
+                sqlite3_value* rhs = argv[arg++];
+                if (sqlite3_value_type(rhs) == SQLITE_NULL) {
+                    where += " NULL";  // compares as unknown, as in SQLite
+                } else {
+                    where += " ?";
+                    params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(column)), rhs));
+                }
             }
         }
         std::string order;
@@ -357,7 +430,7 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
         sql += where + order;
         try {
             cur.remote = t.context->connectionFor(t.linkSpec.connect);
-            cur.rows = cur.remote->openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly);
+            cur.rows = cur.remote->openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly, params);
         } catch (const std::exception& e) {
             t.context->forget(t.linkSpec.connect);
             throw linkError(t, "remote table cannot be read: " + messageOf(e));
@@ -424,7 +497,8 @@ int linkRowid(sqlite3_vtab_cursor* c, sqlite3_int64* out) {
     }
 }
 
-std::string keyCondition(LinkTable& t, sqlite3_value* rowid) {
+// The WHERE of the row read as `rowid`: its key values as parameters, appended to `params`.
+std::string keyCondition(LinkTable& t, sqlite3_value* rowid, std::vector<Value>& params) {
     if (t.keyColumns.empty())
         throw linkError(t, "no primary key declared on the link: rows cannot be updated or deleted through it");
     auto it = t.keysByRowid.find(sqlite3_value_int64(rowid));
@@ -432,15 +506,15 @@ std::string keyCondition(LinkTable& t, sqlite3_value* rowid) {
     std::string where;
     for (size_t k = 0; k < t.keyColumns.size(); ++k) {
         const Value& v = it->second[k];
-        where += (where.empty() ? "" : " AND ") + columnName(t, t.keyColumns[k]) +
-                 (v.isNullish() ? " IS NULL" : " = " + sqlLiteral(v));
+        where += (where.empty() ? "" : " AND ") + columnName(t, t.keyColumns[k]) + (v.isNullish() ? " IS NULL" : " = ?");
+        if (!v.isNullish()) params.push_back(v);
     }
     return where;
 }
 
-void runRemote(LinkTable& t, const std::string& sql) {
+void runRemote(LinkTable& t, const std::string& sql, const std::vector<Value>& params) {
     try {
-        t.context->connectionFor(t.linkSpec.connect)->execute(sql);
+        t.context->connectionFor(t.linkSpec.connect)->execute(sql, params);
     } catch (const std::exception& e) {
         t.context->forget(t.linkSpec.connect);
         throw linkError(t, messageOf(e));
@@ -453,8 +527,10 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
     LinkTable& t = tableOf(v);
     try {
         const std::string table = remoteName(t.linkSpec.source);
+        std::vector<Value> params;
         if (argc == 1) {
-            runRemote(t, "DELETE FROM " + table + " WHERE " + keyCondition(t, argv[0]));
+            const std::string where = keyCondition(t, argv[0], params);
+            runRemote(t, "DELETE FROM " + table + " WHERE " + where, params);
             return SQLITE_OK;
         }
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -464,7 +540,8 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
                 // default applies, and a SERIAL numbers the row
                 if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
                 cols += (cols.empty() ? "" : ", ") + columnName(t, i - 2);
-                vals += (vals.empty() ? "" : ", ") + sqlLiteral(valueOf(argv[i]));
+                vals += (vals.empty() ? "?" : ", ?");
+                params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(i - 2)), argv[i]));
             }
             if (cols.empty()) {
                 // a row of Nulls: DEFAULT VALUES is not Informix SQL, so name one column
@@ -476,19 +553,25 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
                 cols = columnName(t, static_cast<int>(plain));
                 vals = "NULL";
             }
-            runRemote(t, "INSERT INTO " + table + " (" + cols + ") VALUES (" + vals + ")");
+            runRemote(t, "INSERT INTO " + table + " (" + cols + ") VALUES (" + vals + ")", params);
             *rowid = ++t.nextRowid;
             return SQLITE_OK;
         }
         if (sqlite3_value_int64(argv[0]) != sqlite3_value_int64(argv[1]))
             throw linkError(t, "a link's rowid cannot be changed");
-        std::string where = keyCondition(t, argv[0]);
         std::string set;
         for (int i = 2; i < argc; ++i) {
             if (sqlite3_value_nochange(argv[i])) continue;
-            set += (set.empty() ? "" : ", ") + columnName(t, i - 2) + " = " + sqlLiteral(valueOf(argv[i]));
+            set += (set.empty() ? "" : ", ") + columnName(t, i - 2);
+            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+                set += " = NULL";
+            } else {
+                set += " = ?";
+                params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(i - 2)), argv[i]));
+            }
         }
-        if (!set.empty()) runRemote(t, "UPDATE " + table + " SET " + set + " WHERE " + where);
+        const std::string where = keyCondition(t, argv[0], params);
+        if (!set.empty()) runRemote(t, "UPDATE " + table + " SET " + set + " WHERE " + where, params);
         return SQLITE_OK;
     } catch (const std::exception& e) {
         return setError(v, e);

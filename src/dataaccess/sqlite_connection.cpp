@@ -40,6 +40,25 @@ long SqliteConnection::execute(const std::string& text) {
     return runStatement(db, sql, options_.source);
 }
 
+long SqliteConnection::execute(const std::string& text, const std::vector<Value>& params) {
+    sqlite3* db = handle();
+    Statement st(db, options_.rewrite ? options_.rewrite(text) : text, options_.source);
+    for (std::size_t i = 0; i < params.size(); ++i) st.bind(static_cast<int>(i) + 1, params[i]);
+    st.step();
+    return sqlite3_changes(db);
+}
+
+RecordsetPtr SqliteConnection::openRecordset(const std::string& sql, CursorType cursor, LockType lock,
+                                             const std::vector<Value>& params) {
+    SqliteRecordsetOptions o;
+    o.cursor = cursor;
+    o.lock = lock;
+    o.padChar = options_.padChar;
+    o.source = options_.source;
+    o.params = params;
+    return std::make_unique<SqliteRecordset>(handle(), options_.rewrite ? options_.rewrite(sql) : sql, o);
+}
+
 RecordsetPtr SqliteConnection::openRecordset(const std::string& sqlOrTable, CursorType cursor, LockType lock) {
     SqliteRecordsetOptions o;
     o.cursor = cursor;

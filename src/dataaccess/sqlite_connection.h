@@ -32,7 +32,10 @@ public:
     int state() const override { return db_ ? 1 : 0; }
     void close() override;
     long execute(const std::string& sql) override;
+    long execute(const std::string& sql, const std::vector<Value>& params) override;
     RecordsetPtr openRecordset(const std::string& sqlOrTable, CursorType cursor, LockType lock) override;
+    RecordsetPtr openRecordset(const std::string& sql, CursorType cursor, LockType lock,
+                               const std::vector<Value>& params) override;
     void beginTrans() override;
     void commitTrans() override;
     void rollbackTrans() override;

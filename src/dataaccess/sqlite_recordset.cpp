@@ -36,6 +36,7 @@ SqliteRecordset::SqliteRecordset(sqlite3* db, const std::string& sqlOrTable, Sql
         sql_ = sqlOrTable;
     }
     stmt_.emplace(db_, sql_, opts_.source);
+    for (std::size_t i = 0; i < opts_.params.size(); ++i) stmt_->bind(static_cast<int>(i) + 1, opts_.params[i]);
     // The first step comes before the columns are read: a statement prepared against a
     // schema another connection has changed since (a table renamed, a link made under
     // its name) is compiled again by that step, and only then are its columns current.
@@ -167,6 +168,7 @@ void SqliteRecordset::moveFirst() {
     if (forwardOnly()) {
         // A forward-only cursor starts again by running its statement again.
         stmt_->reset();
+        for (std::size_t i = 0; i < opts_.params.size(); ++i) stmt_->bind(static_cast<int>(i) + 1, opts_.params[i]);
         stepForward();
         return;
     }

@@ -23,6 +23,7 @@ struct SqliteRecordsetOptions {
     LockType lock = LockType::ReadOnly;
     bool padChar = false;    ///< CHAR(n) values come back blank-padded (TARV engine)
     std::string source;      ///< error source ("zq.embedded", "zq.archive")
+    std::vector<Value> params;  ///< values of the statement's "?" placeholders, in order
 };
 
 class SqliteRecordset final : public Recordset {

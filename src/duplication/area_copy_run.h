@@ -20,7 +20,7 @@ struct AreaCopyRequest {
     std::string newAreaName;   ///< txtFlds(0), as entered
     std::string parentFolder;  ///< txtFlds(1): the folder under which the area's folder is made
     long parentAreaId = 0;     ///< ItemData of the PARENT picker; 0 when none is chosen
-    int companyIndex = -1;     ///< company picker; CnnDitt must be connected to that company
+    int companyIndex = -1;     ///< company picker; the run opens that company's database itself
     std::string companyCode;   ///< Codice of the chosen company
     int yearIndex = -1;        ///< year picker
     std::string yearText;      ///< its selected item

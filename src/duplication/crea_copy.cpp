@@ -158,13 +158,22 @@ bool CreaCopy::parametersFree(const LinkParams& p, const std::string& archivio, 
     return !taken;
 }
 
+bool CreaCopy::useCompany(const std::string& ditt) {
+    if (company_ && company_->code == ditt && company_->cnn && company_->cnn->state() != 0) return true;
+    return guard("", [&] {
+        company_.reset();
+        company_ = session_.OpenDitt(ditt);
+    });
+}
+
+Connection& CreaCopy::companyConnection() const {
+    if (!company_) throw Error(kErrProviderFailure, "database della ditta non connesso", names_.module);
+    return company_->connection();
+}
+
 CreaCopy::Outcome CreaCopy::link(const std::string& serial, const LinkParams& p, const std::string& folder) {
-    if (!guard("", [&] {
-            if (!session_.CnnDitt || session_.CnnDitt->state() == 0)
-                throw Error(kErrProviderFailure, "database della ditta non connesso", names_.module);
-        }))
-        return Outcome::Stopped;
-    CollTable coll(session_, db_, namer_, CollTable::Variant::Coll);
+    if (!useCompany(p.ditt)) return Outcome::Stopped;
+    CollTable coll(session_, db_, namer_, CollTable::Variant::Coll, *company_);
     const auto outcome = coll.runCopy(serial, p, ArchiveModel::PathServ(folder, session_.cfg), names_.module,
                                       names_.routine);
     return outcome == CollTable::Outcome::Linked ? Outcome::Linked

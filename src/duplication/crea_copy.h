@@ -92,8 +92,15 @@ public:
     /// The parameter check of the copy link: true when ar_dbelenco has no row with these
     /// values; otherwise "Non è possibile collegare al TARV l'archivio" naming `archivio`.
     bool parametersFree(const LinkParams& p, const std::string& archivio, bool& stopped);
-    /// CollTable's copy link of table `serial` with documents folder `folder`.
+    /// CollTable's copy link of table `serial` with documents folder `folder`, in the
+    /// database of company p.ditt (useCompany).
     Outcome link(const std::string& serial, const LinkParams& p, const std::string& folder);
+    /// The run's own connection to company `ditt`, opened when the run meets another
+    /// company (the session's CnnDitt, which the pickers move, is never used or moved);
+    /// false after Ignore in the error report.
+    bool useCompany(const std::string& ditt);
+    /// The company useCompany opened last; an Error when none is open.
+    Connection& companyConnection() const;
 
     /// Runs one statement under the error report of this copy.
     bool guard(const std::string& query, const std::function<void()>& statement);
@@ -114,6 +121,7 @@ private:
     Clock clock_;
     IndexNamer namer_;
     std::set<std::string> given_;  // serials given in this run (lower case)
+    std::optional<CompanyDb> company_;  // the run's company connection (useCompany)
 };
 
 }  // namespace zq

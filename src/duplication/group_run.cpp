@@ -67,19 +67,6 @@ std::vector<GrupRow> GroupRun::LeggList(Session& session) {
     return out;
 }
 
-std::string GroupRun::insertText(const Value& v) {
-    switch (v.kind()) {
-        case ValueKind::Text: {
-            std::string t = *v.textIf();
-            return RaddApic(t);
-        }
-        case ValueKind::DateTime: return isoText(v.toDateTime());
-        case ValueKind::Empty:
-        case ValueKind::Null: return {};
-        default: return sqlLiteral(v);  // numbers with a decimal point, booleans 1/0
-    }
-}
-
 std::string GroupRun::groupedFileName(long m, const std::string& src) {
     return formatValue(Value(static_cast<std::int64_t>(m)), "00000000") + rightChars(vbTrim(src), 4);
 }
@@ -355,7 +342,7 @@ bool GroupRun::CreaGrup(const GroupRequest& request, const std::vector<std::stri
     if (made && made->findField("sys_record") && !recordIndexed) {
         const std::string tarv = LinkNames::tarv(e.Seriale);
         const std::string ddl = "CREATE UNIQUE INDEX r" + tarv.substr(1) + " ON " + tarv + "(sys_record)";
-        if (!guardHere(ddl, [&] { session_.CnnDitt->execute(ddl); })) return false;
+        if (!guardHere(ddl, [&] { core.companyConnection().execute(ddl); })) return false;
     }
     if (!guardHere("", [&] { journal->finish(id); })) return false;
     g_ = vbLCase(e.Seriale);
@@ -389,8 +376,11 @@ bool GroupRun::groupRecord(const Archive& a, const Recordset& rs, std::vector<st
     const long n = static_cast<long>(rs.field("sys_record").toInteger());
     const std::string src = ArchiveModel::PathDocs(a.docs, n) + rs.field("sys_filename").toText();
 
+    // Every value goes as a parameter of its own type: through the link a date reaches
+    // the server as a date, never as text the server would read by its date settings.
     std::string cols = "anno, tipo_doc";
-    std::string vals = "'" + std::to_string(a.year) + "','" + std::to_string(a.doctype) + "'";
+    std::string marks = "?,?";
+    std::vector<Value> values{Value(static_cast<std::int64_t>(a.year)), Value(static_cast<std::int64_t>(a.doctype))};
     for (int i = 0; i < rs.fieldCount(); ++i) {
         const Value v = rs.field(i);
         if (v.isNullish()) continue;
@@ -398,10 +388,11 @@ bool GroupRun::groupRecord(const Archive& a, const Recordset& rs, std::vector<st
         if (!LinkNames::safeName(name) || name.find(' ') != std::string::npos)
             throw Error(3075, "nome di campo non valido nella tabella " + a.t + ": " + name, kModule);
         cols = vbTrim(cols) + "," + name;
-        vals = vbTrim(vals) + (vbLCase(name) == "sys_record" ? ",'0'" : ",'" + insertText(v) + "'");
+        marks += ",?";
+        values.push_back(vbLCase(name) == "sys_record" ? Value(std::int64_t{0}) : v);
     }
-    const std::string ins = "INSERT INTO " + g_ + " (" + vbTrim(cols) + ") VALUES(" + vbTrim(vals) + ")";
-    if (!guard(ins, [&] { session_.CnnArch->execute(ins); })) return false;
+    const std::string ins = "INSERT INTO " + g_ + " (" + vbTrim(cols) + ") VALUES(" + marks + ")";
+    if (!guard(ins, [&] { session_.CnnArch->execute(ins, values); })) return false;
     ++kept;
 
     long m = 0;

@@ -31,7 +31,7 @@
 
 namespace zq {
 
-/// What the grouping form hands over. CnnDitt must be connected to the company.
+/// What the grouping form hands over. The run opens the company's database itself.
 struct GroupRequest {
     int companyIndex = -1;   ///< the company picker's ListIndex
     Lookups::Ditta company;  ///< Codice, RagSoc, CodFisc of aDitte(companyIndex)
@@ -64,9 +64,6 @@ public:
     /// The run over the ticked `entries`.
     GroupResult cmdGrup_Click(const GroupRequest& request, const std::vector<GrupRow>& entries);
 
-    /// The text a value takes inside the quotes of the insert: texts with quotes doubled,
-    /// numbers with a decimal point, booleans 1/0, dates as yyyy-mm-dd[ hh:mm:ss].
-    static std::string insertText(const Value& v);
     /// The name of a grouped record's file: Format(m, "00000000") & Right(Trim(src), 4).
     static std::string groupedFileName(long m, const std::string& src);
     /// The journal's name of this operation: one entry per source archive being grouped.

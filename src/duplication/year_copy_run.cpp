@@ -228,20 +228,13 @@ void YearCopyRun::CreaArea(const Picker& areas, int i, YearCopyResult& result) {
     }
 }
 
-bool YearCopyRun::useCompany(const std::string& ditt) {
-    if (ditt == connectedDitt_ && session_.CnnDitt && session_.CnnDitt->state() != 0) return true;
-    return core_->guard("", [&] {
-        session_.ConnDitt(ditt);
-        if (!session_.CnnDitt) throw Error(kErrProviderFailure, "database della ditta " + ditt + " non connesso", "frmAnno");
-        connectedDitt_ = ditt;
-    });
-}
+bool YearCopyRun::useCompany(const std::string& ditt) { return core_->useCompany(ditt); }
 
 bool YearCopyRun::companyMayLink() {
     const std::string q = "SELECT * FROM regditta WHERE anno = " + std::to_string(year_);
     bool active = false;
     core_->guard(q, [&] {
-        auto rs = session_.CnnDitt->openRecordset(q, CursorType::Static, LockType::ReadOnly);
+        auto rs = core_->companyConnection().openRecordset(q, CursorType::Static, LockType::ReadOnly);
         if (!rs->eof()) {
             const Value v = rs->field("ar_attiva");
             const std::string a = v.isNullish() ? std::string() : vbTrim(v.toText());

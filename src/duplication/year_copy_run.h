@@ -7,7 +7,7 @@
 //
 // The form has no company picker: each linked copy belongs to the company of its
 // source's registry row, and the regditta check and the TARV table use that company's
-// database (CnnDitt is switched to it when needed).
+// database, on the run's own connection: the session's CnnDitt is left as it was.
 
 #include "app/session.h"
 #include "common/progress.h"
@@ -83,7 +83,6 @@ private:
     RecordsetPtr elenco_;
     std::optional<CreaCopy> core_;
     ArchiveModel model_;
-    std::string connectedDitt_;
     std::optional<AreaJournal> journal_;  // the run's journal entry, while it runs
 };
 

@@ -22,8 +22,9 @@ constexpr long kErrItemNotFound = 3265;
 
 }  // namespace
 
-CollTable::CollTable(Session& session, ArchiveDatabase& db, IndexNamer& namer, Variant variant)
-    : session_(session), db_(db), namer_(namer), variant_(variant) {}
+CollTable::CollTable(Session& session, ArchiveDatabase& db, IndexNamer& namer, Variant variant,
+                     const CompanyDb& company)
+    : session_(session), db_(db), namer_(namer), variant_(variant), company_(company) {}
 
 const char* CollTable::caption(Variant v) {
     return v == Variant::Dav ? "Collegamento tabelle DAV" : "Collegamento tabelle al database TARV";
@@ -57,6 +58,7 @@ CollTable::Outcome CollTable::run(const ArchRow& e, const LinkParams& p) {
         return Outcome::Refused;
     }
 
+    if (!guard("", [&] { requireCompany(p); })) return Outcome::Stopped;
     bool stopped = false;
     if (refusedByParameters(p, stopped) || refusedByRegistry(p, stopped) || refusedByPremastering(stopped))
         return stopped ? Outcome::Stopped : Outcome::Refused;
@@ -102,6 +104,7 @@ CollTable::Outcome CollTable::runCopy(const std::string& serial, const LinkParam
     }
     std::optional<TableDef> td;
     if (!guard("", [&] {
+            requireCompany(p);
             td = db_.tableDef(s_);
             if (!td) throw Error(kErrItemNotFound, "tabella " + s_ + " non trovata nell'archivio", module);
         }))
@@ -111,14 +114,25 @@ CollTable::Outcome CollTable::runCopy(const std::string& serial, const LinkParam
     if (!createTarvTable(*td, columns) || !createIndexes(*td, columns) || !makeLink(*td)) return Outcome::Stopped;
     session_.dialogs().yield();
     const std::string ins = LinkSql::registryInsert(p, tarv_, serverPath);
-    return guard(ins, [&] { session_.CnnTarv->execute(ins); }) ? Outcome::Linked : Outcome::Stopped;
+    return guard(ins, [&] { session_.tarv().execute(ins); }) ? Outcome::Linked : Outcome::Stopped;
+}
+
+// The TARV table, the link and the registry row must all name the same company: a
+// connection opened for another one would put the table where the registry does not
+// look for it.
+void CollTable::requireCompany(const LinkParams& p) const {
+    if (vbTrim(p.ditt) != vbTrim(company_.code))
+        throw Error(kErrProviderFailure,
+                    "la ditta " + p.ditt + " da registrare non è quella del database aperto (" + company_.code + ")",
+                    module(variant_));
+    company_.connection();
 }
 
 bool CollTable::refusedByParameters(const LinkParams& p, bool& stopped) {
     const std::string sel = variant_ == Variant::Dav ? LinkSql::davParameterQuery(p.ditt) : LinkSql::parameterQuery(p);
     bool other = false;
     stopped = !guard(sel, [&] {
-        auto rs = session_.CnnTarv->openRecordset(sel, CursorType::ForwardOnly, LockType::ReadOnly);
+        auto rs = session_.tarv().openRecordset(sel, CursorType::ForwardOnly, LockType::ReadOnly);
         other = false;
         if (!rs->eof()) {
             const Value serial = rs->field("SYS_SERIALE");
@@ -137,7 +151,7 @@ bool CollTable::refusedByRegistry(const LinkParams& p, bool& stopped) {
     const std::string reg = LinkSql::registryQuery(tarv_);
     bool differs = false;
     stopped = !guard(reg, [&] {
-        auto rs = session_.CnnTarv->openRecordset(reg, CursorType::ForwardOnly, LockType::ReadOnly);
+        auto rs = session_.tarv().openRecordset(reg, CursorType::ForwardOnly, LockType::ReadOnly);
         differs = false;
         if (!rs->eof()) {
             const Value ditt = rs->field("ditt"), anno = rs->field("anno");
@@ -169,17 +183,14 @@ bool CollTable::refusedByPremastering(bool& stopped) {
     return false;
 }
 
+// Field names that cannot be TARV columns are left out one by one (createTarvTable);
+// only a primary-key name goes into a statement as it is, so an unsafe one refuses the
+// archive, naming it.
 bool CollTable::refusedByNames(const TableDef& td) {
-    auto refuse = [&](const char* what, const std::string& name) {
-        warn(messageLines({"ATTENZIONE!", std::string(what), name, "", kCannotGoOn}));
-        return true;
-    };
-    for (const auto& f : td.fields)
-        if (!LinkNames::safeName(f.name)) return refuse("Nome di campo non valido:", f.name);
     for (const auto& ix : td.indexes) {
-        if (!LinkNames::safeName(ix.name)) return refuse("Nome di indice non valido:", ix.name);
-        for (const auto& f : ix.fields)
-            if (!LinkNames::safeName(f)) return refuse("Nome di campo non valido:", f);
+        if (!ix.primary || LinkNames::safeName(ix.name)) continue;
+        warn(messageLines({"ATTENZIONE!", "Nome di indice non valido:", ix.name, "", kCannotGoOn}));
+        return true;
     }
     return false;
 }
@@ -220,9 +231,7 @@ bool CollTable::locateTable(std::optional<TableDef>& td) {
 bool CollTable::tarvTableExists(bool& exists) {
     const std::string q = LinkSql::systablesQuery(tarv_);
     return guard(q, [&] {
-        if (!session_.CnnDitt || session_.CnnDitt->state() == 0)
-            throw Error(kErrProviderFailure, "database della ditta non connesso", module(variant_));
-        auto rs = session_.CnnDitt->openRecordset(q, CursorType::ForwardOnly, LockType::ReadOnly);
+        auto rs = company_.connection().openRecordset(q, CursorType::ForwardOnly, LockType::ReadOnly);
         exists = !rs->eof();
         rs->close();
     });
@@ -231,7 +240,7 @@ bool CollTable::tarvTableExists(bool& exists) {
 bool CollTable::createTarvTable(const TableDef& td, std::set<std::string>& columns) {
     std::string ddl = "CREATE TABLE " + vbTrim(tarv_) + "(";
     for (const auto& f : td.fields) {
-        if (f.name.find(' ') != std::string::npos) {
+        if (!LinkNames::serverColumn(f.name)) {
             warn(messageLines({"ATTENZIONE!", "Nome di campo non valido:", f.name}));
             continue;
         }
@@ -245,13 +254,13 @@ bool CollTable::createTarvTable(const TableDef& td, std::set<std::string>& colum
     }
     ddl.pop_back();
     ddl += ")";
-    return guard(ddl, [&] { session_.CnnDitt->execute(ddl); });
+    return guard(ddl, [&] { company_.connection().execute(ddl); });
 }
 
 bool CollTable::createIndexes(const TableDef& td, const std::set<std::string>& columns) {
     const std::string q = LinkSql::sysindexesQuery();
     const bool read = guard(q, [&] {
-        auto rs = session_.CnnDitt->openRecordset(q, CursorType::Static, LockType::ReadOnly);
+        auto rs = company_.connection().openRecordset(q, CursorType::Static, LockType::ReadOnly);
         for (; !rs->eof(); rs->moveNext()) namer_.addExisting(textOf(rs->field("idxname")));
         rs->close();
     });
@@ -275,16 +284,21 @@ bool CollTable::createIndexes(const TableDef& td, const std::set<std::string>& c
         }
         const std::string base = variant_ == Variant::Dav ? LinkNames::davIndexBase(ix.name) : LinkNames::indexBase(ix.name);
         const std::string stmt = LinkSql::createIndex(ix.unique || ix.primary, namer_.next(base), td.name, ix.fields);
-        if (!guard(stmt, [&] { session_.CnnDitt->execute(stmt); })) return false;
+        if (!guard(stmt, [&] { company_.connection().execute(stmt); })) return false;
     }
     return true;
 }
 
 bool CollTable::makeLink(const TableDef& td) {
     std::string pk;
-    for (const auto& ix : td.indexes)
-        if (ix.primary) pk = LinkSql::primaryKey(td.name, ix);
-    const std::string connect = ArchiveModel::linkConnectString(session_.cfg, session_.DbDitt);
+    for (const auto& ix : td.indexes) {
+        if (!ix.primary) continue;
+        // A key over a field left out of the TARV table cannot be declared on the link.
+        bool linked = true;
+        for (const auto& f : ix.fields) linked = linked && LinkNames::serverColumn(f);
+        pk = linked ? LinkSql::primaryKey(td.name, ix) : std::string();
+    }
+    const std::string connect = ArchiveModel::linkConnectString(session_.cfg, company_.DbDitt);
 
     // Set aside, link and key are one change of the archive file: an interruption leaves
     // the archive as it was, and running the link again finishes it.
@@ -301,7 +315,7 @@ bool CollTable::writeRegistry(const ArchRow& e, const LinkParams& p) {
     const std::string reg = LinkSql::registryQuery(tarv_);
     bool registered = false;
     if (!guard(reg, [&] {
-            auto rs = session_.CnnTarv->openRecordset(reg, CursorType::ForwardOnly, LockType::ReadOnly);
+            auto rs = session_.tarv().openRecordset(reg, CursorType::ForwardOnly, LockType::ReadOnly);
             registered = !rs->eof();
             rs->close();
         }))
@@ -309,7 +323,7 @@ bool CollTable::writeRegistry(const ArchRow& e, const LinkParams& p) {
     const bool withDocType = variant_ == Variant::Dav || p.tipoAss == "M";
     const std::string stmt = registered ? LinkSql::registryUpdate(p, tarv_, e.serverPath, withDocType)
                                         : LinkSql::registryInsert(p, tarv_, e.serverPath);
-    return guard(stmt, [&] { session_.CnnTarv->execute(stmt); });
+    return guard(stmt, [&] { session_.tarv().execute(stmt); });
 }
 
 }  // namespace zq

@@ -31,8 +31,10 @@ public:
     /// changed. Stopped: Ignore in the error report ended its steps.
     enum class Outcome { Linked, Refused, Stopped };
 
-    /// `db` is the archive database the run opened; `namer` lives for the whole run.
-    CollTable(Session& session, ArchiveDatabase& db, IndexNamer& namer, Variant variant);
+    /// `db` is the archive database the run opened; `namer` lives for the whole run;
+    /// `company` is the run's own connection to the database of the company the
+    /// registry row names (Session::OpenDitt): the TARV table and the link go there.
+    CollTable(Session& session, ArchiveDatabase& db, IndexNamer& namer, Variant variant, const CompanyDb& company);
 
     /// Links the archive of entry `e` with the registry values `p`.
     Outcome run(const ArchRow& e, const LinkParams& p);
@@ -54,6 +56,7 @@ private:
     void warn(const std::string& text);
     void inform(const std::string& text);
 
+    void requireCompany(const LinkParams& p) const;
     bool refusedByParameters(const LinkParams& p, bool& stopped);
     bool refusedByRegistry(const LinkParams& p, bool& stopped);
     bool refusedByPremastering(bool& stopped);
@@ -69,6 +72,7 @@ private:
     ArchiveDatabase& db_;
     IndexNamer& namer_;
     Variant variant_;
+    const CompanyDb& company_;
     std::string s_, sav_, col_, tarv_;
     std::string reportModule_, reportRoutine_;  // set by runCopy: whose error report it is
 };

@@ -1,8 +1,11 @@
 #include "linking/dav_run.h"
 
+#include "common/gesterr.h"
 #include "linking/coll_table.h"
 #include "linking/message_lines.h"
 #include "journal/writer_lock.h"
+
+#include <optional>
 
 namespace zq {
 
@@ -23,8 +26,12 @@ bool DavRun::CollDav(ArchiveDatabase& db, const DavRequest& request, const ArchR
     p.anno = 9999;
     p.tipoAss = "M";
     p.tipoDoc = "Z";
+    std::optional<CompanyDb> company;
+    if (!runGuarded(session_.dialogs(), CollTable::module(CollTable::Variant::Dav), "CollDav", "",
+                    [&] { company = session_.OpenDitt(request.companyCode); }))
+        return false;
     IndexNamer namer(random_);
-    return CollTable(session_, db, namer, CollTable::Variant::Dav).run(e, p) == CollTable::Outcome::Linked;
+    return CollTable(session_, db, namer, CollTable::Variant::Dav, *company).run(e, p) == CollTable::Outcome::Linked;
 }
 
 DavRunResult DavRun::cmdColl_Click(const DavRequest& request, const std::vector<ArchRow>& entries, int chosen) {

@@ -68,7 +68,7 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
     return result;
 }
 
-FreeRun::Outcome FreeRun::FreeTable(ArchiveDatabase& db, const FreeRow& e, bool delTarv, bool allCompanies) {
+FreeRun::Outcome FreeRun::FreeTable(ArchiveDatabase& db, const FreeRow& e, bool delTarv, bool /*allCompanies*/) {
     const std::string& s = e.serial;
     const std::string sav = LinkNames::sav(s);
     const std::string tarv = LinkNames::tarv(s);
@@ -133,16 +133,17 @@ FreeRun::Outcome FreeRun::FreeTable(ArchiveDatabase& db, const FreeRow& e, bool 
         guard("", [&] { journal->finish(id); });
         return Outcome::Unlinked;
     }
-    if (allCompanies && !guard("", [&] { session_.ConnDitt(e.company); })) return Outcome::Stopped;
-    const std::string drop = LinkSql::dropTable(tarv);
-    if (!guard(drop, [&] {
-            if (!session_.CnnDitt) throw Error(kErrProviderFailure, "database della ditta non connesso", "frmFree");
-            session_.CnnDitt->execute(drop);
-        }))
+    // The table is dropped in the database of the company the registry names, on the
+    // run's own connection: whatever company a picker shows, no other company's table
+    // of that name is touched, and the pickers' connection stays where it was.
+    if ((!company_ || company_->code != e.company) &&
+        !guard("", [&] { company_ = session_.OpenDitt(e.company); }))
         return Outcome::Stopped;
+    const std::string drop = LinkSql::dropTable(tarv);
+    if (!guard(drop, [&] { company_->connection().execute(drop); })) return Outcome::Stopped;
     guard("", [&] { journal->mark(id, "tarv"); });
     const std::string del = LinkSql::registryDelete(tarv);
-    if (!guard(del, [&] { session_.CnnTarv->execute(del); })) return Outcome::Stopped;
+    if (!guard(del, [&] { session_.tarv().execute(del); })) return Outcome::Stopped;
     guard("", [&] { journal->finish(id); });
     return Outcome::Unlinked;
 }

@@ -10,6 +10,7 @@
 #include "linking/link_run.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,9 @@ public:
     /// Asked once per run, before the first archive.
     static constexpr const char* kDeleteTarvQuestion = "Vuoi cancellare le tabelle collegate dal TARV?";
 
-    /// `allCompanies`: the company picker is on "<TUTTE>" (ListIndex below 1), so every
-    /// entry connects to its own company before its table is dropped.
+    /// `allCompanies`: the company picker is on "<TUTTE>" (ListIndex below 1). Either
+    /// way each TARV table is dropped in the database of its entry's registered company,
+    /// on the run's own connection.
     FreeRunResult cmdFree_Click(const std::vector<FreeRow>& entries, bool allCompanies);
 
     /// Unlinked; Skipped (No to going on without a set-aside table, or s is not a link);
@@ -56,6 +58,7 @@ private:
 
     Session& session_;
     ArchiveOpener opener_;
+    std::optional<CompanyDb> company_;  ///< the company whose table was dropped last
 };
 
 }  // namespace zq

@@ -15,7 +15,7 @@ struct RegistryRow {
 
 std::vector<RegistryRow> readRegistry(Session& session) {
     std::vector<RegistryRow> rows;
-    auto rs = session.CnnTarv->openRecordset(LinkSql::registryListQuery(), CursorType::Static, LockType::ReadOnly);
+    auto rs = session.tarv().openRecordset(LinkSql::registryListQuery(), CursorType::Static, LockType::ReadOnly);
     for (; !rs->eof(); rs->moveNext())
         rows.push_back({vbTrim(textOf(rs->field("sys_seriale"))), rs->field("ditt"), rs->field("anno"),
                         rs->field("tipo_ass"), rs->field("tipo_doc")});

@@ -33,6 +33,19 @@ bool LinkNames::safeName(std::string_view name) {
     return true;
 }
 
+bool LinkNames::serverColumn(std::string_view name) {
+    if (name.empty() || isDigit(static_cast<unsigned char>(name[0]))) return false;
+    for (unsigned char c : name)
+        if (c < 0x80 && !isAsciiLetter(c) && !isDigit(c) && c != '_') return false;
+    return true;
+}
+
+std::string LinkNames::keyName(std::string_view name) {
+    for (unsigned char c : name)
+        if (!isAsciiLetter(c) && !isDigit(c) && c != '_') return "[" + std::string(name) + "]";
+    return std::string(name);
+}
+
 std::string LinkNames::indexBase(std::string_view indexName) {
     std::string base = vbLCase(indexName);
     for (char& c : base) {

@@ -30,6 +30,14 @@ public:
     /// beyond ASCII pass.
     static bool safeName(std::string_view name);
 
+    /// True when a field name can stand bare as a column of the TARV table: letters
+    /// (accented ones too), digits and "_", not beginning with a digit. The link step
+    /// leaves any other field out with its message ("N. Fattura", "Cod.cliente").
+    static bool serverColumn(std::string_view name);
+    /// The primary-key name as it enters the archive's ALTER TABLE: bare when it is a
+    /// plain name, else in brackets (a safeName never holds one).
+    static std::string keyName(std::string_view name);
+
     /// Base of a TARV index name of the link step: lower case, every "/" (and every
     /// other character that cannot stand in a bare identifier, such as a blank) as "_".
     static std::string indexBase(std::string_view indexName);

@@ -1,16 +1,21 @@
 #include "linking/link_run.h"
 
+#include "common/gesterr.h"
 #include "common/textroutines.h"
 #include "linking/coll_table.h"
 #include "linking/message_lines.h"
 #include "journal/writer_lock.h"
 
+#include <optional>
+
 namespace zq {
 
 LinkRun::LinkRun(Session& session, const std::vector<Lookups::TipoDoc>& aDocs, ArchiveOpener opener,
-                 IndexNamer::Random random)
-    : session_(session), aDocs_(aDocs), opener_(std::move(opener)), random_(std::move(random)) {
+                 IndexNamer::Random random, CompanyOpener companyOpener)
+    : session_(session), aDocs_(aDocs), opener_(std::move(opener)), random_(std::move(random)),
+      companyOpener_(std::move(companyOpener)) {
     if (!opener_) opener_ = [](const std::string& path) { return ArchiveDatabase::open(path); };
+    if (!companyOpener_) companyOpener_ = [s = &session](const std::string& code) { return s->OpenDitt(code); };
 }
 
 const char* LinkRun::caption() { return CollTable::caption(CollTable::Variant::Coll); }
@@ -45,6 +50,11 @@ LinkParams LinkRun::paramsOf(const LinkRequest& request, const ArchRow& e) {
     return p;
 }
 
+bool LinkRun::openCompany(const std::string& code, std::optional<CompanyDb>& company) {
+    return runGuarded(session_.dialogs(), CollTable::module(CollTable::Variant::Coll), "CollTable", "",
+                      [&] { company = companyOpener_(code); });
+}
+
 LinkRunResult LinkRun::cmdColl_Click(const LinkRequest& request, const std::vector<ArchRow>& entries) {
     LinkRunResult result;
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
@@ -64,16 +74,24 @@ LinkRunResult LinkRun::cmdColl_Click(const LinkRequest& request, const std::vect
     if (!CtrlParm(entries, session_.dialogs())) return result;
 
     std::unique_ptr<ArchiveDatabase> db;
+    std::optional<CompanyDb> company;
     IndexNamer namer(random_);
     for (const auto& e : entries) {
         if (!e.selected) continue;
         if (!db) db = opener_(session_.cfg.PathArch);
+        // The run's own connection to the company of its form: another window picking
+        // another company cannot move it.
+        if (!company && !openCompany(request.companyCode, company)) {
+            ++result.stopped;
+            db->close();
+            return result;
+        }
         ++result.asked;
         const Answer a = session_.dialogs().message(
             Message{messageLines({"Vuoi collegare la tabella " + e.description, "area " + e.area, "(" + e.serial + ")?"}),
                     caption(), Buttons::YesNo, Icon::Question});
         if (a != Answer::Yes) continue;
-        switch (CollTable(session_, *db, namer, CollTable::Variant::Coll).run(e, paramsOf(request, e))) {
+        switch (CollTable(session_, *db, namer, CollTable::Variant::Coll, *company).run(e, paramsOf(request, e))) {
             case CollTable::Outcome::Linked: ++result.linked; break;
             case CollTable::Outcome::Refused: ++result.refused; break;
             case CollTable::Outcome::Stopped: ++result.stopped; break;

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ namespace zq {
 
 /// Opens the archive database for table-definition work (ArchiveDatabase::open by default).
 using ArchiveOpener = std::function<std::unique_ptr<ArchiveDatabase>(const std::string& path)>;
+
+/// Opens a run's own connection to a company's database (Session::OpenDitt by default).
+using CompanyOpener = std::function<CompanyDb(const std::string& code)>;
 
 /// What the link form hands over: the pickers' selections and ArAttiva.
 struct LinkRequest {
@@ -38,10 +42,10 @@ struct LinkRunResult {
 
 class LinkRun {
 public:
-    /// Works on the session's CnnTarv and CnnDitt (the company of the request must be
-    /// the one CnnDitt is connected to, as the company picker leaves it).
+    /// Works on the session's CnnTarv and on a connection of its own to the request's
+    /// company, opened before the first archive and closed at the end of the run.
     LinkRun(Session& session, const std::vector<Lookups::TipoDoc>& aDocs, ArchiveOpener opener = {},
-            IndexNamer::Random random = {});
+            IndexNamer::Random random = {}, CompanyOpener companyOpener = {});
 
     /// False (after its message) when two ticked entries have the same association
     /// type and document-type index.
@@ -57,11 +61,14 @@ public:
 
 private:
     void message(const std::string& text, Icon icon);
+    /// Opens the company's database through the error report; false when it stayed closed.
+    bool openCompany(const std::string& code, std::optional<CompanyDb>& company);
 
     Session& session_;
     const std::vector<Lookups::TipoDoc>& aDocs_;
     ArchiveOpener opener_;
     IndexNamer::Random random_;
+    CompanyOpener companyOpener_;
 };
 
 }  // namespace zq

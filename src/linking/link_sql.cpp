@@ -1,6 +1,7 @@
 #include "linking/link_sql.h"
 
 #include "common/textroutines.h"
+#include "linking/link_names.h"
 #include "runtime/text.h"
 
 namespace zq {
@@ -39,7 +40,7 @@ std::string LinkSql::createIndex(bool unique, const std::string& name, const std
 std::string LinkSql::primaryKey(const std::string& tableName, const IndexDef& index) {
     std::string fields;
     for (const auto& f : index.fields) fields += (fields.empty() ? "" : ",") + vbLCase(f);
-    return "ALTER TABLE " + tableName + " ADD CONSTRAINT " + index.name + " PRIMARY KEY (" + fields + ")";
+    return "ALTER TABLE " + tableName + " ADD CONSTRAINT " + LinkNames::keyName(index.name) + " PRIMARY KEY (" + fields + ")";
 }
 
 std::string LinkSql::registryUpdate(const LinkParams& p, const std::string& tarv, const std::string& serverPath,

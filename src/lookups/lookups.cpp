@@ -45,7 +45,7 @@ void Lookups::LeggDitt(Picker& cmb, bool all) {
         restore = 0;
     }
 
-    Connection& tarv = *session_.CnnTarv;
+    Connection& tarv = session_.tarv();
     auto rs = tarv.openRecordset("SELECT codice, anno, codice_studio FROM anaditta  ORDER BY codice",
                                  CursorType::ForwardOnly, LockType::ReadOnly);
     for (; !rs->eof(); rs->moveNext()) {

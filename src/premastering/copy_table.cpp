@@ -1,13 +1,41 @@
 #include "premastering/copy_table.h"
 
+#include "common/error.h"
 #include "common/gesterr.h"
+#include "runtime/text.h"
 
 #include <functional>
 #include <vector>
 
 namespace zq {
+namespace {
+
+// The Error number DAO raises for an item not in a collection.
+constexpr long kErrItemNotFound = 3265;
+
+}  // namespace
 
 CopyTable::CopyTable(Dialogs& dialogs, std::string module) : dialogs_(dialogs), module_(std::move(module)) {}
+
+std::vector<int> CopyTable::matchColumns(const Recordset& src, const Recordset& dst, const std::string& source,
+                                         const std::string& target) {
+    // The link step names the TARV columns with vbLCase, accented capitals included
+    // ("CITTÀ" becomes "città"): the match folds both sides the same way.
+    std::vector<int> index;
+    for (int f = 0; f < src.fieldCount(); ++f) {
+        const std::string name = vbLCase(src.fieldName(f));
+        int found = -1;
+        for (int g = 0; g < dst.fieldCount() && found < 0; ++g)
+            if (vbLCase(dst.fieldName(g)) == name) found = g;
+        if (found < 0)
+            throw Error(kErrItemNotFound, "il campo " + src.fieldName(f) + " della tabella " + source +
+                                              " non ha un campo corrispondente nella tabella " + target +
+                                              ": la tabella non è stata toccata",
+                        module_);
+        index.push_back(found);
+    }
+    return index;
+}
 
 bool CopyTable::guard(const std::function<void()>& statement) {
     return runGuarded(dialogs_, module_, "CopyTable", "", statement);
@@ -29,6 +57,16 @@ CopyTable::Counts CopyTable::run(const std::string& source, const std::string& t
     if (!guard([&] { dst = cnn.openRecordset("SELECT * FROM [" + target + "]", CursorType::Static, LockType::Optimistic); }))
         return counts;
 
+    // The set-aside table may hold a column the TARV table lacks (a field the link step
+    // left out): matching by name keeps every value in its own column. A TARV column
+    // with no local field would lose its values in every row, so the archive stops
+    // here, before a row is removed.
+    std::vector<int> targetIndex;
+    if (!guard([&] { targetIndex = matchColumns(*src, *dst, source, target); })) {
+        counts.stopped = true;
+        return counts;
+    }
+
     // One transaction: an interrupted copy leaves the target as it was, and the file is
     // written once instead of once per row.
     struct Rollback {
@@ -47,16 +85,10 @@ CopyTable::Counts CopyTable::run(const std::string& source, const std::string& t
         if (!dst->eof()) guard([&] { dst->moveNext(); });
     }
 
-    // The set-aside table may hold a column the TARV table lacks (a field the link step
-    // left out): matching by name keeps every value in its own column.
-    std::vector<int> targetIndex;
-    for (int f = 0; f < src->fieldCount(); ++f) targetIndex.push_back(dst->fieldIndex(src->fieldName(f)));
-
     while (!src->eof()) {
         const bool added = guard([&] {
             dst->addNew();
             for (int f = 0; f < src->fieldCount(); ++f) {
-                if (targetIndex[static_cast<std::size_t>(f)] < 0) continue;
                 const Value v = src->field(f);
                 if (!v.isNull()) dst->setField(targetIndex[static_cast<std::size_t>(f)], v);
             }

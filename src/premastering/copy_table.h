@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace zq {
 
@@ -17,6 +18,7 @@ public:
     struct Counts {
         long deleted = 0;
         long copied = 0;
+        bool stopped = false;  ///< a column could not be matched: nothing was changed
     };
 
     /// Failing statements go through the error report as module `module`, routine
@@ -25,12 +27,16 @@ public:
     CopyTable(Dialogs& dialogs, std::string module);
 
     /// Empties `target`, then adds one row per row of `source`. Fields are matched by
-    /// name: a field that only one side has is left out, a Null stays at the target's
-    /// default. All of it is one transaction on `cnn`.
+    /// name, folded as the link step folds them; a target field the source lacks stays
+    /// at its default, a source column the target lacks stops the copy before any row is
+    /// removed (`stopped`). A Null stays at the target's default. All of it is one
+    /// transaction on `cnn`.
     Counts run(const std::string& source, const std::string& target, Connection& cnn);
 
 private:
     bool guard(const std::function<void()>& statement);
+    std::vector<int> matchColumns(const Recordset& src, const Recordset& dst, const std::string& source,
+                                  const std::string& target);
 
     Dialogs& dialogs_;
     std::string module_;

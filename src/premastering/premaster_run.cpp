@@ -109,6 +109,7 @@ PremasterRun::Outcome PremasterRun::Elabora(ArchiveDatabase& db, const std::stri
 
     const auto counts = CopyTable(session_.dialogs(), "frmMast").run(s, saved->name, *session_.CnnArch);
     if (rowsCopied) *rowsCopied += counts.copied;
+    if (counts.stopped) return Outcome::Stopped;
 
     // The link's new name and the local table's old one are one change of the file.
     std::optional<ArchiveTransaction> tx;

@@ -358,14 +358,9 @@ TEST_F(GroupTest, GroupingTableThatDoesNotNumberItsRecordsIsReportedAndLeftAsItW
     EXPECT_FALSE(fs::exists(folder + "00000000/00000000.pdf"));
 }
 
-TEST(GroupRunRules, FileNamesAndInsertTexts) {
+TEST(GroupRunRules, FileNames) {
     EXPECT_EQ(GroupRun::groupedFileName(1500, "/d/00000002/00001000.pdf"), "00001500.pdf");
     EXPECT_EQ(GroupRun::groupedFileName(7, " /d/x.tiff "), "00000007tiff");
-    EXPECT_EQ(GroupRun::insertText(Value("l'IVA")), "l''IVA");
-    EXPECT_EQ(GroupRun::insertText(Value(122.5)), "122.5");
-    EXPECT_EQ(GroupRun::insertText(Value(true)), "1");
-    EXPECT_EQ(GroupRun::insertText(Value(DateTime{2024, 3, 5})), "2024-03-05");
-    EXPECT_EQ(GroupRun::insertText(Value(std::int64_t{42})), "42");
 }
 
 TEST(GroupParamsTest, ConfirmStoresTheFolderWithASeparatorAndKeepsTheOtherLines) {

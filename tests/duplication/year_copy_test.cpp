@@ -74,6 +74,7 @@ TEST_F(YearCopyTest, DuplicatesTheYearAreaWithLinksForTheNewYear) {
     session->ConnDitt("");  // the run finds the company database by the registry
     dialogs.then(Answer::Yes);
     const auto result = YearCopyRun(*session, progress).cmdCopy_Click(request());
+    EXPECT_FALSE(session->CnnDitt);  // and leaves the pickers' connection as it found it
 
     ASSERT_TRUE(result.completed);
     EXPECT_EQ(result.areas, 2);

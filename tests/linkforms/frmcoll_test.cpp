@@ -4,6 +4,7 @@
 #include "form_fixture.h"
 
 #include "app/demo_installation.h"
+#include "linking/forms/frmcdav.h"
 #include "linking/forms/frmcoll.h"
 #include "optionctl/optsino.h"
 
@@ -175,6 +176,28 @@ TEST_P(FrmCollTest, ACompanyThatMayNotLinkIsRefused) {
     f->cmdColl()->click();
     EXPECT_EQ(dialogs.texts(), std::vector<std::string>{lines({"La Ditta selezionata non prevede", "il collegamento ad QUIRNOVA!"})});
     EXPECT_TRUE(registry().empty());
+}
+
+TEST_P(FrmCollTest, CollegaWorksOnItsOwnCompanyAfterAnotherWindowPickedAnother) {
+    auto f = open<frmColl>();
+    pick(f->cmbFlds(0), companyIndex(*f, "001"));
+    ASSERT_TRUE(f->lookups().ArAttiva);
+    auto dav = open<frmCDAV>();
+    pick(dav->cmbFlds(0), companyIndex(*dav, "002"));
+    ASSERT_EQ(session->CodDitt, "002");
+
+    const int forn = entryNumber(f->entries(), kFornitori2023);
+    ASSERT_GT(forn, 0);
+    f->checks().box(forn)->click();
+    dialogs.clear();
+    dialogs.then(Answer::Yes);
+    f->cmdColl()->click();
+    EXPECT_EQ(dialogs.messages().back().text, "Collegamento tabelle effettuato con successo.");
+    EXPECT_EQ(registry(), (Rows{{"001", "9999", "A", "", "a" + std::string(kFornitori2023)}}));
+    EXPECT_TRUE(tarvTableExists(kDitt001, "a" + std::string(kFornitori2023)));
+    EXPECT_FALSE(tarvTableExists("/usr/tarv/ditt002", "a" + std::string(kFornitori2023)));
+    EXPECT_NE(archiveDef(kFornitori2023)->connect.find(";DATABASE=/usr/tarv/ditt001;"), std::string::npos);
+    EXPECT_EQ(session->CodDitt, "002");
 }
 
 INSTANTIATE_TEST_SUITE_P(Embedded, FrmCollTest, ::testing::Values(TarvKind::Embedded));

@@ -28,7 +28,9 @@ TEST_P(DavRunTest, RegistersTheCompanysDavTable) {
     auto& tarvCnn = recordTarv();
     const auto result = dav(kVerbali);
     EXPECT_TRUE(result.linked);
-    EXPECT_EQ(tarvCnn.statements.front(),
+    ASSERT_GE(tarvCnn.statements.size(), 2u);
+    EXPECT_EQ(tarvCnn.statements[0], "SELECT * FROM volumi WHERE cod_ditta = '001'");  // the run's own company connection
+    EXPECT_EQ(tarvCnn.statements[1],
               "SELECT * FROM ar_dbelenco WHERE ditt = '001' AND anno = 9999 AND tipo_ass = 'M' AND tipo_doc = 'Z'");
     EXPECT_EQ(dialogs.texts().back(), "Collegamento tabella effettuato con successo.");
     EXPECT_EQ(dialogs.messages().back().title, "Collegamento tabelle DAV");

@@ -25,15 +25,28 @@ long RecordingConnection::execute(const std::string& sql) {
     return inner_->execute(sql);
 }
 
+long RecordingConnection::execute(const std::string& sql, const std::vector<Value>& params) {
+    statements.push_back(sql);
+    maybeFail(sql);
+    return inner_->execute(sql, params);
+}
+
 RecordsetPtr RecordingConnection::openRecordset(const std::string& sql, CursorType c, LockType l) {
     statements.push_back(sql);
     maybeFail(sql);
     return inner_->openRecordset(sql, c, l);
 }
 
+RecordsetPtr RecordingConnection::openRecordset(const std::string& sql, CursorType c, LockType l,
+                                                const std::vector<Value>& params) {
+    statements.push_back(sql);
+    maybeFail(sql);
+    return inner_->openRecordset(sql, c, l, params);
+}
+
 void RecordingConnection::maybeFail(const std::string& sql) {
-    if (failTimes_ <= 0 || sql.rfind(failPrefix_, 0) != 0) return;
-    --failTimes_;
+    if (log_->failTimes <= 0 || sql.rfind(log_->failPrefix, 0) != 0) return;
+    --log_->failTimes;
     throw Error(kErrProviderFailure, "statement refused by the test", "test");
 }
 
@@ -186,11 +199,17 @@ RecordingConnection& LinkTest::recordTarv() {
     return ref;
 }
 
-RecordingConnection& LinkTest::recordDitt() {
-    auto rec = std::make_unique<RecordingConnection>(std::move(session->CnnDitt));
-    auto& ref = *rec;
-    session->CnnDitt = std::move(rec);
-    return ref;
+RecordingConnection::Log& LinkTest::recordDitt() {
+    dittLog_ = std::make_shared<RecordingConnection::Log>();
+    return *dittLog_;
+}
+
+std::function<CompanyDb(const std::string&)> LinkTest::companyOpener() {
+    return [this](const std::string& code) {
+        CompanyDb d = session->OpenDitt(code);
+        if (dittLog_) d.cnn = std::make_unique<RecordingConnection>(std::move(d.cnn), dittLog_);
+        return d;
+    };
 }
 
 }  // namespace zq::test

@@ -40,19 +40,30 @@ enum class TarvKind { Embedded, Odbc };
 std::string PrintToString(TarvKind k);
 
 /// A Connection that forwards everything, records every statement text, and throws
-/// from the statements a test names (each failure once per call of failOn).
+/// from the statements a test names (each failure once per call of failOn). Its log
+/// can outlive it: a run's own company connection records into the test's log.
 class RecordingConnection final : public Connection {
 public:
-    explicit RecordingConnection(ConnectionPtr inner) : inner_(std::move(inner)) {}
+    struct Log {
+        std::vector<std::string> statements;  ///< execute() and openRecordset() texts, in order
+        /// The next statement that begins with `prefix` throws zq::Error, `times` times.
+        void failOn(std::string prefix, int times = 1) { failPrefix = std::move(prefix), failTimes = times; }
+        std::string failPrefix;
+        int failTimes = 0;
+    };
+    explicit RecordingConnection(ConnectionPtr inner, std::shared_ptr<Log> log = std::make_shared<Log>())
+        : statements(log->statements), inner_(std::move(inner)), log_(std::move(log)) {}
 
-    std::vector<std::string> statements;  ///< execute() and openRecordset() texts, in order
-    /// The next statement that begins with `prefix` throws zq::Error, `times` times.
-    void failOn(std::string prefix, int times = 1) { failPrefix_ = std::move(prefix), failTimes_ = times; }
+    std::vector<std::string>& statements;  ///< the log's statements
+    void failOn(std::string prefix, int times = 1) { log_->failOn(std::move(prefix), times); }
 
     int state() const override { return inner_->state(); }
     void close() override { inner_->close(); }
     long execute(const std::string& sql) override;
+    long execute(const std::string& sql, const std::vector<Value>& params) override;
     RecordsetPtr openRecordset(const std::string& sql, CursorType c, LockType l) override;
+    RecordsetPtr openRecordset(const std::string& sql, CursorType c, LockType l,
+                               const std::vector<Value>& params) override;
     void beginTrans() override { inner_->beginTrans(); }
     void commitTrans() override { inner_->commitTrans(); }
     void rollbackTrans() override { inner_->rollbackTrans(); }
@@ -62,8 +73,7 @@ public:
 private:
     void maybeFail(const std::string& sql);
     ConnectionPtr inner_;
-    std::string failPrefix_;
-    int failTimes_ = 0;
+    std::shared_ptr<Log> log_;
 };
 
 /// The archive database with the n-th rename or the link creation failing.
@@ -113,15 +123,20 @@ protected:
     static FieldDef text(const std::string& name, long size);
     static IndexDef index(const std::string& name, std::vector<std::string> fields, bool primary = false);
 
-    /// Wraps CnnTarv / CnnDitt in a RecordingConnection (returned, owned by the session).
+    /// Wraps CnnTarv in a RecordingConnection (returned, owned by the session).
     RecordingConnection& recordTarv();
-    RecordingConnection& recordDitt();
+    /// From now on the company connections that companyOpener() opens record into the
+    /// returned log.
+    RecordingConnection::Log& recordDitt();
+    /// Opens a run's company connection as the session does, recording after recordDitt().
+    std::function<CompanyDb(const std::string&)> companyOpener();
 
     /// The demo's TARV databases again on the PostgreSQL test server, and the
     /// installation pointed at it.
     void moveTarvToServer();
 
     std::unique_ptr<TempDir> dir_;
+    std::shared_ptr<RecordingConnection::Log> dittLog_;
     std::unique_ptr<PgTarv> pg_;
     ScriptedDialogs dialogs;
     std::unique_ptr<Session> session;

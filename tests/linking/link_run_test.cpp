@@ -35,7 +35,7 @@ protected:
     /// A ticked row for an archive table outside the demo's list.
     static ArchRow adHoc(const std::string& serial) { return {"Prova", "Prove", serial, "/x/00000000/", /*selected=*/true}; }
     LinkRunResult run(const std::vector<ArchRow>& entries, const LinkRequest& r) {
-        return LinkRun(*session, lookups->aDocs, {}, random).cmdColl_Click(r, entries);
+        return LinkRun(*session, lookups->aDocs, {}, random, companyOpener()).cmdColl_Click(r, entries);
     }
     LinkRunResult run(const std::vector<ArchRow>& entries) { return run(entries, request()); }
 
@@ -133,6 +133,7 @@ TEST_P(LinkRunTest, SendsTheStatementsOfTheOriginal) {
     const std::string path = m.serverPath;
     EXPECT_EQ(tarvCnn.statements,
               (std::vector<std::string>{
+                  "SELECT * FROM volumi WHERE cod_ditta = '001'",  // the run's own company connection
                   "SELECT * FROM ar_dbelenco WHERE ditt = '001' AND anno = 2023 AND tipo_ass = 'M' AND tipo_doc = '01'",
                   "SELECT * FROM ar_dbelenco WHERE sys_seriale = 'a2215032010150a1f'",
                   "SELECT * FROM ar_dbelenco WHERE sys_seriale = 'a2215032010150a1f'",
@@ -358,27 +359,63 @@ TEST_P(LinkRunTest, BadInputIsRefusedOrStoppedWithNothingChanged) {
     EXPECT_EQ(run({adHoc(quoted)}).refused, 1);
     EXPECT_TRUE(dialogs.saw(refusal({"Nome di tabella non valido:", quoted})));
 
+    // Only a name that would enter a statement as it is refuses the archive: the key's.
     TableDef t;
-    t.name = "campostrano";
-    t.fields = {text("codice", 10), text("a;b", 10)};
+    t.name = "chiavestrana";
+    t.fields = {text("codice", 10)};
+    t.indexes = {index("pk';--", {"codice"}, /*primary=*/true)};
     addArchiveTable(t);
     dialogs.clear();
-    EXPECT_EQ(run({adHoc("campostrano")}).refused, 1);
-    EXPECT_TRUE(dialogs.saw(refusal({"Nome di campo non valido:", "a;b"})));
-    EXPECT_FALSE(tarvTableExists(kDitt001, "acampostrano"));
-    EXPECT_FALSE(archiveDef("campostrano")->isLink());
+    EXPECT_EQ(run({adHoc("chiavestrana")}).refused, 1);
+    EXPECT_TRUE(dialogs.saw(refusal({"Nome di indice non valido:", "pk';--"})));
+    EXPECT_FALSE(tarvTableExists(kDitt001, "achiavestrana"));
+    EXPECT_FALSE(archiveDef("chiavestrana")->isLink());
     EXPECT_EQ(rows(kComune, "SELECT * FROM ar_dbelenco").size(), 0u);
 }
 
-TEST_P(LinkRunTest, ACompanyWithoutDatabaseStopsEachArchiveBeforeAnyChange) {
+TEST_P(LinkRunTest, FieldsWhoseNamesCannotBeColumnsAreLeftOutAndTheRestLinked) {
     pickCompany("001");
-    session->CnnDitt.reset();  // what a failed company pick leaves
-    dialogs.then(Answer::Yes).then(Answer::Ignore);
-    const auto result = run({entry(kFornitori2023, "M", "01")});
+    TableDef t;
+    t.name = "fatturepuntate";
+    t.fields = {text("codice", 10), text("N. Fattura", 10), text("Cod.cliente", 10), text("a;b", 10),
+                text("città", 20)};
+    t.indexes = {index("Chiave primaria", {"codice"}, /*primary=*/true), index("Cod.Cliente", {"Cod.cliente"}),
+                 index("Per città", {"città"})};
+    addArchiveTable(t);
+    dialogs.answerAlways(Answer::Yes);
+    EXPECT_EQ(run({adHoc("fatturepuntate")}).linked, 1);
+    for (const char* left : {"N. Fattura", "Cod.cliente", "a;b"})
+        EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "Nome di campo non valido:", left}))) << left;
+    EXPECT_TRUE(dialogs.saw(lines({"ATTENZIONE!", "non posso creare l'indice 'Cod.Cliente':", "Campo non collegato."})));
+    const auto columns = tarvColumns(kDitt001, "afatturepuntate");
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_EQ(columns[1].first, "città");
+    expectIndexBases(tarvIndexes(kDitt001, "afatturepuntate"), {"chiave_primari", "per_citt__"});
+    const auto link = archiveDef("fatturepuntate");
+    ASSERT_TRUE(link && link->isLink());
+    EXPECT_EQ(link->linkKey, std::vector<std::string>{"codice"});
+    EXPECT_EQ(rows(kComune, "SELECT sys_seriale FROM ar_dbelenco"), (std::vector<std::vector<std::string>>{{"afatturepuntate"}}));
+}
+
+TEST_P(LinkRunTest, TheRunWorksOnTheCompanyItRegistersWhateverThePickersShow) {
+    // Another window picked company 002 after this form's company 001.
+    pickCompany("002");
+    dialogs.answerAlways(Answer::Yes);
+    EXPECT_EQ(run({entry(kFornitori2023, "M", "01")}).linked, 1);
+    EXPECT_TRUE(tarvTableExists(kDitt001, "a2215032010150a1f"));
+    EXPECT_FALSE(tarvTableExists("/usr/tarv/ditt002", "a2215032010150a1f"));
+    EXPECT_NE(archiveDef(kFornitori2023)->connect.find(";DATABASE=/usr/tarv/ditt001;"), std::string::npos);
+    EXPECT_EQ(rows(kComune, "SELECT ditt FROM ar_dbelenco"), (std::vector<std::vector<std::string>>{{"001"}}));
+    EXPECT_EQ(session->CodDitt, "002");  // the pickers' connection is left where it was
+
+    // A company whose database cannot be opened stops the run before any question.
+    dialogs.clear();
+    dialogs.then(Answer::Ignore);
+    const auto result = run({entry(kClienti2023, "A")}, {0, "005", 0, "2023", true});
     EXPECT_EQ(result.stopped, 1);
-    EXPECT_TRUE(dialogs.saw("database della ditta non connesso"));
-    EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
-    EXPECT_THROW(session->ConnDitt("005"), std::exception);  // company 005 has no database
+    EXPECT_FALSE(result.completed);
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_FALSE(archiveDef(kClienti2023)->isLink());
 }
 
 TEST_P(LinkRunTest, TheSetAsideTableOfAnInterruptedRunTakesItsNameBack) {

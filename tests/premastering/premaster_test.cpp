@@ -171,6 +171,35 @@ TEST_P(PremasterTest, CopyEmptiesTheTargetAndMatchesFieldsByName) {
               (Rows{{"Bilancio", "nota", "<Null>"}}));
 }
 
+TEST_P(PremasterTest, CopyFoldsAccentedNamesAsLinkingDoesAndStopsOnAColumnWithoutAField) {
+    // The link step names the TARV column of "CITTÀ" "città"; a TARV column with no
+    // local field at all would be lost in every row, so nothing is removed.
+    auto table = [&](const std::string& name, std::vector<FieldDef> fields) {
+        TableDef t;
+        t.name = name;
+        t.fields = std::move(fields);
+        addArchiveTable(t);
+    };
+    table("tarvrows", {text("sys_filename", 20), text("città", 20), text("nota", 20)});
+    table("tarvcitta", {text("sys_filename", 20), text("città", 20)});
+    table("locale", {text("sys_filename", 20), text("CITTÀ", 20)});
+    session->CnnArch->execute("INSERT INTO tarvrows VALUES ('1.pdf', 'Forlì', 'x')");
+    session->CnnArch->execute("INSERT INTO tarvcitta VALUES ('1.pdf', 'Forlì')");
+    session->CnnArch->execute("INSERT INTO locale VALUES ('0.pdf', 'vecchia')");
+    dialogs.then(Answer::Ignore);
+    const auto stopped = CopyTable(dialogs, "frmMast").run("tarvrows", "locale", *session->CnnArch);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.deleted, 0);
+    ASSERT_EQ(dialogs.texts().size(), 1u);
+    EXPECT_NE(dialogs.texts()[0].find("il campo nota della tabella tarvrows non ha un campo corrispondente"),
+              std::string::npos);
+    EXPECT_EQ(localRows("locale", "CITTÀ"), (Rows{{"vecchia"}}));
+
+    const auto copied = CopyTable(dialogs, "frmMast").run("tarvcitta", "locale", *session->CnnArch);
+    EXPECT_FALSE(copied.stopped);
+    EXPECT_EQ(localRows("locale", "CITTÀ"), (Rows{{"Forlì"}}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, PremasterTest, ZQ_LINK_ENGINES,
                          [](const auto& info) { return PrintToString(info.param); });
 

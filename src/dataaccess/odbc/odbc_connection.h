@@ -23,9 +23,12 @@ public:
     int state() const override;
     void close() override;
     long execute(const std::string& sql) override;
+    long execute(const std::string& sql, const std::vector<Value>& params) override;
     /// Static and dynamic cursors are read whole at open (client-side cursor, true
     /// count); forward-only reads row by row from the server.
     RecordsetPtr openRecordset(const std::string& sqlOrTable, CursorType cursor, LockType lock) override;
+    RecordsetPtr openRecordset(const std::string& sql, CursorType cursor, LockType lock,
+                               const std::vector<Value>& params) override;
     void beginTrans() override;
     void commitTrans() override;
     void rollbackTrans() override;

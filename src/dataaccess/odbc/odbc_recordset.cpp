@@ -88,7 +88,7 @@ bool sameValue(const Value& a, const Value& b, const OdbcColumn& col) {
 }  // namespace
 
 OdbcRecordset::OdbcRecordset(std::shared_ptr<OdbcDatabase> db, const std::string& sqlOrTable, CursorType cursor,
-                             LockType lock)
+                             LockType lock, const std::vector<Value>& params)
     : db_(std::move(db)),
       sql_(recordsetStatement(sqlOrTable)),
       forwardOnly_(cursor == CursorType::ForwardOnly),
@@ -96,6 +96,7 @@ OdbcRecordset::OdbcRecordset(std::shared_ptr<OdbcDatabase> db, const std::string
     auto session = forwardOnly_ ? db_->readerSession() : db_->session();
     std::optional<OdbcStatement> opened(std::in_place, session);
     try {
+        for (std::size_t i = 0; i < params.size(); ++i) opened->bindValue(static_cast<int>(i) + 1, params[i]);
         db_->run(*opened, sql_);
         columns_ = opened->columns();
         if (columns_.empty()) fail("The statement returns no rows: " + sql_);

@@ -28,9 +28,10 @@ namespace zq {
 
 class OdbcRecordset : public Recordset {
 public:
-    /// Opens `sqlOrTable` (a SELECT or a table name). Throws zq::Error.
+    /// Opens `sqlOrTable` (a SELECT or a table name), with `params` bound to its "?"
+    /// placeholders (OdbcStatement::bindValue). Throws zq::Error.
     OdbcRecordset(std::shared_ptr<OdbcDatabase> db, const std::string& sqlOrTable, CursorType cursor,
-                  LockType lock);
+                  LockType lock, const std::vector<Value>& params = {});
     ~OdbcRecordset() override;
 
     bool isOpen() const override { return open_; }

@@ -10,6 +10,7 @@
 #include <cctype>
 #include <charconv>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace zq {
@@ -317,6 +318,31 @@ void OdbcStatement::bind(int index, const Value& v, const OdbcColumn& col) {
                                         sqlType, size, digits, p.data.data(),
                                         static_cast<SQLLEN>(p.data.size()), &p.indicator)))
         fail("ODBC bind parameter " + col.name);
+}
+
+void OdbcStatement::bindValue(int index, const Value& v) {
+    OdbcColumn col;
+    col.name = "?" + std::to_string(index);
+    switch (v.kind()) {
+    case ValueKind::Boolean: col.sqlType = SQL_SMALLINT, col.size = 5; break;
+    case ValueKind::Integer: {
+        const std::int64_t n = v.toInteger();
+        const bool small = n >= INT32_MIN && n <= INT32_MAX;
+        col.sqlType = small ? SQL_INTEGER : SQL_BIGINT;
+        col.size = small ? 10 : 19;
+        break;
+    }
+    case ValueKind::Decimal: col.sqlType = SQL_DOUBLE, col.size = 15; break;
+    case ValueKind::DateTime: {
+        const DateTime d = v.toDateTime();
+        const bool dateOnly = d.hour == 0 && d.minute == 0 && d.second == 0;
+        col.sqlType = dateOnly ? SQL_TYPE_DATE : SQL_TYPE_TIMESTAMP;
+        col.size = dateOnly ? 10 : 19;
+        break;
+    }
+    default: col.sqlType = session_->wideText() ? SQL_WVARCHAR : SQL_VARCHAR; break;
+    }
+    bind(index, v, col);
 }
 
 void OdbcStatement::unbind() {

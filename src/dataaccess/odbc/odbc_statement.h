@@ -41,6 +41,11 @@ public:
     /// Binds `v` as parameter `index` (1-based) for a column described by `col`; the
     /// value is copied and kept until the statement is destroyed or unbind().
     void bind(int index, const Value& v, const OdbcColumn& col);
+    /// Binds `v` as parameter `index` (1-based) by its own kind, for a statement whose
+    /// column types the caller does not know: Integer and Boolean as INTEGER (BIGINT
+    /// beyond 32 bits), Decimal as DOUBLE, DateTime as DATE when it has no time of day
+    /// else TIMESTAMP, Text as VARCHAR, Null as a VARCHAR null.
+    void bindValue(int index, const Value& v);
     void unbind();
     /// Closes the cursor; the handle can run another statement.
     void closeCursor() noexcept;

@@ -32,6 +32,7 @@ void ArchListForm::initArchList(const char* format, int descriptionWidth) {
 
 void ArchListForm::fillPickers() {
     lookups_.ArAttiva = false;
+    if (!connected()) return;
     WaitWindow shown(*this);
     lookups_.LeggDocs();
     lookups_.LeggAree(picker(2).take(), 0, /*showParent=*/true, /*all=*/true);
@@ -49,6 +50,7 @@ void ArchListForm::fillPickers() {
 QLabel* ArchListForm::picColl(int i) const { return static_cast<QLabel*>(picColl_->existing(i)); }
 
 void ArchListForm::LeggList() {
+    if (!connected()) return;
     WaitWindow shown(*this);
     const QComboBox* area = cmbFlds(2);
     const long areaId = area->currentIndex() >= 1 ? long(area->itemData(area->currentIndex()).toLongLong()) : 0;

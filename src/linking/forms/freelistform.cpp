@@ -29,12 +29,14 @@ void FreeListForm::initFreeList(const char* format) {
     checks_ = addCheckColumn(ColCheck, entries_, &FreeRow::selected);
 
     lookups_.ArAttiva = false;
+    if (!connected()) return;
     lookups_.LeggDocs();
     lookups_.LeggDitt(picker(0).take(), /*all=*/true);
     picker(0).show();
 }
 
 void FreeListForm::LeggList() {
+    if (!connected()) return;
     FreeFilter filter;
     const int company = cmbFlds(0)->currentIndex();
     if (company >= 1 && company < int(lookups_.aDitte.size())) filter.companyCode = lookups_.aDitte[std::size_t(company)].Codice;

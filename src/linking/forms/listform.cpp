@@ -126,6 +126,16 @@ std::unique_ptr<CheckColumn> ListForm::addCheckColumn(int col, CheckEntries entr
     return checks;
 }
 
+bool ListForm::connected() {
+    if (session_.connected()) return true;
+    if (!toldNotConnected_) {
+        toldNotConnected_ = true;
+        session_.dialogs().message(
+            Message{Session::notConnectedText(), windowTitle().toStdString(), Buttons::Ok, Icon::Exclamation});
+    }
+    return false;
+}
+
 void ListForm::companyYearAreaPicked(int index) {
     switch (index) {
         case 0:

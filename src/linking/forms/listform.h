@@ -97,6 +97,11 @@ protected:
     /// than `minTwips`), on every resize.
     void setFillColumn(int col, int minTwips);
 
+    /// True when the TARV common database and the archive are connected. Otherwise
+    /// (a start-up whose configuration could not be read, answered Ignore) the form
+    /// says so once and stays empty instead of reading its lists.
+    bool connected();
+
     /// Redraws the per-row controls over the visible rows.
     virtual void placeRowControls() = 0;
 
@@ -113,6 +118,7 @@ private:
     int waitDepth_ = 0;
     int fillColumn_ = -1;
     int fillMinimum_ = 0;
+    bool toldNotConnected_ = false;
     std::unique_ptr<grdComm> clsList_;
     FlexGrid* grdList_ = nullptr;
     QHBoxLayout* picParm_ = nullptr;

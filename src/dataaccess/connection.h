@@ -4,9 +4,11 @@
 // connection string through openConnection(); every failure throws zq::Error.
 
 #include "dataaccess/recordset.h"
+#include "dataaccess/row_appender.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zq {
 
@@ -24,6 +26,9 @@ public:
     virtual RecordsetPtr openRecordset(const std::string& sqlOrTable, CursorType cursor,
                                        LockType lock) = 0;
 
+    /// An appender of new rows to `table`, one value per name of `columns`. This one goes
+    /// through an updatable recordset; engines that can do better override it.
+    virtual RowAppenderPtr openRowAppender(const std::string& table, const std::vector<std::string>& columns);
     virtual void beginTrans() = 0;
     virtual void commitTrans() = 0;
     virtual void rollbackTrans() = 0;

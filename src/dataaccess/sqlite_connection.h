@@ -33,6 +33,8 @@ public:
     void close() override;
     long execute(const std::string& sql) override;
     RecordsetPtr openRecordset(const std::string& sqlOrTable, CursorType cursor, LockType lock) override;
+    /// Prepared INSERTs straight into the table (SqliteRowAppender).
+    RowAppenderPtr openRowAppender(const std::string& table, const std::vector<std::string>& columns) override;
     void beginTrans() override;
     void commitTrans() override;
     void rollbackTrans() override;

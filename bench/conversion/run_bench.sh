@@ -79,7 +79,11 @@ ours() {  # corpus mode -> "seconds pages bytes cpu"
 
 ghost() {  # corpus mode parallelism -> "seconds pages bytes cpu"
   local out="$work/out/gs-$1-$2-$3" dev t TIMEFORMAT='%R %U %S'
-  case "$2" in colour) dev="-sDEVICE=tiff24nc -sCompression=lzw" ;; bw) dev="-sDEVICE=tiffg4" ;; esac
+  case "$2" in
+    colour) dev="-sDEVICE=tiff24nc -sCompression=lzw" ;;
+    grey) dev="-sDEVICE=tiffgray -sCompression=lzw" ;;
+    bw) dev="-sDEVICE=tiffg4" ;;
+  esac
   rm -rf "$out"; mkdir -p "$out"
   t=$( { time (ls "$work/$1"/*.pdf | xargs -P "$3" -I{} sh -c \
     'gs -q -dNOPAUSE -dBATCH -dSAFER '"$dev"' -r200 -sOutputFile="'"$out"'/$(basename "{}" .pdf).tif" "{}" >/dev/null 2>&1'); } 2>&1 )

@@ -46,6 +46,7 @@ public:
     PdfPages(const PdfPages&) = delete;
     PdfPages& operator=(const PdfPages&) = delete;
 
+    /// The number of pages (at least 1).
     int count() const;
     /// Renders page `index` (0-based). Throws zq::Error when the page cannot be drawn.
     PageView render(int index);

@@ -8,6 +8,9 @@
 //
 //   zq_conversion_bench --count-pages file.tif...
 //   output: the total number of TIFF pages (to check another converter's output)
+//
+//   zq_conversion_bench --black-pixels file.tif...
+//   output: one line per 1-bit page, "black=N pixels=M file page" (to compare two outputs)
 #include "conversion/conversion_pool.h"
 #include "conversion/pdf_converter.h"
 
@@ -47,10 +50,43 @@ int countPages(int argc, char** argv) {
     return 0;
 }
 
+int blackPixels(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i) {
+        TIFF* t = TIFFOpen(argv[i], "r");
+        if (!t) {
+            std::fprintf(stderr, "not a TIFF: %s\n", argv[i]);
+            return 1;
+        }
+        int page = 0;
+        do {
+            long black = 0;
+            std::uint32_t w = 0, h = 0;
+            std::uint16_t bits = 0, photometric = 0;
+            TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &w);
+            TIFFGetField(t, TIFFTAG_IMAGELENGTH, &h);
+            TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &bits);
+            TIFFGetField(t, TIFFTAG_PHOTOMETRIC, &photometric);
+            if (bits != 1) continue;
+            std::vector<std::uint8_t> row(static_cast<std::size_t>(TIFFScanlineSize(t)));
+            for (std::uint32_t y = 0; y < h; ++y) {
+                if (TIFFReadScanline(t, row.data(), y) < 0) break;
+                for (std::uint32_t x = 0; x < w; ++x) {
+                    const bool one = (row[x / 8] >> (7 - x % 8)) & 1;
+                    black += one == (photometric == PHOTOMETRIC_MINISWHITE);
+                }
+            }
+            std::printf("black=%ld pixels=%ld %s %d\n", black, static_cast<long>(w) * h, argv[i], ++page);
+        } while (TIFFReadDirectory(t));
+        TIFFClose(t);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--count-pages") return countPages(argc, argv);
+    if (argc > 1 && std::string(argv[1]) == "--black-pixels") return blackPixels(argc, argv);
     zq::ConversionSettings s;
     fs::path out;
     std::vector<fs::path> files;

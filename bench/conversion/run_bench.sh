@@ -11,7 +11,8 @@
 #   scans/ 20 PDFs of 1 to 4 pages, each page one 300 dpi JPEG of a typed sheet
 #          (zq_make_scans).
 # Both converters write every page at 200 dpi: colour (ours: LZW, grey pages as 8-bit;
-# gs: tiff24nc with LZW) and black-and-white (ours: Group 4; gs: tiffg4). Ours converts
+# gs: tiff24nc with LZW), grey (ours: 8-bit LZW; gs: tiffgray with LZW) and
+# black-and-white (ours: Group 4; gs: tiffg4). MODES="bw" runs only the modes named. Ours converts
 # files in parallel on every core; Ghostscript runs one file after another (as a script
 # calling it would) and, for reference, one process per core (xargs -P).
 # Each figure is the best of REPEAT runs (default 2): other work on a shared machine
@@ -78,7 +79,11 @@ ours() {  # corpus mode -> "seconds pages bytes cpu"
 
 ghost() {  # corpus mode parallelism -> "seconds pages bytes cpu"
   local out="$work/out/gs-$1-$2-$3" dev t TIMEFORMAT='%R %U %S'
-  case "$2" in colour) dev="-sDEVICE=tiff24nc -sCompression=lzw" ;; bw) dev="-sDEVICE=tiffg4" ;; esac
+  case "$2" in
+    colour) dev="-sDEVICE=tiff24nc -sCompression=lzw" ;;
+    grey) dev="-sDEVICE=tiffgray -sCompression=lzw" ;;
+    bw) dev="-sDEVICE=tiffg4" ;;
+  esac
   rm -rf "$out"; mkdir -p "$out"
   t=$( { time (ls "$work/$1"/*.pdf | xargs -P "$3" -I{} sh -c \
     'gs -q -dNOPAUSE -dBATCH -dSAFER '"$dev"' -r200 -sOutputFile="'"$out"'/$(basename "{}" .pdf).tif" "{}" >/dev/null 2>&1'); } 2>&1 )
@@ -88,7 +93,7 @@ ghost() {  # corpus mode parallelism -> "seconds pages bytes cpu"
 
 printf "%-6s %-6s %-18s %6s %8s %8s %8s %9s %8s\n" corpus mode converter pages seconds pages/s cpu-s pages/cpu MB
 for corpus in docs scans; do
-  for mode in colour bw; do
+  for mode in ${MODES:-colour grey bw}; do
     o=""; g1=""; gp=""
     for ((r = 0; r < repeat; r++)); do
       o+="$(ours $corpus $mode)"$'\n'
@@ -101,9 +106,9 @@ for corpus in docs scans; do
       printf "%-6s %-6s %-18s %6d %8.2f %8.2f %8.2f %9.2f %8.1f\n" $corpus $mode "$label" "$p" "$s" "$(calc "$p / $s")" \
         "$c" "$(calc "$p / $c")" "$(calc "$b / 1048576")"
     done
-    read -r os op _ oc <<<"$o"; read -r gs1 gp1 _ gc1 <<<"$g1"; read -r gsp gpp _ <<<"$gp"
+    read -r os op ob oc <<<"$o"; read -r gs1 gp1 _ gc1 <<<"$g1"; read -r gsp gpp gb _ <<<"$gp"
     [ "$op" = "$gp1" ] && [ "$op" = "$gpp" ] || echo "!! page counts differ: $op / $gp1 / $gpp"
-    printf "%-6s %-6s speed-up: %.2fx over gs one by one, %.2fx over gs x%d; CPU per page: %.2fx less\n" \
-      $corpus $mode "$(calc "$gs1 / $os")" "$(calc "$gsp / $os")" "$cores" "$(calc "$gc1 / $oc")"
+    printf "%-6s %-6s speed-up: %.2fx over gs one by one, %.2fx over gs x%d; CPU per page: %.2fx less; output %.2fx smaller\n" \
+      $corpus $mode "$(calc "$gs1 / $os")" "$(calc "$gsp / $os")" "$cores" "$(calc "$gc1 / $oc")" "$(calc "$gb / $ob")"
   done
 done

@@ -1,14 +1,10 @@
 #include "conversion/pdf_converter.h"
 
 #include "common/error.h"
+#include "conversion/pdf_pages.h"
 #include "conversion/pixel_rows.h"
 #include "conversion/staged_file.h"
 #include "conversion/tiff_writer.h"
-
-#include <poppler-document.h>
-#include <poppler-image.h>
-#include <poppler-page-renderer.h>
-#include <poppler-page.h>
 
 #include <algorithm>
 #include <cctype>
@@ -18,102 +14,62 @@
 namespace zq {
 namespace {
 
-using DocumentPtr = std::unique_ptr<poppler::document>;
-using PagePtr = std::unique_ptr<poppler::page>;
-
-DocumentPtr openPdf(const std::filesystem::path& pdf) {
-    DocumentPtr doc(poppler::document::load_from_file(pdf.string()));
-    if (!doc || doc->is_locked() || doc->pages() < 1) return nullptr;
-    return doc;
-}
-
-// Grey and black-and-white pages are rendered straight to 8-bit grey: a third of the
-// memory traffic of ARGB and no conversion pass.
-poppler::image::format_enum renderFormat(ColourMode mode) {
-    return mode == ColourMode::Colour ? poppler::image::format_argb32 : poppler::image::format_gray8;
-}
+using PagesPtr = std::unique_ptr<PdfPages>;
 
 // A colour-mode page without any colour pixel is stored as 8-bit grey: the same pixel
 // values in a third of the bytes to compress and to keep.
-bool isGreyPage(const poppler::image& img) {
-    const auto* base = reinterpret_cast<const std::uint8_t*>(img.const_data());
-    const std::size_t stride = static_cast<std::size_t>(img.bytes_per_row());
-    for (int y = 0; y < img.height(); ++y)
-        if (!argbRowIsGrey(base + y * stride, static_cast<std::size_t>(img.width()))) return false;
+bool isGreyPage(const PageView& page) {
+    for (std::uint32_t y = 0; y < page.height; ++y)
+        if (!rgbRowIsGrey(page.row(y), page.width)) return false;
     return true;
 }
 
-PageLayout layoutOf(ColourMode mode, const poppler::image& img) {
-    switch (mode) {
-    case ColourMode::Colour: return isGreyPage(img) ? PageLayout::Grey8 : PageLayout::Rgb24;
-    case ColourMode::Grey: return PageLayout::Grey8;
-    case ColourMode::BlackWhite: return PageLayout::Bilevel1;
-    }
-    return PageLayout::Rgb24;
+PageLayout storedLayout(const PageView& page) {
+    if (page.layout == PageLayout::Rgb24 && isGreyPage(page)) return PageLayout::Grey8;
+    return page.layout;
 }
 
-void configure(poppler::page_renderer& r, const ConversionSettings& s) {
-    r.set_image_format(renderFormat(s.mode));
-    r.set_paper_color(0xffffffff);
-    // Smoothed edges would only be thresholded away again on 1-bit pages.
-    const bool smooth = s.antialias && s.mode != ColourMode::BlackWhite;
-    r.set_render_hint(poppler::page_renderer::antialiasing, smooth);
-    r.set_render_hint(poppler::page_renderer::text_antialiasing, smooth);
+TiffWriter::RowSource rowSource(const PageView& page, PageLayout stored) {
+    const std::size_t width = page.width;
+    if (stored == PageLayout::Bilevel1) {
+        // The rasteriser pads each row's last byte with white (1) bits: black-ones keep
+        // the padding white.
+        const std::size_t bytes = (width + 7) / 8;
+        return [=](std::uint32_t y, std::uint8_t* row) { whiteOnesToBlackOnes(page.row(y), row, bytes); };
+    }
+    if (page.layout == PageLayout::Rgb24 && stored == PageLayout::Grey8)
+        return [=](std::uint32_t y, std::uint8_t* row) { rgbGreyRowToGrey(page.row(y), row, width); };
+    const std::size_t bytes = page.layout == PageLayout::Rgb24 ? 3 * width : width;
+    return [=](std::uint32_t y, std::uint8_t* row) { std::memcpy(row, page.row(y), bytes); };
 }
 
-TiffWriter::RowSource rowSource(const poppler::image& img, ColourMode mode, PageLayout layout, int threshold) {
-    const auto* base = reinterpret_cast<const std::uint8_t*>(img.const_data());
-    const std::size_t stride = static_cast<std::size_t>(img.bytes_per_row());
-    const std::size_t width = static_cast<std::size_t>(img.width());
-    switch (mode) {
-    case ColourMode::Colour:
-        if (layout == PageLayout::Grey8)
-            return [=](std::uint32_t y, std::uint8_t* row) { argbGreyRowToGrey(base + y * stride, row, width); };
-        return [=](std::uint32_t y, std::uint8_t* row) { argbRowToRgb(base + y * stride, row, width); };
-    case ColourMode::Grey:
-        return [=](std::uint32_t y, std::uint8_t* row) { std::memcpy(row, base + y * stride, width); };
-    case ColourMode::BlackWhite: {
-        const auto t = static_cast<std::uint8_t>(threshold);
-        return [=](std::uint32_t y, std::uint8_t* row) { greyRowToBilevel(base + y * stride, row, width, t); };
-    }
-    }
-    return {};
-}
-
-int writePages(poppler::document& doc, const std::filesystem::path& out, const ConversionSettings& s) {
-    poppler::page_renderer renderer;
-    configure(renderer, s);
+int writePages(PdfPages& pages, const std::filesystem::path& out, const ConversionSettings& s) {
     TiffWriter tiff(out);
-    const int count = doc.pages();
+    const int count = pages.count();
     for (int i = 0; i < count; ++i) {
-        PagePtr page(doc.create_page(i));
-        if (!page) throw Error(0, "page " + std::to_string(i + 1) + " of the PDF is missing", "conversion");
-        const poppler::image img = renderer.render_page(page.get(), s.dpi, s.dpi);
-        if (!img.is_valid() || img.width() < 1 || img.height() < 1)
-            throw Error(0, "page " + std::to_string(i + 1) + " of the PDF cannot be rendered", "conversion");
+        const PageView page = pages.render(i);
         PageFormat f;
-        f.width = static_cast<std::uint32_t>(img.width());
-        f.height = static_cast<std::uint32_t>(img.height());
-        f.layout = layoutOf(s.mode, img);
+        f.width = page.width;
+        f.height = page.height;
+        f.layout = storedLayout(page);
         f.dpi = s.dpi;
         f.compression = s.compression;
         f.pageNumber = i;
         f.pageCount = count;
-        tiff.writePage(f, rowSource(img, s.mode, f.layout, s.threshold));
+        tiff.writePage(f, rowSource(page, f.layout));
     }
     tiff.close();
     return count;
 }
 
-ConversionResult convertOpened(poppler::document& doc, const std::filesystem::path& tiff,
-                               const ConversionSettings& s) {
+ConversionResult convertOpened(PdfPages& pages, const std::filesystem::path& tiff, const ConversionSettings& s) {
     // A conversion killed mid-write (kill -9, power cut) left its hidden work file
     // beside the target, where nothing else would ever remove it.
     StagedFile::removeAbandoned(tiff);
     StagedFile staged(tiff);
-    const int pages = writePages(doc, staged.tempPath(), s);
+    const int written = writePages(pages, staged.tempPath(), s);
     staged.commit();
-    return {ConversionStatus::Converted, pages};
+    return {ConversionStatus::Converted, written};
 }
 
 }  // namespace
@@ -121,17 +77,17 @@ ConversionResult convertOpened(poppler::document& doc, const std::filesystem::pa
 PdfConverter::PdfConverter(ConversionSettings settings) : settings_(std::move(settings)) {}
 
 ConversionResult PdfConverter::convert(const std::filesystem::path& pdf, const std::filesystem::path& tiff) const {
-    DocumentPtr doc = openPdf(pdf);
-    if (!doc) return {};
-    return convertOpened(*doc, tiff, settings_);
+    PagesPtr pages = PdfPages::open(pdf, settings_);
+    if (!pages) return {};
+    return convertOpened(*pages, tiff, settings_);
 }
 
 std::string PdfConverter::convertDocument(const std::string& pdfPath) const {
-    DocumentPtr doc = openPdf(pdfPath);
-    if (!doc) return {};
+    PagesPtr pages = PdfPages::open(pdfPath, settings_);
+    if (!pages) return {};
     std::string tiff = tiffPathFor(pdfPath);
     if (tiff.empty()) return {};
-    convertOpened(*doc, tiff, settings_);
+    convertOpened(*pages, tiff, settings_);
     return tiff;
 }
 

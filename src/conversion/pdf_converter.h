@@ -1,5 +1,5 @@
 #pragma once
-// The PDF-to-TIFF engine: renders every page of a PDF with poppler and writes them, in
+// The PDF-to-TIFF engine: renders every page of a PDF (PdfPages) and writes them, in
 // order, as the pages of one TIFF file. The PDF is only read. The TIFF appears under its
 // final name complete or not at all (it is written beside it and renamed when done); the
 // work files a killed conversion left beside a target go when that target is next written.

@@ -1,5 +1,5 @@
 #pragma once
-// Row converters from the renderer's pixel layouts to the layouts TIFF pages store.
+// Row converters from the rasteriser's pixel layouts to the layouts TIFF pages store.
 // Plain loops over bytes so the compiler can vectorise them; one call per row.
 
 #include <cstddef>
@@ -7,16 +7,13 @@
 
 namespace zq {
 
-/// Poppler's ARGB32 row (32-bit words 0xAARRGGBB in native order) to packed RGB bytes.
-void argbRowToRgb(const std::uint8_t* argb, std::uint8_t* rgb, std::size_t width);
-/// True when every pixel of the ARGB32 row has equal red, green and blue: the row
+/// True when every pixel of the packed RGB row has equal red, green and blue: the row
 /// loses nothing when stored as 8-bit grey.
-bool argbRowIsGrey(const std::uint8_t* argb, std::size_t width);
-/// Grey value of an ARGB32 row whose pixels are all grey (argbRowIsGrey): the blue byte.
-void argbGreyRowToGrey(const std::uint8_t* argb, std::uint8_t* grey, std::size_t width);
-/// 8-bit grey row to 1-bit MSB-first, 1 = black (PhotometricInterpretation MinIsWhite):
-/// a pixel darker than `threshold` is black. `bits` receives (width + 7) / 8 bytes.
-void greyRowToBilevel(const std::uint8_t* grey, std::uint8_t* bits, std::size_t width,
-                      std::uint8_t threshold);
+bool rgbRowIsGrey(const std::uint8_t* rgb, std::size_t width);
+/// Grey value of a packed RGB row whose pixels are all grey (rgbRowIsGrey).
+void rgbGreyRowToGrey(const std::uint8_t* rgb, std::uint8_t* grey, std::size_t width);
+/// A 1-bit row with 1 = white (the rasteriser's sense) to 1 = black (the TIFF's
+/// PhotometricInterpretation MinIsWhite, which fax readers expect): `bytes` bytes.
+void whiteOnesToBlackOnes(const std::uint8_t* in, std::uint8_t* out, std::size_t bytes);
 
 }  // namespace zq

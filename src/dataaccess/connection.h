@@ -4,6 +4,7 @@
 // connection string through openConnection(); every failure throws zq::Error.
 
 #include "dataaccess/recordset.h"
+#include "dataaccess/row_appender.h"
 
 #include <memory>
 #include <string>
@@ -35,6 +36,9 @@ public:
     virtual RecordsetPtr openRecordset(const std::string& sql, CursorType cursor, LockType lock,
                                        const std::vector<Value>& params);
 
+    /// An appender of new rows to `table`, one value per name of `columns`. This one goes
+    /// through an updatable recordset; engines that can do better override it.
+    virtual RowAppenderPtr openRowAppender(const std::string& table, const std::vector<std::string>& columns);
     virtual void beginTrans() = 0;
     virtual void commitTrans() = 0;
     virtual void rollbackTrans() = 0;

@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "dataaccess/sql_text.h"
 #include "dataaccess/sqlite_recordset.h"
+#include "dataaccess/sqlite_row_appender.h"
 
 #include <sqlite3.h>
 
@@ -68,6 +69,10 @@ RecordsetPtr SqliteConnection::openRecordset(const std::string& sqlOrTable, Curs
     const bool tableName = trimBlanks(sqlOrTable).find_first_of(" \t\r\n") == std::string::npos;
     return std::make_unique<SqliteRecordset>(
         handle(), options_.rewrite && !tableName ? options_.rewrite(sqlOrTable) : sqlOrTable, o);
+}
+
+RowAppenderPtr SqliteConnection::openRowAppender(const std::string& table, const std::vector<std::string>& columns) {
+    return std::make_unique<SqliteRowAppender>(handle(), table, columns, options_.source);
 }
 
 void SqliteConnection::beginTrans() { execSql(handle(), "BEGIN", options_.source); }

@@ -36,6 +36,8 @@ public:
     RecordsetPtr openRecordset(const std::string& sqlOrTable, CursorType cursor, LockType lock) override;
     RecordsetPtr openRecordset(const std::string& sql, CursorType cursor, LockType lock,
                                const std::vector<Value>& params) override;
+    /// Prepared INSERTs straight into the table (SqliteRowAppender).
+    RowAppenderPtr openRowAppender(const std::string& table, const std::vector<std::string>& columns) override;
     void beginTrans() override;
     void commitTrans() override;
     void rollbackTrans() override;

@@ -4,6 +4,7 @@
 #include "common/gesterr.h"
 #include "runtime/text.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -54,7 +55,10 @@ CopyTable::Counts CopyTable::run(const std::string& source, const std::string& t
         return counts;
     if (!guard([&] { src = cnn.openRecordset("SELECT * FROM [" + source + "]", CursorType::ForwardOnly, LockType::ReadOnly); }))
         return counts;
-    if (!guard([&] { dst = cnn.openRecordset("SELECT * FROM [" + target + "]", CursorType::Static, LockType::Optimistic); }))
+    // The target's columns only: its rows go in one statement and new ones through a
+    // row appender, not through a cursor holding a copy of every row.
+    if (!guard([&] { dst = cnn.openRecordset("SELECT * FROM [" + target + "] WHERE 1 = 0", CursorType::ForwardOnly,
+                                             LockType::ReadOnly); }))
         return counts;
 
     // The set-aside table may hold a column the TARV table lacks (a field the link step
@@ -78,25 +82,31 @@ CopyTable::Counts CopyTable::run(const std::string& source, const std::string& t
     } tx{cnn};
     tx.open = guard([&] { cnn.beginTrans(); });
 
-    const long before = dst->recordCount();
-    for (long i = 0; i < before && !dst->eof(); ++i) {
-        if (guard([&] { dst->deleteCurrent(); })) ++counts.deleted;
-        // Deleting the last row already leaves the recordset at its end.
-        if (!dst->eof()) guard([&] { dst->moveNext(); });
-    }
+    guard([&] { counts.deleted = std::max(0L, cnn.execute("DELETE FROM [" + target + "]")); });
 
+    // A Null source value is handed on as Null, which the appender leaves to the target
+    // column's default.
+    std::vector<int> copiedFields;
+    std::vector<std::string> targetColumns;
+    for (int f = 0; f < src->fieldCount(); ++f) {
+        const int t = targetIndex[static_cast<std::size_t>(f)];
+        if (t < 0) continue;
+        copiedFields.push_back(f);
+        targetColumns.push_back(dst->fieldName(t));
+    }
+    RowAppenderPtr appender;
+    if (!guard([&] { appender = cnn.openRowAppender(target, targetColumns); })) return counts;
+
+    std::vector<Value> row(copiedFields.size());
     while (!src->eof()) {
         const bool added = guard([&] {
-            dst->addNew();
-            for (int f = 0; f < src->fieldCount(); ++f) {
-                const Value v = src->field(f);
-                if (!v.isNull()) dst->setField(targetIndex[static_cast<std::size_t>(f)], v);
-            }
-            dst->update();
+            for (std::size_t k = 0; k < copiedFields.size(); ++k) row[k] = src->field(copiedFields[k]);
+            appender->add(row);
         });
         if (added) ++counts.copied;
         if (!guard([&] { src->moveNext(); })) break;
     }
+    appender.reset();
 
     if (tx.open && guard([&] { cnn.commitTrans(); })) tx.open = false;
     guard([&] { src->close(); });

@@ -7,6 +7,7 @@
 #include "conversion/forms/labelprogress.h"
 #include "conversion/forms/tiffrun.h"
 #include "listctl/check_column.h"
+#include "listctl/fill_column.h"
 #include "listctl/flex_grid.h"
 #include "listctl/grdcomm.h"
 
@@ -33,7 +34,7 @@ frmTiff::frmTiff(Session& session, Dialogs& dialogs, QWidget* parent)
     clsList_ = std::make_unique<grdComm>(dialogs_);
     clsList_->InitGrid(grdList_, 0, windowTitle(), QString::fromUtf8(kFormat), ColNumber, 0, 0, 315);
     clsList_->setColWidth(ColArea, 2400);
-    clsList_->setColWidth(ColDescription, 3600);
+    clsList_->setColWidth(ColDescription, kDescriptionWidth);
     clsList_->setColWidth(ColCheck, 450);
     checks_ = std::make_unique<CheckColumn>(
         *clsList_, ColCheck,
@@ -190,6 +191,8 @@ void frmTiff::closeEvent(QCloseEvent* e) {
 
 void frmTiff::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    // The layout has sized the grid by now: the descriptions take its free width.
+    fitFillColumn(*clsList_, ColDescription, kDescriptionWidth);
     DispchkS();
 }
 

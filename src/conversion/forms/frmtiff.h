@@ -35,6 +35,8 @@ public:
     static constexpr const char* kFormat = "    |  N.  |<Area|<Descrizione|       ";
     /// Grid columns.
     enum Column { ColNumber = 1, ColArea = 2, ColDescription = 3, ColCheck = 4 };
+    /// Width of the descriptions in twips; they take any free width beyond it.
+    static constexpr int kDescriptionWidth = 3600;
 
     /// Messages and questions go through `dialogs`; the list is read from the
     /// session's archive connection.

@@ -15,10 +15,12 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -243,7 +245,25 @@ void frmMain::readSettings() {
     const FormGeometry g = FormGeometry::read(QString::fromLatin1(kSection),
                                               FormGeometry{1000, 1000, 6500, 6500});
     move(g.pixelPos());
-    resize(g.pixelSize());
+    // The stored size is kept unless it cannot show the status bar whole (the first
+    // start's 6500 twips are narrower than its seven panels at today's fonts).
+    resize(g.pixelSize().expandedTo(QSize(statusBar()->sizeHint().width(), 0)));
+}
+
+void frmMain::makeRoomFor(QMdiSubWindow* sub) {
+    // Children open filling the inner area; it grows first, as far as the screen
+    // allows, until it holds the child's form whole.
+    const QSize missing = (sub->sizeHint() - mdiArea_->viewport()->size()).expandedTo(QSize(0, 0));
+    if ((missing.width() == 0 && missing.height() == 0) || isMaximized() || isFullScreen())
+        return;
+    QSize grown = size() + missing;
+    if (screen()) {
+        const QSize frame = frameGeometry().size() - size();
+        grown = grown.boundedTo(screen()->availableGeometry().size() - frame).expandedTo(size());
+    }
+    resize(grown);
+    if (layout())
+        layout()->activate();
 }
 
 void frmMain::writeSettings() {
@@ -301,6 +321,7 @@ QWidget* frmMain::openChild(const QString& name) {
     auto* sub = new ChildWindow(entry);
     sub->setWidget(form);
     mdiArea_->addSubWindow(sub);
+    makeRoomFor(sub);
     OpenForm(form, entry);
     sub->show();
     return form;

@@ -4,6 +4,7 @@
 #include "app/gui/formgeometry.h"
 #include "app/gui/formregistry.h"
 #include "app/gui/lockkeys.h"
+#include "app/gui/programicon.h"
 #include "app/gui/login.h"
 #include "common/product.h"
 #include "config/frmwait.h"
@@ -48,6 +49,8 @@ frmMain::frmMain(Login& login, QString programFolder, QWidget* parent)
     : QMainWindow(parent), login_(login), programFolder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kMainCaption));
+    // Every window of the program shows its icon, the dialogs made without a parent too.
+    qApp->setWindowIcon(programIcon());
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

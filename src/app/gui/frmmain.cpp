@@ -248,9 +248,17 @@ void frmMain::readSettings() {
     const FormGeometry g = FormGeometry::read(QString::fromLatin1(kSection),
                                               FormGeometry{1000, 1000, 6500, 6500});
     move(g.pixelPos());
+    resize(g.pixelSize());
+}
+
+void frmMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
     // The stored size is kept unless it cannot show the status bar whole (the first
-    // start's 6500 twips are narrower than its seven panels at today's fonts).
-    resize(g.pixelSize().expandedTo(QSize(statusBar()->sizeHint().width(), 0)));
+    // start's 6500 twips are narrower than its seven panels at today's fonts). The bar
+    // counts its panels only once they are shown, which they are by now.
+    const int statusWidth = statusBar()->sizeHint().width();
+    if (!isMaximized() && !isFullScreen() && width() < statusWidth)
+        resize(statusWidth, height());
 }
 
 void frmMain::makeRoomFor(QMdiSubWindow* sub) {

@@ -36,6 +36,7 @@ frmTiff::frmTiff(Session& session, Dialogs& dialogs, QWidget* parent)
     clsList_->setColWidth(ColArea, 2400);
     clsList_->setColWidth(ColDescription, kDescriptionWidth);
     clsList_->setColWidth(ColCheck, 450);
+    grdList_->viewport()->installEventFilter(this);
     checks_ = std::make_unique<CheckColumn>(
         *clsList_, ColCheck,
         CheckEntries{[this] { return static_cast<int>(entries_.size()); },
@@ -59,6 +60,7 @@ frmTiff::frmTiff(Session& session, Dialogs& dialogs, QWidget* parent)
 }
 
 frmTiff::~frmTiff() {
+    grdList_->viewport()->removeEventFilter(this);
     // A window destroyed while converting (the program closing) lets the run stop
     // after the documents in progress before its display goes.
     disconnect(run_.get(), nullptr, this, nullptr);
@@ -191,9 +193,17 @@ void frmTiff::closeEvent(QCloseEvent* e) {
 
 void frmTiff::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    // The layout has sized the grid by now: the descriptions take its free width.
-    fitFillColumn(*clsList_, ColDescription, kDescriptionWidth);
     DispchkS();
+}
+
+bool frmTiff::eventFilter(QObject* watched, QEvent* e) {
+    // The grid's viewport is sized last (on first show, well after the form): the
+    // descriptions take its free width then, and the ticks follow.
+    if (watched == grdList_->viewport() && e->type() == QEvent::Resize) {
+        fitFillColumn(*clsList_, ColDescription, kDescriptionWidth);
+        DispchkS();
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 }  // namespace zq

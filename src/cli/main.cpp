@@ -2,6 +2,7 @@
 //
 //   zelq [--home DIR] [--yes|--no] COMMAND [ARGS]
 //
+// The global options may also stand after the command, among its arguments.
 // --home names the installation folder (default: ZEL_QUIRNOVA_HOME, else the folder
 // of the program). Messages are printed on standard error as "TYPE title: text";
 // results on standard output. Exit status: 0 done, 1 refused or failed, 2 usage error.
@@ -30,7 +31,8 @@ void printUsage(std::ostream& os) {
           "  --yes            risponde Sì (OK) a ogni domanda\n"
           "  --no             risponde No (Annulla) a ogni domanda\n"
           "  Senza --yes/--no le domande si pongono sul terminale; senza terminale\n"
-          "  la risposta è No (Annulla; Interrompi per il rapporto di errore).\n\n"
+          "  la risposta è No (Annulla; Interrompi per il rapporto di errore).\n"
+          "  Queste opzioni valgono anche se scritte dopo il comando.\n\n"
           "comandi:\n";
     std::size_t width = 0;
     for (const auto& c : CommandRegistry::all()) width = std::max(width, c.name.size());
@@ -47,6 +49,36 @@ bool wantsHelp(const std::vector<std::string>& args) {
     return false;
 }
 
+/// What the options that hold for every command ask for.
+struct GlobalOptions {
+    std::filesystem::path home;
+    TerminalDialogs::Mode mode = TerminalDialogs::Mode::Ask;
+};
+
+/// Takes --yes, --no and --home (with its folder) out of `args`, wherever they stand, so
+/// that "zelq link ... --yes" means what "zelq --yes link ..." means. Returns the empty
+/// string, or the option that is incomplete.
+std::string takeGlobalOptions(std::vector<std::string>& args, GlobalOptions& global) {
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--yes") {
+            global.mode = TerminalDialogs::Mode::Yes;
+        } else if (a == "--no") {
+            global.mode = TerminalDialogs::Mode::No;
+        } else if (a == "--home") {
+            if (i + 1 == args.size()) return a;
+            global.home = args[++i];
+        } else if (a.rfind("--home=", 0) == 0) {
+            global.home = a.substr(7);
+        } else {
+            kept.push_back(a);
+        }
+    }
+    args = std::move(kept);
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,8 +86,12 @@ int main(int argc, char** argv) {
     // a server included (tarv.engine = odbc), as the program does.
     zq::registerOdbcEngine();
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::filesystem::path home;
-    TerminalDialogs::Mode mode = TerminalDialogs::Mode::Ask;
+    GlobalOptions global;
+    if (const std::string bad = takeGlobalOptions(args, global); !bad.empty()) {
+        std::cerr << "zelq: opzione sconosciuta o incompleta: " << bad << "\n";
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
 
     std::size_t i = 0;
     for (; i < args.size() && args[i].rfind("-", 0) == 0; ++i) {
@@ -63,19 +99,10 @@ int main(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             printUsage(std::cout);
             return kExitOk;
-        } else if (a == "--yes") {
-            mode = TerminalDialogs::Mode::Yes;
-        } else if (a == "--no") {
-            mode = TerminalDialogs::Mode::No;
-        } else if (a == "--home" && i + 1 < args.size()) {
-            home = args[++i];
-        } else if (a.rfind("--home=", 0) == 0) {
-            home = a.substr(7);
-        } else {
-            std::cerr << "zelq: opzione sconosciuta o incompleta: " << a << "\n";
-            printUsage(std::cerr);
-            return kExitUsage;
         }
+        std::cerr << "zelq: opzione sconosciuta o incompleta: " << a << "\n";
+        printUsage(std::cerr);
+        return kExitUsage;
     }
     if (i == args.size()) {
         printUsage(std::cerr);
@@ -93,8 +120,9 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
 
-    TerminalDialogs dialogs(mode, std::cerr, std::cin, ::isatty(STDIN_FILENO) != 0);
-    CliContext ctx{home.empty() ? programFolder() : std::filesystem::absolute(home), dialogs, std::cout};
+    TerminalDialogs dialogs(global.mode, std::cerr, std::cin, ::isatty(STDIN_FILENO) != 0);
+    CliContext ctx{global.home.empty() ? programFolder() : std::filesystem::absolute(global.home), dialogs,
+                   std::cout};
     try {
         return command->run(ctx, rest);
     } catch (const AbortProgram& e) {

@@ -1,5 +1,6 @@
 #include "config/frmwait.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,8 @@
 #include <QLabel>
 #include <QMovie>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zq {
 
@@ -27,7 +30,7 @@ void frmWait::createWidgets() {
 
     Gif89a1_ = new QLabel(shape);
     Gif89a1_->setObjectName(QStringLiteral("Gif89a1"));
-    Gif89a1_->setMinimumSize(32, 32);
+    Gif89a1_->setFixedSize(pictureSide(), pictureSide());
     Gif89a1_->setAlignment(Qt::AlignCenter);
 
     lblWait_ = new QLabel(QStringLiteral("Attendi per favore ..."), shape);
@@ -45,7 +48,10 @@ void frmWait::loadPicture(const QString& programFolder) {
     QStringList candidates;
     if (!programFolder.isEmpty())
         candidates << QDir(programFolder).filePath(QString::fromLatin1(kPictureName));
-    candidates << QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kPictureName));
+    const QDir programs(QCoreApplication::applicationDirPath());
+    candidates << programs.filePath(QString::fromLatin1(kPictureName));
+    // Installed, the programs are in PREFIX/bin and their data in PREFIX/share.
+    candidates << programs.filePath(QStringLiteral("../share/zel_QUIRNOVA/") + QString::fromLatin1(kPictureName));
     for (const QString& file : candidates) {
         if (!QFileInfo(file).isFile())
             continue;
@@ -54,11 +60,34 @@ void frmWait::loadPicture(const QString& programFolder) {
             delete movie;
             continue;
         }
+        movie->setScaledSize(QSize(pictureSide(), pictureSide()));
         movie_ = movie;
         pictureFile_ = file;
         Gif89a1_->setMovie(movie_);
         return;
     }
+}
+
+int frmWait::pictureSide() const {
+    // Three lines of the window's text: the animation reads at any font size.
+    return std::max(48, 3 * fontMetrics().height());
+}
+
+void frmWait::setClosable(bool closable) {
+    closable_ = closable;
+    setWindowFlag(Qt::WindowCloseButtonHint, closable);
+}
+
+void frmWait::closeEvent(QCloseEvent* e) {
+    if (closable_) {
+        QDialog::closeEvent(e);
+        return;
+    }
+    e->ignore();
+}
+
+void frmWait::reject() {
+    if (closable_) QDialog::reject();
 }
 
 QString frmWait::text() const { return lblWait_->text(); }

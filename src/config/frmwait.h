@@ -15,8 +15,9 @@ class frmWait : public QDialog {
 
 public:
     /// Loads the picture "Loading.gif" from `programFolder`; when that folder has none,
-    /// from the executable's folder, where the build puts the program's own. A missing
-    /// or unreadable picture leaves it empty.
+    /// from the executable's folder, where the build puts the program's own, or from
+    /// ../share/zel_QUIRNOVA beside it, where an installation does. A missing or
+    /// unreadable picture leaves it empty.
     explicit frmWait(const QString& programFolder, QWidget* parent = nullptr);
 
     /// The text under the caption ("Attendi per favore ...").
@@ -28,10 +29,22 @@ public:
     /// The animation; nullptr when there is no picture.
     QMovie* movie() const { return movie_; }
 
+    /// False while work runs: the close box and Escape then leave the window open, since
+    /// closing it would stop nothing. The "&Informazioni..." window stays closable.
+    void setClosable(bool closable);
+    bool closable() const { return closable_; }
+
+    /// Side of the square the animation is shown in, in pixels: three lines of text.
+    int pictureSide() const;
+
     /// The file name the picture is looked for under.
     static constexpr const char* kPictureName = "Loading.gif";
 
+public slots:
+    void reject() override;
+
 protected:
+    void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
@@ -43,6 +56,7 @@ private:
     QLabel* Gif89a1_ = nullptr;
     QMovie* movie_ = nullptr;
     QString pictureFile_;
+    bool closable_ = true;
 };
 
 }  // namespace zq

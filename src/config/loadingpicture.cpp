@@ -41,7 +41,8 @@ QList<QImage> loadingFrames(int size, int frames) {
 
 QByteArray loadingGif() {
     GifWriter gif({kBackground, kDim, kLit});
-    for (const QImage& frame : loadingFrames())
+    // Drawn large enough that the wait window shows it at text size or smaller, never blown up.
+    for (const QImage& frame : loadingFrames(64))
         gif.addFrame(frame, 10);
     return gif.encode();
 }

@@ -12,8 +12,10 @@ WaitProgress::WaitProgress(QString programFolder, QWidget* owner)
 WaitProgress::~WaitProgress() { end(); }
 
 void WaitProgress::begin(const std::string& text) {
-    if (!wait_)
+    if (!wait_) {
         wait_ = new frmWait(programFolder_, owner_);
+        wait_->setClosable(false);
+    }
     if (!text.empty())
         wait_->setText(QString::fromStdString(text));
     wait_->show();

@@ -1,16 +1,18 @@
 #include "listctl/check_column.h"
 
 #include "listctl/grdcomm.h"
+#include "listctl/twips.h"
 
 #include <QCheckBox>
+
+#include <algorithm>
 
 namespace zq {
 
 namespace {
 
-// Where a box sits inside its cell, in twips from the column's left and the row's top.
-constexpr int kBoxDx = 60;
-constexpr int kBoxDy = 90;
+// Room left around a box inside its column, in pixels on each side.
+constexpr int kBoxMarginPx = 2;
 
 }  // namespace
 
@@ -18,13 +20,19 @@ CheckColumn::CheckColumn(grdComm& list, int column, CheckEntries entries, QObjec
     : QObject(parent), list_(list), entries_(std::move(entries)),
       boxes_(list, column, [this](int index) { return makeBox(index); })
 {
+    // The column the form laid out in twips may be narrower than a box at today's
+    // styles and fonts: it widens so the box fits inside it.
+    boxSize_ = QCheckBox().sizeHint();
+    const double least = pxToTwips(boxSize_.width() + 2 * kBoxMarginPx);
+    if (list_.grid() && list_.ColWidth(column) < least)
+        list_.setColWidth(column, least);
 }
 
 QWidget* CheckColumn::makeBox(int index)
 {
     auto* box = new QCheckBox(list_.Container());
     box->setObjectName(QStringLiteral("chkList_%1").arg(index));
-    box->adjustSize();
+    box->resize(boxSize_);
     connect(box, &QCheckBox::toggled, this, [this, index] { chkList_Click(index); });
     return box;
 }
@@ -42,9 +50,14 @@ void CheckColumn::DispchkS()
     const int last = top + list_.NumVisibleRows() - 1;
     const int count = entries_.count();
     int placed = 0;
+    // Each box sits in the middle of its cell, whatever the column's width and the
+    // row's height.
+    const int column = boxes_.column();
+    const double dx = std::max(0.0, (list_.ColWidth(column) - pxToTwips(boxSize_.width())) / 2);
     for (int r = top; r <= last && r <= count; ++r) {
         const int i = r - top + 1;
-        boxes_.place(i, r, kBoxDx, kBoxDy);
+        const double dy = std::max(0.0, (list_.ColHeight(r) - pxToTwips(boxSize_.height())) / 2);
+        boxes_.place(i, r, int(dx), int(dy));
         box(i)->setChecked(entries_.selected(r));
         placed = i;
     }

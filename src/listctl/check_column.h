@@ -1,7 +1,7 @@
 #pragma once
 // The check-box column of a selection list: one check box per visible data row,
-// laid over the list's check column, 60 twips from its left and 90 from the row's
-// top. The entries, not the boxes, hold the selection: the form hands in accessors
+// laid over the list's check column in the middle of its cell; the column is widened
+// when a box would not fit in it. The entries, not the boxes, hold the selection: the form hands in accessors
 // to its 1-based entry array. Box i stands for entry TopRow + i − 1.
 //
 //   CheckColumn checks(clsList, 7, {count, isSelected, setSelected});
@@ -15,6 +15,7 @@
 #include "listctl/overlay_column.h"
 
 #include <QObject>
+#include <QSize>
 
 #include <functional>
 
@@ -60,6 +61,7 @@ private:
     CheckEntries entries_;
     OverlayColumn boxes_;
     std::function<void()> onClick_;
+    QSize boxSize_;  ///< every box's size: the style's check box without a caption
 };
 
 }  // namespace zq

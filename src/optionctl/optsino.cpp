@@ -48,6 +48,13 @@ bool optSiNo::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QSize optSiNo::sizeHint() const {
+    // Two halves, each wide enough for the wider of the two choices.
+    QSize half;
+    for (const auto* b : optFlds_) half = half.expandedTo(b->sizeHint());
+    return {2 * half.width(), half.height()};
+}
+
 void optSiNo::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     for (int i = 0; i < 2; ++i) optFlds_[i]->setGeometry(OptionLayout::placePixels(i, width(), height()));

@@ -69,6 +69,8 @@ public:
 
     /// Button 0 or 1, for hosts that lay out or test.
     QRadioButton* button(int index) const { return optFlds_[index]; }
+    /// Room for both choices side by side, each in its half, at the current font.
+    QSize sizeHint() const override;
 
 signals:
     /// The person picked a choice.

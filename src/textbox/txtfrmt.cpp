@@ -114,6 +114,7 @@ txtFrmt::txtFrmt(QWidget* parent) : QWidget(parent) {
     applyColors(1, back_[1], fore_[1]);
     applyBorder();
     applyAlignment(0);
+    applySizePolicy();
 }
 
 txtFrmt::~txtFrmt() = default;
@@ -176,9 +177,12 @@ QString txtFrmt::boxText(int i) const { return i == 0 ? single_->text() : toCrLf
 
 void txtFrmt::setBoxText(int i, const QString& s) {
     if (boxText(i) == s) return;
-    if (i == 0)
+    if (i == 0) {
         single_->setText(s);
-    else
+        // A value too long for the box shows its beginning, as the person reads it,
+        // not its end; while they type, the cursor stays where they put it.
+        if (!single_->hasFocus()) single_->home(/*mark=*/false);
+    } else
         multi_->setPlainText(fromCrLf(s));
 }
 
@@ -229,6 +233,18 @@ void txtFrmt::applyAlignment(int i) {
 void txtFrmt::applyBorder() {
     single_->setFrame(borderStyle_ != 0);
     multi_->setFrameShape(borderStyle_ != 0 ? QFrame::StyledPanel : QFrame::NoFrame);
+    updateGeometry();
+}
+
+// Layouts size the control by the box it shows: one line of the current font (a single
+// line grows only in width), or a text area that takes the room it is given.
+QSize txtFrmt::sizeHint() const { return box(active_)->sizeHint(); }
+
+QSize txtFrmt::minimumSizeHint() const { return box(active_)->minimumSizeHint(); }
+
+void txtFrmt::applySizePolicy() {
+    setSizePolicy(QSizePolicy::Expanding, active_ == 0 ? QSizePolicy::Fixed : QSizePolicy::Expanding);
+    updateGeometry();
 }
 
 void txtFrmt::resizeEvent(QResizeEvent* event) {
@@ -268,6 +284,7 @@ QFont txtFrmt::boxFont() const { return box(active_)->font(); }
 void txtFrmt::setBoxFont(const QFont& f) {
     single_->setFont(f);
     multi_->setFont(f);
+    updateGeometry();
     emit FontChanged();
 }
 
@@ -329,6 +346,7 @@ void txtFrmt::setMultiline(bool on) {
         applyAlignment(0);
     }
     setFocusProxy(box(active_));
+    applySizePolicy();
     emit MultilineChanged();
 }
 

@@ -148,6 +148,10 @@ public:
     /// Inner box 0 (single-line) or 1 (multi-line), for hosts that lay out or test.
     QWidget* box(int index) const;
 
+    /// The size of the box shown: a single line is one line of its font high.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 signals:
     /// The text of an inner box changed.
     void Change();
@@ -196,6 +200,7 @@ private:
     void applyColors(int i, quint32 back, quint32 fore);
     void applyAlignment(int i);
     void applyBorder();
+    void applySizePolicy();
     void focusGained(int i);
     void focusLost(int i);
     bool keyPressed(int i, QKeyEvent* e);

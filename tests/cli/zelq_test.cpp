@@ -37,8 +37,8 @@ TEST(Zelq, DemoThenLoginThenStatusOnAFreshFolder) {
     EXPECT_THAT(login.out, HasSubstr("Accesso eseguito: utente tarv"));
     EXPECT_THAT(login.out, HasSubstr("Uscita eseguita."));
 
-    // Every archive local, with no registry values.
-    const Outcome status = zelq({"--home", home, "status"});
+    // Every archive local, with no registry values. The global options may follow the command.
+    const Outcome status = zelq({"status", "--home", home});
     ASSERT_EQ(status.exit, 0) << status.err;
     const auto lines = test::linesOf(status.out);
     ASSERT_EQ(lines.size(), 10u) << status.out;
@@ -86,6 +86,7 @@ TEST(Zelq, UsageErrorsAndHelp) {
         {{"sconosciuto"}, 2, "comando sconosciuto: sconosciuto"},
         {{"--forse", "login"}, 2, "opzione sconosciuta"},
         {{"--home"}, 2, "opzione sconosciuta o incompleta: --home"},
+        {{"login", "--home"}, 2, "opzione sconosciuta o incompleta: --home"},
         {{"demo"}, 2, "uso: zelq demo CARTELLA"},
         {{"--help"}, 0, "status"},
         {{"status", "--help"}, 0, "serial area archive state ditt anno tipo_ass tipo_doc"},
@@ -112,7 +113,7 @@ TEST(Zelq, ShortConfigurationIsAbortedEvenWithYes) {
     std::ofstream(fx.dir() / "zel_QUIRNOVA.CFG", std::ios::binary) << "/usr/tarv/\r\n/x.mdb\r\nStudio\r\n";
     for (const char* flag : {"--yes", "--no"}) {
         SCOPED_TRACE(flag);
-        const Outcome r = zelq({"--home", fx.dir().string(), flag, "login"});
+        const Outcome r = zelq({"login", "--home=" + fx.dir().string(), flag});
         EXPECT_EQ(r.exit, 1);
         EXPECT_THAT(r.err, HasSubstr("ERROR zel_QUIRNOVA: Errore non previsto.: Errore 62 "));
         EXPECT_THAT(r.err, HasSubstr("\n    nel modulo: garInizio,\n    alla routine: OpenConn,"));

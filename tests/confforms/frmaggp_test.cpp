@@ -32,7 +32,7 @@ TEST_F(FrmAggPTest, ShowsCurrentValuesAndProposesThemAsNew) {
     EXPECT_EQ(f.lblFlds(1)->text(), QStringLiteral("tarv"));
     EXPECT_EQ(f.lblFlds(2), nullptr);  // the password is not shown
     EXPECT_EQ(f.lblFlds(3)->text(), QStringLiteral("server"));
-    EXPECT_EQ(f.lblFlds(4)->text(), QStringLiteral("orvo_se"));
+    EXPECT_EQ(f.lblFlds(4)->text(), QStringLiteral("SCO"));  // as chosen, not the stored "orvo_se"
     EXPECT_EQ(f.txtFlds(0)->text(), QStringLiteral("/usr/tarv/"));
     EXPECT_EQ(f.txtFlds(2)->text(), QStringLiteral("Quirnova24"));
     EXPECT_EQ(f.txtFlds(3)->text(), QStringLiteral("Quirnova24"));

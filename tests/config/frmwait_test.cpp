@@ -46,6 +46,10 @@ TEST_F(FrmWaitTest, PlaysThePictureOfTheProgramFolderWhileShown) {
     auto* pic = w.findChild<QLabel*>(QStringLiteral("Gif89a1"));
     ASSERT_NE(pic, nullptr);
     EXPECT_EQ(pic->movie(), w.movie());
+    // Shown at three lines of text, from a picture drawn at least that large.
+    EXPECT_GE(pic->height(), 3 * w.fontMetrics().height());
+    EXPECT_EQ(w.movie()->currentImage().size(), pic->size());
+    EXPECT_GE(QImage::fromData(loadingGif()).width(), pic->width());
     w.hide();
     EXPECT_EQ(w.movie()->state(), QMovie::NotRunning);
 }
@@ -71,6 +75,10 @@ TEST_F(FrmWaitTest, ProgressShowsTheWaitWindowUntilTheEnd) {
     ASSERT_NE(progress.window(), nullptr);
     EXPECT_TRUE(progress.window()->isVisible());
     EXPECT_EQ(progress.window()->text(), QStringLiteral("Attendi per favore ..."));
+    // Work goes on: neither the close box nor Escape takes the window away.
+    EXPECT_FALSE(progress.window()->close());
+    progress.window()->reject();
+    EXPECT_TRUE(progress.window()->isVisible());
     progress.setLabel("Conversione Documenti (3 di 10)");
     EXPECT_EQ(progress.window()->text(), QStringLiteral("Conversione Documenti (3 di 10)"));
     QPointer<frmWait> shown = progress.window();

@@ -55,30 +55,6 @@ TEST_P(FrmMastTest, MasterizzaPremastersTheTickedArchiveAndReloads) {
     EXPECT_FALSE(f->prbMast()->isVisible());
 }
 
-TEST_P(FrmMastTest, AResizeGivesTheDescriptionTheRoomAndKeepsTheBoxesOnTheirRows) {
-    linkArchive(kFornitori2024, "M", "01");
-    auto f = open<frmMast>(700, 400);
-    grdComm& list = f->clsList();
-    f->resize(1600, 400);
-    QApplication::processEvents();
-    // The description takes what the other columns leave in the grid.
-    const double wide = list.ColWidth(frmMast::ColDescription);
-    double others = 0;
-    for (int c = 0; c < list.Cols(); ++c)
-        if (c != frmMast::ColDescription) others += list.ColWidth(c);
-    EXPECT_NEAR(wide, f->grdList()->viewport()->width() * 15 - others, 15);
-    EXPECT_GT(wide, 3200);
-    // A narrow window keeps the column readable (whole pixels of 15 twips).
-    f->resize(500, 400);
-    QApplication::processEvents();
-    EXPECT_NEAR(list.ColWidth(frmMast::ColDescription), 3200, 15);
-    // The box follows its column.
-    QCheckBox* box = f->checks().box(1);
-    ASSERT_TRUE(box->isVisible());
-    EXPECT_NEAR(box->x(), (list.ColPos(frmMast::ColCheck) + 60) / 15.0, 1.0);
-    EXPECT_NEAR(box->y(), (list.RowPos(1) + 90) / 15.0, 1.0);
-}
-
 TEST_P(FrmMastTest, WithoutLinksTheListIsEmpty) {
     auto f = open<frmMast>();
     EXPECT_TRUE(f->entries().empty());

@@ -4,6 +4,7 @@
 
 #include "listctl/check_column.h"
 #include "listctl/overlay_column.h"
+#include "listctl/twips.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -63,6 +64,13 @@ protected:
         return out;
     }
 
+    /// The check cell of grid row `row`, in the pixels of the list's container.
+    QRect cellOf(int row) const
+    {
+        return QRect(twipsToPx(list->ColPos(kCheckCol)), twipsToPx(list->RowPos(row)),
+                     twipsToPx(list->ColWidth(kCheckCol)), twipsToPx(list->ColHeight(row)));
+    }
+
     void clickCell(int row, int col)
     {
         const QRect cell = grid->cellRect(row, col);
@@ -85,8 +93,7 @@ TEST_F(CheckColumnTest, BoxesOnlyOnRowsWithEntriesAndSpareOnesHideOnReload)
         SCOPED_TRACE(i);
         QCheckBox* b = checks->box(i);
         EXPECT_EQ(b->isChecked(), i == 2);
-        EXPECT_EQ(b->x(), (list->ColPos(kCheckCol) + 60) / 15);
-        EXPECT_EQ(b->y(), (list->RowPos(i) + 90) / 15);
+        EXPECT_TRUE(cellOf(i).contains(b->geometry()));
     }
     EXPECT_EQ(checks->box(4), nullptr) << "the empty last row gets no box";
     EXPECT_EQ(tickedEntries(), (std::set<int>{2}));
@@ -111,7 +118,7 @@ TEST_F(CheckColumnTest, ScrollingMovesTicksWithTheirEntries)
         SCOPED_TRACE(i);
         const int entry = list->TopRow() + i - 1;
         EXPECT_EQ(checks->box(i)->isChecked(), entry == 5 || entry == 12);
-        EXPECT_EQ(checks->box(i)->y(), (list->RowPos(entry) + 90) / 15);
+        EXPECT_TRUE(cellOf(entry).contains(checks->box(i)->geometry()));
     }
     EXPECT_EQ(tickedEntries(), (std::set<int>{5, 12})) << "redrawing changes no entry";
     clicks = 0;

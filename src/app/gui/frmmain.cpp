@@ -4,6 +4,7 @@
 #include "app/gui/formgeometry.h"
 #include "app/gui/formregistry.h"
 #include "app/gui/lockkeys.h"
+#include "app/gui/programicon.h"
 #include "app/gui/login.h"
 #include "common/product.h"
 #include "config/frmwait.h"
@@ -15,10 +16,12 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -46,6 +49,8 @@ frmMain::frmMain(Login& login, QString programFolder, QWidget* parent)
     : QMainWindow(parent), login_(login), programFolder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kMainCaption));
+    // Every window of the program shows its icon, the dialogs made without a parent too.
+    qApp->setWindowIcon(programIcon());
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -253,6 +258,32 @@ void frmMain::readSettings() {
     resize(g.pixelSize());
 }
 
+void frmMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // The stored size is kept unless it cannot show the status bar whole (the first
+    // start's 6500 twips are narrower than its seven panels at today's fonts). The bar
+    // counts its panels only once they are shown, which they are by now.
+    const int statusWidth = statusBar()->sizeHint().width();
+    if (!isMaximized() && !isFullScreen() && width() < statusWidth)
+        resize(statusWidth, height());
+}
+
+void frmMain::makeRoomFor(QMdiSubWindow* sub) {
+    // Children open filling the inner area; it grows first, as far as the screen
+    // allows, until it holds the child's form whole.
+    const QSize missing = (sub->sizeHint() - mdiArea_->viewport()->size()).expandedTo(QSize(0, 0));
+    if ((missing.width() == 0 && missing.height() == 0) || isMaximized() || isFullScreen())
+        return;
+    QSize grown = size() + missing;
+    if (screen()) {
+        const QSize frame = frameGeometry().size() - size();
+        grown = grown.boundedTo(screen()->availableGeometry().size() - frame).expandedTo(size());
+    }
+    resize(grown);
+    if (layout())
+        layout()->activate();
+}
+
 void frmMain::writeSettings() {
     FormGeometry::fromPixels(pos(), size()).write(QString::fromLatin1(kSection));
 }
@@ -313,6 +344,7 @@ QWidget* frmMain::openChild(const QString& name) {
     auto* sub = new ChildWindow(entry);
     sub->setWidget(form);
     mdiArea_->addSubWindow(sub);
+    makeRoomFor(sub);
     OpenForm(form, entry);
     sub->show();
     return form;

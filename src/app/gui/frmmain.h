@@ -36,7 +36,9 @@ public:
     using ModalFactory = std::function<QDialog*()>;
 
     /// Builds the window and restores its geometry from section "Settings" (first start:
-    /// 1000, 1000, 6500 x 6500 twips). `programFolder` is where "Loading.gif" is looked for.
+    /// 1000, 1000, 6500 x 6500 twips), widened when the status bar needs more; it grows
+    /// again when a child window needs more room. `programFolder` is where "Loading.gif"
+    /// is looked for.
     explicit frmMain(Login& login, QString programFolder, QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -89,6 +91,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private slots:
@@ -120,6 +123,7 @@ private:
     QAction* addEntry(const QString& name, const QString& caption, bool isForm);
     QAction* addSeparator(QMenu* menu, const QString& name);
     void showLockKeys();
+    void makeRoomFor(QMdiSubWindow* sub);
 
     Login& login_;
     QString programFolder_;

@@ -74,6 +74,10 @@ void frmAggP::createControls() {
         grid->addWidget(l, c.row, 1);
     }
 
+    // Width the form gains goes to the two columns of values alike.
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+
     QHBoxLayout* buttons = makeConfirmButtons(QStringLiteral("&Aggiorna"), cmdConf_, cmdAnnu_, this);
     connect(cmdConf_, &QPushButton::clicked, this, &frmAggP::cmdConf_Click);
     connect(cmdAnnu_, &QPushButton::clicked, this, &frmAggP::cmdAnnu_Click);
@@ -82,6 +86,7 @@ void frmAggP::createControls() {
     main->addLayout(grid);
     main->addWidget(lblAggP_);
     main->addWidget(prbAggP_);
+    main->addStretch(1);
     main->addLayout(buttons);
 
     new LeaveCheck(txtFlds_[0], cmdAnnu_, [this] { return txtFlds_Validate(0); }, this);
@@ -107,7 +112,7 @@ bool frmAggP::Form_Activate() {
     lblFlds_[0]->setText(q(c.PathTarv));
     lblFlds_[1]->setText(q(c.Utente));
     lblFlds_[3]->setText(q(c.Host));
-    lblFlds_[4]->setText(q(c.Server));
+    lblFlds_[4]->setText(fmeFlds_[0]->captionOf(q(c.Server)));
     return true;
 }
 

@@ -75,6 +75,8 @@ void frmConf::createControls() {
         grid->addWidget(txtFlds_[i], row, 1);
     }
     grid->addWidget(fmeFlds_[1], row++, 0, 1, 3);
+    // Width the form gains goes to the values, not to the labels or the "..." button.
+    grid->setColumnStretch(1, 1);
 
     picCNTR_ = new QFrame(this);
     picCNTR_->setObjectName(QStringLiteral("picCNTR"));
@@ -88,11 +90,17 @@ void frmConf::createControls() {
     connect(cmdConf_, &QPushButton::clicked, this, &frmConf::cmdConf_Click);
     connect(cmdAnnu_, &QPushButton::clicked, this, &frmConf::cmdAnnu_Click);
 
+    auto* help = new QVBoxLayout(picCNTR_);
+    help->setContentsMargins(4, 4, 4, 4);
+    help->addWidget(lblHelp_);
+    // The help keeps the height of its text; height the form gains goes below the fields.
+    picCNTR_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+
     auto* main = new QVBoxLayout(this);
     main->addWidget(picCNTR_);
     main->addLayout(grid);
+    main->addStretch(1);
     main->addLayout(buttons);
-    picCNTR_->setMinimumHeight(lblHelp_->sizeHint().height() + 8);
 
     new LeaveCheck(txtFlds_[0], cmdAnnu_, [this] { return txtFlds_Validate(0); }, this);
 }
@@ -155,11 +163,6 @@ void frmConf::cmdExplore_Click() {
     const QString chosen = dlg.exec(this);
     // A cancelled dialog leaves the field as it was.
     if (!chosen.isEmpty()) txtFlds_[1]->setText(chosen);
-}
-
-void frmConf::resizeEvent(QResizeEvent* e) {
-    QDialog::resizeEvent(e);
-    lblHelp_->setGeometry(4, 4, picCNTR_->width() - 8, picCNTR_->height() - 8);
 }
 
 }  // namespace zq

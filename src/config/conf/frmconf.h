@@ -57,9 +57,6 @@ public:
     /// The values as entered (fields and frames).
     Config entered() const;
 
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-
 private:
     void createControls();
     void showValues(const Config& c);

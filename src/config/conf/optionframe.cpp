@@ -23,6 +23,12 @@ QRadioButton* OptionFrame::addOption(const QString& name, const QString& caption
     return b;
 }
 
+QString OptionFrame::captionOf(const QString& tag) const {
+    for (QRadioButton* b : options_)
+        if (b->property("Tag").toString() == tag) return QString(b->text()).remove(QChar('&'));
+    return tag;
+}
+
 QString OptionFrame::tag() const { return property("Tag").toString(); }
 
 bool OptionFrame::select(const QString& tag) {

@@ -26,6 +26,10 @@ public:
     /// leaves the frame as it is. True when an option matched.
     bool select(const QString& tag);
 
+    /// The caption of the option whose Tag is `tag` ("LINUX" for "linux_se"), so a stored
+    /// value is shown as the person chose it; `tag` itself when no option has it.
+    QString captionOf(const QString& tag) const;
+
     QList<QRadioButton*> options() const { return options_; }
 
 private:

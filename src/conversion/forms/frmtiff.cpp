@@ -7,6 +7,7 @@
 #include "conversion/forms/labelprogress.h"
 #include "conversion/forms/tiffrun.h"
 #include "listctl/check_column.h"
+#include "listctl/fill_column.h"
 #include "listctl/flex_grid.h"
 #include "listctl/grdcomm.h"
 #include "journal/writer_lock.h"
@@ -34,8 +35,9 @@ frmTiff::frmTiff(Session& session, Dialogs& dialogs, QWidget* parent)
     clsList_ = std::make_unique<grdComm>(dialogs_);
     clsList_->InitGrid(grdList_, 0, windowTitle(), QString::fromUtf8(kFormat), ColNumber, 0, 0, 315);
     clsList_->setColWidth(ColArea, 2400);
-    clsList_->setColWidth(ColDescription, 3600);
+    clsList_->setColWidth(ColDescription, kDescriptionWidth);
     clsList_->setColWidth(ColCheck, 450);
+    grdList_->viewport()->installEventFilter(this);
     checks_ = std::make_unique<CheckColumn>(
         *clsList_, ColCheck,
         CheckEntries{[this] { return static_cast<int>(entries_.size()); },
@@ -59,6 +61,7 @@ frmTiff::frmTiff(Session& session, Dialogs& dialogs, QWidget* parent)
 }
 
 frmTiff::~frmTiff() {
+    grdList_->viewport()->removeEventFilter(this);
     // A window destroyed while converting (the program closing) lets the run stop
     // after the documents in progress before its display goes.
     disconnect(run_.get(), nullptr, this, nullptr);
@@ -196,6 +199,16 @@ void frmTiff::closeEvent(QCloseEvent* e) {
 void frmTiff::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     DispchkS();
+}
+
+bool frmTiff::eventFilter(QObject* watched, QEvent* e) {
+    // The grid's viewport is sized last (on first show, well after the form): the
+    // descriptions take its free width then, and the ticks follow.
+    if (watched == grdList_->viewport() && e->type() == QEvent::Resize) {
+        fitFillColumn(*clsList_, ColDescription, kDescriptionWidth);
+        DispchkS();
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 }  // namespace zq

@@ -37,6 +37,8 @@ public:
     static constexpr const char* kFormat = "    |  N.  |<Area|<Descrizione|       ";
     /// Grid columns.
     enum Column { ColNumber = 1, ColArea = 2, ColDescription = 3, ColCheck = 4 };
+    /// Width of the descriptions in twips; they take any free width beyond it.
+    static constexpr int kDescriptionWidth = 3600;
 
     /// Messages and questions go through `dialogs`; the list is read from the
     /// session's archive connection.
@@ -75,6 +77,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void build();

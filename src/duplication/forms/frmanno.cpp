@@ -49,7 +49,7 @@ void frmAnno::createControls() {
     auto* grid = new QGridLayout;
     addPicker(grid, 0, 2, "AREA Annualità Origine:");
     // The child areas are the form's, not a pick: they show what the run will copy.
-    addPicker(grid, 1, 0, nullptr);
+    addPicker(grid, 1, 0, "AREE da Duplicare:");
     addPicker(grid, 2, 3, "PARENT:");
 
     txtName_ = new txtFrmt(this);

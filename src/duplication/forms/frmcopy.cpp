@@ -36,6 +36,7 @@ frmCopy::frmCopy(Session& session, Progress* wait, QWidget* parent)
     initList(kFormat, ColDescription);
     grdComm& list = clsList();
     list.setColWidth(ColDescription, 5000);
+    setFillColumn(ColDescription, 5000);
 
     checks_ = addCheckColumn(ColCheck, entries_, &CopyRow::Selez);
     picColl_ = linkedPictureColumn(list, ColPicture);

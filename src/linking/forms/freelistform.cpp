@@ -25,7 +25,9 @@ void FreeListForm::initFreeList(const char* format) {
     grdComm& list = clsList();
     list.setColWidth(ColArea, 2000);
     list.setColWidth(ColDescription, 3200);
-    setFillColumn(ColDescription, 3200);
+    // The document type is the last text column: it takes the free width, so its
+    // descriptions show whole instead of beside an empty band.
+    setFillColumn(ColDocType, int(list.ColWidth(ColDocType)));
     checks_ = addCheckColumn(ColCheck, entries_, &FreeRow::selected);
 
     lookups_.ArAttiva = false;

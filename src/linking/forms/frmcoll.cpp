@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace zq {
 namespace {
 
@@ -34,7 +36,13 @@ frmColl::frmColl(Session& session, Progress* wait, QWidget* parent)
 
     initArchList(kFormat, 3200);
     grdComm& list = clsList();
-    list.setColWidth(ColAssoc, kOptionWidth + 60);
+    // The row controls are as large as the form's design made them, or as their texts
+    // need at today's fonts when that is more; their columns follow.
+    optSiNo probe;
+    probe.setCaption0(QStringLiteral("&Mov."));
+    probe.setCaption1(QStringLiteral("&Altro"));
+    optionPx_ = std::max(twipsToPx(kOptionWidth), probe.sizeHint().width());
+    list.setColWidth(ColAssoc, pxToTwips(optionPx_) + 60);
     list.setColWidth(ColDocType, kDocPickerWidth + 60);
 
     checks_ = addCheckColumn(ColCheck, entries_, &ArchRow::selected);
@@ -46,7 +54,16 @@ frmColl::frmColl(Session& session, Progress* wait, QWidget* parent)
     cmbTDoc_ = std::make_unique<OverlayColumn>(list, ColDocType, [this](int i) { return makeDocPicker(i); });
 
     fillPickers();
+    fitDocPickers();
     DispCtrl();
+}
+
+void frmColl::fitDocPickers() {
+    QComboBox probe;
+    probe.setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (const auto& d : lookups_.aDocs) probe.addItem(QString::fromStdString(vbTrim(d.Descr)));
+    docPickerPx_ = std::max(twipsToPx(kDocPickerWidth), probe.sizeHint().width());
+    clsList().setColWidth(ColDocType, pxToTwips(docPickerPx_) + 60);
 }
 
 frmColl::~frmColl() = default;
@@ -61,7 +78,7 @@ QWidget* frmColl::makeOption(int i) {
     opt->setCaption1(QStringLiteral("&Altro"));
     opt->setTag0(QStringLiteral("M"));
     opt->setTag1(QStringLiteral("A"));
-    opt->resize(twipsToPx(kOptionWidth), twipsToPx(kOptionHeight));
+    opt->resize(optionPx_, twipsToPx(kOptionHeight));
     connect(opt, &optSiNo::Change, this, [this, i] { optTAss_Change(i); });
     return opt;
 }
@@ -72,7 +89,7 @@ QWidget* frmColl::makeDocPicker(int i) {
     // Item k stands for aDocs(k).
     for (const auto& d : lookups_.aDocs) cmb->addItem(QString::fromStdString(vbTrim(d.Descr)));
     cmb->setCurrentIndex(-1);
-    cmb->resize(twipsToPx(kDocPickerWidth), twipsToPx(clsList().RowHgt()));
+    cmb->resize(docPickerPx_, twipsToPx(clsList().RowHgt()));
     connect(cmb, &QComboBox::activated, this, [this, i] { cmbTDoc_Click(i); });
     return cmb;
 }

@@ -58,8 +58,12 @@ private:
     QWidget* makeDocPicker(int i);
     ArchRow* entryOfRow(int i);
     void placeRowExtras();
+    /// Widens the document-type pickers and their column to the longest description.
+    void fitDocPickers();
 
     QPushButton* cmdColl_ = nullptr;
+    int optionPx_ = 0;     ///< width of the association-type options, in pixels
+    int docPickerPx_ = 0;  ///< width of the document-type pickers, in pixels
     std::unique_ptr<CheckColumn> checks_;
     std::unique_ptr<OverlayColumn> optTAss_, cmbTDoc_;
 };

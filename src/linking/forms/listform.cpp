@@ -5,6 +5,7 @@
 #include "config/frmwait.h"
 #include "config/waitprogress.h"
 #include "linking/forms/combopicker.h"
+#include "listctl/fill_column.h"
 #include "listctl/flex_grid.h"
 #include "listctl/grdcomm.h"
 #include "listctl/twips.h"
@@ -14,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -77,8 +79,10 @@ QComboBox* ListForm::addPicker(int index, const char* label) {
     auto* caption = new QLabel(QString::fromUtf8(label), this);
     auto* combo = new QComboBox(this);
     combo->setObjectName(QStringLiteral("cmbFlds_%1").arg(index));
+    // Wide enough for its longest company or area where the window has room; never
+    // narrower than 18 characters.
     combo->setMinimumContentsLength(18);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     caption->setBuddy(combo);
     // Pickers line up left to right in the order the form adds them.
     const int at = picParm_->count() - 1;
@@ -169,6 +173,16 @@ int ListForm::visibleEntries(int count) const {
     return std::max(0, last - top + 1);
 }
 
+QSize ListForm::sizeHint() const {
+    if (!clsList_->grid()) return QWidget::sizeHint();
+    int columns = 0;
+    for (int c = 0; c < clsList_->Cols(); ++c)
+        columns += twipsToPx(c == fillColumn_ ? fillMinimum_ : clsList_->ColWidth(c));
+    const QMargins margins = layout()->contentsMargins();
+    const int grid = columns + 2 * grdList_->frameWidth() + grdList_->verticalScrollBar()->sizeHint().width();
+    return QWidget::sizeHint().expandedTo(QSize(grid + margins.left() + margins.right(), 0));
+}
+
 void ListForm::setFillColumn(int col, int minTwips) {
     fillColumn_ = col;
     fillMinimum_ = minTwips;
@@ -188,12 +202,7 @@ bool ListForm::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void ListForm::fitFillColumn() {
-    if (fillColumn_ < 0 || !clsList_->grid()) return;
-    double others = 0;
-    for (int c = 0; c < clsList_->Cols(); ++c)
-        if (c != fillColumn_) others += clsList_->ColWidth(c);
-    const double room = pxToTwips(grdList_->viewport()->width()) - others;
-    clsList_->setColWidth(fillColumn_, std::max(double(fillMinimum_), room));
+    if (fillColumn_ >= 0) zq::fitFillColumn(*clsList_, fillColumn_, fillMinimum_);
 }
 
 }  // namespace zq

@@ -46,6 +46,10 @@ public:
     /// Reads the form's list again and refills the grid.
     virtual void LeggList() = 0;
 
+    /// Wide enough for the pickers and for every column of the list at its designed
+    /// width, so a window opened at this size shows the ticks without scrolling.
+    QSize sizeHint() const override;
+
 protected:
     /// `name` is the object name ("frmColl"), the settings section of the form;
     /// `wait` shows the wait window (nullptr: the program's own).

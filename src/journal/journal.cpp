@@ -12,15 +12,6 @@ namespace {
 
 const char* kSource = "zq_journal";
 
-std::string nowText() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%d/%m/%Y %H.%M.%S", &tm);
-    return buf;
-}
-
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
     std::istringstream in(text);
@@ -41,6 +32,15 @@ std::string Journal::Entry::param(const std::string& key) const {
     for (const auto& l : lines(params))
         if (l.rfind(key + "=", 0) == 0) return l.substr(key.size() + 1);
     return {};
+}
+
+std::string nowText() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%d/%m/%Y %H.%M.%S", &tm);
+    return buf;
 }
 
 std::string journalParams(std::initializer_list<std::pair<std::string, std::string>> pairs) {

@@ -63,6 +63,9 @@ private:
     SqliteDbPtr db_;
 };
 
+/// The local date and time as the journal and the writer lock write it: "dd/mm/yyyy hh.mm.ss".
+std::string nowText();
+
 /// Joins key=value pairs into a params text.
 std::string journalParams(std::initializer_list<std::pair<std::string, std::string>> pairs);
 

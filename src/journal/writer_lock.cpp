@@ -1,5 +1,7 @@
 #include "journal/writer_lock.h"
 
+#include "journal/journal.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -10,15 +12,6 @@
 
 namespace zq {
 namespace {
-
-std::string nowText() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%d/%m/%Y %H.%M.%S", &tm);
-    return buf;
-}
 
 std::string readAll(int fd) {
     std::string text;

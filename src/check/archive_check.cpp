@@ -1,6 +1,7 @@
 #include "check/archive_check.h"
 
 #include "dataaccess/archive_db.h"
+#include "common/docs_folder.h"
 #include "common/textroutines.h"
 #include "duplication/area_copy_run.h"
 #include "duplication/area_journal.h"
@@ -66,6 +67,36 @@ std::string docsOf(Connection& cnn, const std::string& serial) {
     const std::string docs = rs->eof() ? std::string() : textOf(rs->field(0));
     rs->close();
     return docs;
+}
+
+// Every record names its document by sys_filename inside its record folder. A record
+// whose file is gone has lost its document, which no repair can bring back: one line
+// per archive, with the count and the first path missing.
+void missingDocuments(Connection& cnn, const std::string& serial, const std::string& docs, std::vector<Finding>& out) {
+    RecordsetPtr rs;
+    try {
+        rs = cnn.openRecordset("SELECT sys_record, sys_filename FROM [" + serial + "]", CursorType::ForwardOnly,
+                               LockType::ReadOnly);
+    } catch (const std::exception&) {
+        return;  // no record fields, or its company out of reach: the other findings say so
+    }
+    long missing = 0;
+    std::string first;
+    for (; !rs->eof(); rs->moveNext()) {
+        const std::string name = textOf(rs->field(1));
+        const Value record = rs->field(0);
+        if (record.isNullish() || name.empty() || !entryNameProblem(name).empty()) continue;
+        const std::string path = recordFolder(docs, static_cast<long>(record.toInteger())) + name;
+        std::error_code ec;
+        if (fs::exists(path, ec)) continue;
+        if (missing++ == 0) first = path;
+    }
+    rs->close();
+    if (missing == 0) return;
+    out.push_back(Finding{"documento", serial,
+                          std::to_string(missing) + (missing == 1 ? " documento manca" : " documenti mancano") +
+                              " (il primo: " + first + ")",
+                          "", false, {}});
 }
 
 }  // namespace
@@ -186,6 +217,7 @@ void ArchiveCheck::archiveFindings(std::vector<Finding>& out) {
             out.push_back(Finding{"cartella", s, IdentityFile::kFileName + std::string(" di ") + row.docs +
                                                      " appartiene a un altro archivio",
                                   "", false, {}});
+        if (state != ArchiveState::Missing) missingDocuments(*session_.CnnArch, s, row.docs, out);
     }
     // A table named like an archive that DB_ELENCO does not know: left by a copy that
     // was never registered.

@@ -10,7 +10,8 @@
 //
 // An archive is consistent when it is local, linked or pre-mastering and nothing
 // else, its registry row exists exactly when it is linked or pre-mastering, and its
-// documents folder exists and (when it has one) its DURuv.id names it.
+// documents folder exists and (when it has one) its DURuv.id names it, and every
+// record's document is in its record folder.
 
 #include "app/session.h"
 
@@ -21,7 +22,7 @@
 namespace zq {
 
 struct Finding {
-    std::string kind;     ///< "giornale", "archivio", "registro", "cartella"
+    std::string kind;     ///< "giornale", "archivio", "registro", "cartella", "documento"
     std::string archive;  ///< serial (or area, for a duplication) it is about
     std::string problem;  ///< what is wrong, in Italian
     std::string repair;   ///< what the repair would do; "" when it needs a person

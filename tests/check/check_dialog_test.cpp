@@ -1,8 +1,10 @@
 // The check the program offers at start: nothing asked while the journal is clean; an
-// unlink killed after its journal entry is found, and the repair completes it.
+// unlink killed after its journal entry is found, and the repair completes it. The
+// check also finds a record whose document left its folder.
 
 #include "dup_fixture.h"
 
+#include "check/archive_check.h"
 #include "check/check_dialog.h"
 #include "journal/journal.h"
 #include "linking/link_names.h"
@@ -40,6 +42,24 @@ TEST_F(CheckDialogTest, StartOffersTheCheckAndItsRepairCompletesAnInterruptedUnl
     EXPECT_TRUE(tarvRows("/usr/tarv/ditt001", "SELECT * FROM systables WHERE tabname = '" +
                                                   LinkNames::tarv(kForn2024) + "'")
                     .empty());
+}
+
+TEST_F(CheckDialogTest, ARecordWhoseDocumentIsGoneIsFoundOncePerArchive) {
+    ASSERT_TRUE(ArchiveCheck(*session).run().empty());
+    std::vector<std::filesystem::path> documents;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(home()))
+        if (e.path().extension() == ".pdf" && e.path().string().find("/Fatt_Forn_2024/") != std::string::npos)
+            documents.push_back(e.path());
+    ASSERT_GE(documents.size(), 2u);
+    std::filesystem::remove(documents[0]);
+    std::filesystem::remove(documents[1]);
+
+    const auto findings = ArchiveCheck(*session).run();
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].kind, "documento");
+    EXPECT_EQ(findings[0].archive, kForn2024);
+    EXPECT_EQ(findings[0].problem.rfind("2 documenti mancano (il primo: ", 0), 0u) << findings[0].problem;
+    EXPECT_FALSE(findings[0].fix);
 }
 
 }  // namespace

@@ -239,7 +239,7 @@ const std::vector<std::string> kLinkBoth = {"--yes", "link", "--company", "001",
 
 const std::vector<Operation> kOperations = {
     Operation{"link", {}, kLinkBoth, ""},
-    Operation{"unlink", {kLinkBoth}, {"--yes", "unlink", kLinkA, kLinkB}, kLinkA},
+    Operation{"unlink", {kLinkBoth}, {"--yes", "unlink", "--yes-delete", kLinkA, kLinkB}, kLinkA},
     Operation{"premaster", {kLinkBoth}, {"--yes", "premaster", kLinkA, kLinkB}, kLinkA},
     Operation{"group", {{"--yes", "link", "--company", "001", "--year", "2024", "--archive", kLinkA + ":M:01"}},
               {"--yes", "group", "--company", "001", "--area", "5"},

@@ -32,43 +32,43 @@ std::string remoteTypeOf(const FieldDef& f) {
     }
 }
 
-LinkSpec cachedSpec(MdbHandle* mdb, const AccessObject& link) {
-    LinkSpec spec;
-    spec.connect = link.connect;
-    spec.source = link.foreignName;
+LinkSpec cachedLinkDef(MdbHandle* mdb, const AccessObject& link) {
+    LinkSpec cached;
+    cached.connect = link.connect;
+    cached.source = link.foreignName;
     MdbTablePtr table = readTableDef(mdb, link.name.c_str(), kMdbOdbcLink);
-    if (!table) return spec;
+    if (!table) return cached;
     const AccessTable def = describeTable(mdb, table.get());
-    for (const auto& f : def.def.fields) spec.columns.push_back(LinkColumn{f.name, remoteTypeOf(f)});
+    for (const auto& f : def.def.fields) cached.columns.push_back(LinkColumn{f.name, remoteTypeOf(f)});
     for (const auto& i : def.def.indexes) {
         if (!i.primary) continue;
-        spec.keyName = i.name;
-        spec.key = i.fields;
+        cached.keyName = i.name;
+        cached.key = i.fields;
     }
-    return spec;
+    return cached;
 }
 
 }  // namespace
 
 void importOdbcLink(MdbHandle* mdb, const AccessObject& link, sqlite3* db, ImportItem& item) {
-    LinkSpec spec = cachedSpec(mdb, link);
+    LinkSpec linkDef = cachedLinkDef(mdb, link);
     std::string reachable;
     try {
-        const auto remote = describeRemoteTable(db, spec.connect, spec.source);
-        if (spec.columns.empty()) spec.columns = remote;
+        const auto remote = describeRemoteTable(db, linkDef.connect, linkDef.source);
+        if (linkDef.columns.empty()) linkDef.columns = remote;
     } catch (const std::exception&) {
         // The engine's text may quote the connect string, password included: not shown.
         reachable = "server non raggiungibile ora: collegamento creato com'era";
     }
-    if (spec.columns.empty()) {
+    if (linkDef.columns.empty()) {
         item.note = "Access non conserva le colonne del collegamento e " + reachable;
         return;
     }
-    ArchiveSchema(db).createStoredLink(link.name, spec);
+    ArchiveSchema(db).createStoredLink(link.name, linkDef);
     item.imported = true;
-    item.columns = static_cast<int>(spec.columns.size());
-    item.indexes = spec.key.empty() ? 0 : 1;
-    item.note = "origine " + spec.source + (reachable.empty() ? "" : "; " + reachable);
+    item.columns = static_cast<int>(linkDef.columns.size());
+    item.indexes = linkDef.key.empty() ? 0 : 1;
+    item.note = "origine " + linkDef.source + (reachable.empty() ? "" : "; " + reachable);
 }
 
 }  // namespace zq

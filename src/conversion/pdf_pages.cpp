@@ -1,6 +1,7 @@
 #include "conversion/pdf_pages.h"
 
 #include "common/error.h"
+#include "conversion/page_image.h"
 
 #include <GlobalParams.h>
 #include <PDFDoc.h>
@@ -57,10 +58,13 @@ struct ScreenParamsAccess {
 };
 template struct ScreenParamsAccess<&SplashOutputDev::screenParams>;
 
-class ThresholdOutputDev : public SplashOutputDev {
+// The page device: Splash's own, with the threshold above for 1-bit pages and the
+// direct path of page_image.h for images drawn smaller than they are stored.
+class PageOutputDev : public SplashOutputDev {
 public:
-    ThresholdOutputDev(SplashColorMode mode, SplashColorPtr paper, int threshold)
-        : SplashOutputDev(mode, /*bitmapRowPadA=*/1, /*reverseVideoA=*/false, paper), level_(threshold / 255.0) {}
+    PageOutputDev(SplashColorMode mode, SplashColorPtr paper, int threshold)
+        : SplashOutputDev(mode, /*bitmapRowPadA=*/1, /*reverseVideoA=*/false, paper), threshold_(threshold),
+          level_(threshold / 255.0) {}
 
     // The device sets its screen parameters again at every page, before it makes that
     // page's rasteriser; the screen reads them at its first pixel, after this.
@@ -69,17 +73,32 @@ public:
         SplashScreenParams& p = this->*screenParamsOf();
         p.blackThreshold = level_;
         p.whiteThreshold = level_;
+        pageBitmap_ = getBitmap();
+    }
+
+    void drawImage(GfxState* state, Object* ref, Stream* str, int width, int height, GfxImageColorMap* colorMap,
+                   bool interpolate, const int* maskColors, bool inlineImg) override {
+        // A transparency group draws into a bitmap of its own, composited later.
+        if (!maskColors && getBitmap() == pageBitmap_ && colorMap->getBits() <= 8) {
+            if (const auto at = downscaledPlacement(state, getSplash(), getBitmap(), width, height)) {
+                drawDownscaledImage(str, width, height, colorMap, getBitmap(), *at, threshold_);
+                return;
+            }
+        }
+        SplashOutputDev::drawImage(state, ref, str, width, height, colorMap, interpolate, maskColors, inlineImg);
     }
 
 private:
+    int threshold_;
     double level_;
+    SplashBitmap* pageBitmap_ = nullptr;
 };
 
 }  // namespace
 
 struct PdfPages::State {
     std::unique_ptr<PDFDoc> doc;
-    std::unique_ptr<ThresholdOutputDev> device;
+    std::unique_ptr<PageOutputDev> device;
     ConversionSettings settings;
 };
 
@@ -94,7 +113,7 @@ std::unique_ptr<PdfPages> PdfPages::open(const std::filesystem::path& pdf, const
     if (!st->doc->isOk() || st->doc->getNumPages() < 1) return nullptr;
 
     SplashColor paper{0xff, 0xff, 0xff, 0xff};
-    st->device = std::make_unique<ThresholdOutputDev>(splashMode(s.mode), paper, s.threshold);
+    st->device = std::make_unique<PageOutputDev>(splashMode(s.mode), paper, s.threshold);
     // Smoothed edges would only be thresholded away again on 1-bit pages.
     const bool smooth = s.antialias && s.mode != ColourMode::BlackWhite;
     st->device->setFontAntialias(smooth);

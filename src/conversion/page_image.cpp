@@ -1,0 +1,213 @@
+#include "conversion/page_image.h"
+
+#include <GfxState.h>
+#include <Stream.h>
+#include <splash/Splash.h>
+#include <splash/SplashBitmap.h>
+#include <splash/SplashClip.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace zq {
+namespace {
+
+// Turns one decoded image row (one byte per component) into 8-bit page components:
+// 3 per pixel for an RGB page, 1 for a grey or 1-bit one. One-component images go
+// through a table of their few possible values, as Splash does.
+class RowColours {
+public:
+    RowColours(GfxImageColorMap* map, int width, bool rgb) : map_(map), width_(width), rgb_(rgb) {
+        if (map->getNumPixelComps() != 1) return;
+        const int values = 1 << map->getBits();
+        table_.resize(static_cast<std::size_t>(values) * comps());
+        for (int i = 0; i < values; ++i) {
+            const auto v = static_cast<unsigned char>(i);
+            if (rgb_) {
+                GfxRGB c;
+                map->getRGB(&v, &c);
+                table_[3 * i] = colToByte(c.r);
+                table_[3 * i + 1] = colToByte(c.g);
+                table_[3 * i + 2] = colToByte(c.b);
+            } else {
+                GfxGray g;
+                map->getGray(&v, &g);
+                table_[i] = colToByte(g);
+            }
+        }
+    }
+
+    int comps() const { return rgb_ ? 3 : 1; }
+
+    void convert(unsigned char* in, std::uint8_t* out) const {
+        if (!table_.empty() && rgb_) {
+            for (int x = 0; x < width_; ++x) std::copy_n(&table_[3 * in[x]], 3, out + 3 * x);
+            return;
+        }
+        if (!table_.empty()) {
+            for (int x = 0; x < width_; ++x) out[x] = table_[in[x]];
+            return;
+        }
+        const int inComps = map_->getNumPixelComps();
+        if (rgb_ && map_->useRGBLine()) {
+            map_->getRGBLine(in, out, width_);
+            return;
+        }
+        for (int x = 0; x < width_; ++x, in += inComps) {
+            if (rgb_) {
+                GfxRGB c;
+                map_->getRGB(in, &c);
+                out[3 * x] = colToByte(c.r);
+                out[3 * x + 1] = colToByte(c.g);
+                out[3 * x + 2] = colToByte(c.b);
+            } else {
+                GfxGray g;
+                map_->getGray(in, &g);
+                out[x] = colToByte(g);
+            }
+        }
+    }
+
+private:
+    GfxImageColorMap* map_;
+    int width_;
+    bool rgb_;
+    std::vector<std::uint8_t> table_;
+};
+
+// Splits `n` source pixels into `m` boxes (m < n) of n/m or n/m + 1 pixels, the longer
+// ones spread evenly: the same boxes as Splash's scaler, so that the averages match.
+class BoxSteps {
+public:
+    BoxSteps(int n, int m) : m_(m), base_(n / m), rest_(n % m) {}
+    int base() const { return base_; }
+    int next() {
+        if ((acc_ += rest_) >= m_) {
+            acc_ -= m_;
+            return base_ + 1;
+        }
+        return base_;
+    }
+
+private:
+    int m_, base_, rest_, acc_ = 0;
+};
+
+// One output row of box averages, `C` components per pixel, from the column sums of
+// `rows` image rows. (sum * d) >> 23 is sum / (rows * columns) in Splash's fixed point,
+// rounded as it rounds.
+template <int C>
+void averageRow(const std::uint32_t* sums, int srcWidth, int rows, int outWidth, std::uint8_t* out) {
+    BoxSteps xs(srcWidth, outWidth);
+    const std::uint32_t d0 = (1u << 23) / static_cast<std::uint32_t>(rows * xs.base());
+    const std::uint32_t d1 = (1u << 23) / static_cast<std::uint32_t>(rows * (xs.base() + 1));
+    for (int x = 0; x < outWidth; ++x, out += C) {
+        const int step = xs.next();
+        const std::uint32_t d = step == xs.base() ? d0 : d1;
+        std::uint32_t px[C] = {};
+        for (int i = 0; i < step; ++i, sums += C)
+            for (int c = 0; c < C; ++c) px[c] += sums[c];
+        for (int c = 0; c < C; ++c) out[c] = static_cast<std::uint8_t>((px[c] * d) >> 23);
+    }
+}
+
+// Stores one averaged row into the page row, in the page's layout.
+void storeRow(const std::uint8_t* values, SplashBitmap* page, const ImagePlacement& at, int y, int threshold) {
+    const SplashColorMode mode = page->getMode();
+    std::uint8_t* row = page->getDataPtr() + static_cast<std::ptrdiff_t>(at.y0 + y) * page->getRowSize();
+    if (mode == splashModeRGB8) {
+        std::copy_n(values, 3 * at.width, row + 3 * at.x0);
+    } else if (mode == splashModeMono8) {
+        std::copy_n(values, at.width, row + at.x0);
+    } else {
+        // The rasteriser's screen at one level: below it black (0), else white (1).
+        for (int x = 0; x < at.width; ++x) {
+            const int dx = at.x0 + x;
+            const auto bit = static_cast<std::uint8_t>(0x80 >> (dx & 7));
+            if (values[x] < threshold) row[dx >> 3] &= static_cast<std::uint8_t>(~bit);
+            else row[dx >> 3] |= bit;
+        }
+    }
+    // Splash marks what it painted opaque; the paper is composited under the rest.
+    if (std::uint8_t* alpha = page->getAlphaPtr())
+        std::fill_n(alpha + static_cast<std::ptrdiff_t>(at.y0 + y) * page->getWidth() + at.x0, at.width, 0xff);
+}
+
+// Splash paints every pixel of the rectangle when the clip is a bare rectangle whose
+// pixel bounds hold it: whole when its edges hold it too, else through a pixel-by-pixel
+// test that the pixel bounds pass, unless smoothing makes that test shade edge pixels.
+// (Splash's own rectangle test is not exported.)
+bool insideClip(SplashClip& clip, const ImagePlacement& at, bool smoothing) {
+    if (clip.getNumPaths() != 0) return false;
+    const int x1 = at.x0 + at.width, y1 = at.y0 + at.height;  // one past the last pixel
+    if (at.x0 < clip.getXMinI() || at.y0 < clip.getYMinI() || x1 - 1 > clip.getXMaxI() || y1 - 1 > clip.getYMaxI())
+        return false;
+    return !smoothing || (at.x0 >= clip.getXMin() && at.y0 >= clip.getYMin() && x1 <= clip.getXMax() &&
+                          y1 <= clip.getYMax());
+}
+
+}  // namespace
+
+std::optional<ImagePlacement> downscaledPlacement(GfxState* state, Splash* splash, SplashBitmap* page,
+                                                  int imageWidth, int imageHeight) {
+    const double* ctm = state->getCTM();
+    for (int i = 0; i < 6; ++i)
+        if (!std::isfinite(ctm[i])) return std::nullopt;
+    // Splash's image matrix maps the unit square with the image's first row on top.
+    const double m0 = ctm[0], m1 = ctm[1], m2 = -ctm[2], m3 = -ctm[3];
+    const double m4 = ctm[2] + ctm[4], m5 = ctm[3] + ctm[5];
+    if (m1 != 0 || m2 != 0 || m0 <= 0 || m3 <= 0) return std::nullopt;  // turned, skewed or mirrored
+    // Splash's rule for the pixels an upright image covers.
+    ImagePlacement at;
+    at.x0 = static_cast<int>(std::floor(m4));
+    at.y0 = static_cast<int>(std::floor(m5));
+    const double x1 = std::floor(m0 + m4) + 1, y1 = std::floor(m3 + m5) + 1;
+    if (at.x0 < 0 || at.y0 < 0 || x1 > page->getWidth() || y1 > page->getHeight()) return std::nullopt;
+    at.width = static_cast<int>(x1) - at.x0;
+    at.height = static_cast<int>(y1) - at.y0;
+    if (at.width >= imageWidth || at.height >= imageHeight) return std::nullopt;  // not smaller both ways
+
+    if (splash->getBitmap() != page) return std::nullopt;
+    if (!insideClip(*splash->getClip(), at, splash->getVectorAntialias())) return std::nullopt;
+    if (splash->getSoftMask() || splash->getInNonIsolatedGroup() || splash->getBlendFunc() ||
+        splash->getFillAlpha() != 1)
+        return std::nullopt;
+    Function** transfer = state->getTransfer();
+    for (int i = 0; i < 4; ++i)
+        if (transfer[i]) return std::nullopt;
+    const SplashColorMode mode = page->getMode();
+    if (mode != splashModeRGB8 && mode != splashModeMono8 && mode != splashModeMono1) return std::nullopt;
+    return at;
+}
+
+void drawDownscaledImage(Stream* str, int imageWidth, int imageHeight, GfxImageColorMap* colorMap,
+                         SplashBitmap* page, const ImagePlacement& at, int threshold) {
+    const RowColours colours(colorMap, imageWidth, page->getMode() == splashModeRGB8);
+    const int comps = colours.comps();
+    ImageStream image(str, imageWidth, colorMap->getNumPixelComps(), colorMap->getBits());
+    image.reset();
+
+    const std::size_t rowValues = static_cast<std::size_t>(imageWidth) * comps;
+    std::vector<std::uint8_t> line(rowValues);
+    std::vector<std::uint32_t> sums(rowValues);
+    std::vector<unsigned char> blank(static_cast<std::size_t>(imageWidth) * colorMap->getNumPixelComps());
+    std::vector<std::uint8_t> values(static_cast<std::size_t>(at.width) * comps);
+    BoxSteps ys(imageHeight, at.height);
+    for (int y = 0; y < at.height; ++y) {
+        const int rows = ys.next();
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int i = 0; i < rows; ++i) {
+            unsigned char* in = image.getLine();
+            colours.convert(in ? in : blank.data(), line.data());
+            for (std::size_t k = 0; k < rowValues; ++k) sums[k] += line[k];
+        }
+        if (comps == 3) averageRow<3>(sums.data(), imageWidth, rows, at.width, values.data());
+        else averageRow<1>(sums.data(), imageWidth, rows, at.width, values.data());
+        storeRow(values.data(), page, at, y, threshold);
+    }
+    image.close();
+}
+
+}  // namespace zq

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "conversion/page_image.h"
+#include "conversion/pixel_rows.h"
 
 #include <GlobalParams.h>
 #include <PDFDoc.h>
@@ -76,6 +77,10 @@ public:
         pageBitmap_ = getBitmap();
     }
 
+    // Splash would lay the page on the paper here, in a pass of its own; render() does it
+    // with a loop that vectorises (the same bytes), before anything reads the page.
+    void endPage() override {}
+
     void drawImage(GfxState* state, Object* ref, Stream* str, int width, int height, GfxImageColorMap* colorMap,
                    bool interpolate, const int* maskColors, bool inlineImg) override {
         // A transparency group draws into a bitmap of its own, composited later.
@@ -132,6 +137,13 @@ PageView PdfPages::render(int index) {
     SplashBitmap* bitmap = state_->device->getBitmap();
     if (!bitmap || bitmap->getWidth() < 1 || bitmap->getHeight() < 1 || !bitmap->getDataPtr())
         throw Error(0, "page " + std::to_string(index + 1) + " of the PDF cannot be rendered", "conversion");
+    if (const std::uint8_t* alpha = bitmap->getAlphaPtr()) {
+        const int comps = bitmap->getMode() == splashModeRGB8 ? 3 : 1;
+        for (int y = 0; y < bitmap->getHeight(); ++y)
+            compositeOnWhite(bitmap->getDataPtr() + static_cast<std::ptrdiff_t>(y) * bitmap->getRowSize(),
+                             alpha + static_cast<std::ptrdiff_t>(y) * bitmap->getWidth(),
+                             static_cast<std::size_t>(bitmap->getWidth()), comps);
+    }
     PageView v;
     v.data = bitmap->getDataPtr();
     v.stride = static_cast<std::size_t>(bitmap->getRowSize());

@@ -63,7 +63,8 @@ if [ "$(ls "$work"/docs | wc -l)" -lt 20 ]; then
     [ $round -lt 20 ] || { echo "the manuals are too short for 20 excerpts" >&2; exit 1; }
   done
 fi
-if [ "$(ls "$work"/scans | wc -l)" -lt 20 ] || ! pdfimages -list "$work/scans/scan03.pdf" 2>/dev/null | grep -q ccitt; then
+if [ "$(ls "$work"/scans | wc -l)" -lt 20 ] ||
+   { [ -e "$work/scans/scan03.pdf" ] && ! pdfimages -list "$work/scans/scan03.pdf" 2>/dev/null | grep -q ccitt; }; then
   rm -f "$work"/scans/scan*.pdf
   QT_QPA_PLATFORM=offscreen "$scans" "$work/scans" 20 2>/dev/null
 fi

@@ -7,6 +7,7 @@
 #include <splash/SplashClip.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -20,6 +21,11 @@ namespace {
 class RowColours {
 public:
     RowColours(GfxImageColorMap* map, int width, bool rgb) : map_(map), width_(width), rgb_(rgb) {
+        if (!rgb && map->getNumPixelComps() == 3 && map->getBits() == 8 &&
+            map->getColorSpace()->getMode() == csDeviceRGB) {
+            weighGreys();
+            return;
+        }
         if (map->getNumPixelComps() != 1) return;
         const int values = 1 << map->getBits();
         table_.resize(static_cast<std::size_t>(values) * comps());
@@ -50,6 +56,10 @@ public:
             for (int x = 0; x < width_; ++x) out[x] = table_[in[x]];
             return;
         }
+        if (!weights_[0].empty()) {
+            for (int x = 0; x < width_; ++x, in += 3) out[x] = greyOf(in);
+            return;
+        }
         const int inComps = map_->getNumPixelComps();
         if (rgb_ && map_->useRGBLine()) {
             map_->getRGBLine(in, out, width_);
@@ -71,6 +81,28 @@ public:
     }
 
 private:
+    // The grey of an RGB pixel is a weighted sum of its decoded components: the three
+    // products are kept per component value, so a pixel costs two additions instead of
+    // a decode and a colour-space call (the sum, rounding and clipping stay poppler's).
+    void weighGreys() {
+        static constexpr double kWeight[3] = {0.3, 0.59, 0.11};
+        for (auto& w : weights_) w.resize(256);
+        for (int v = 0; v < 256; ++v) {
+            const unsigned char px[3] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v),
+                                         static_cast<unsigned char>(v)};
+            GfxColor c;
+            map_->getColor(px, &c);
+            for (int i = 0; i < 3; ++i) weights_[i][v] = kWeight[i] * c.c[i];
+        }
+    }
+
+    std::uint8_t greyOf(const unsigned char* p) const {
+        auto g = static_cast<GfxColorComp>(weights_[0][p[0]] + weights_[1][p[1]] + weights_[2][p[2]] + 0.5);
+        g = g < 0 ? 0 : g > gfxColorComp1 ? gfxColorComp1 : g;
+        return colToByte(g);
+    }
+
+    std::array<std::vector<double>, 3> weights_;
     GfxImageColorMap* map_;
     int width_;
     bool rgb_;

@@ -15,34 +15,23 @@
 namespace zq {
 namespace {
 
+// Whether RowColours gives the very bytes Splash's image source gives: the colour spaces
+// whose conversion both take from the same poppler calls. Other spaces (ICC, CMYK,
+// Lab, indexed …) stay with Splash.
+bool convertible(GfxImageColorMap* map) {
+    const GfxColorSpaceMode space = map->getColorSpace()->getMode();
+    return map->getBits() <= 8 && (space == csDeviceGray || space == csDeviceRGB);
+}
+
 // Turns one decoded image row (one byte per component) into 8-bit page components:
-// 3 per pixel for an RGB page, 1 for a grey or 1-bit one. One-component images go
-// through a table of their few possible values, as Splash does.
+// 3 per pixel for an RGB page, 1 for a grey or 1-bit one. Grey images go through a
+// table of their few possible values, as Splash does; RGB images to a grey page through
+// per-component tables of the grey's terms.
 class RowColours {
 public:
     RowColours(GfxImageColorMap* map, int width, bool rgb) : map_(map), width_(width), rgb_(rgb) {
-        if (!rgb && map->getNumPixelComps() == 3 && map->getBits() == 8 &&
-            map->getColorSpace()->getMode() == csDeviceRGB) {
-            weighGreys();
-            return;
-        }
-        if (map->getNumPixelComps() != 1) return;
-        const int values = 1 << map->getBits();
-        table_.resize(static_cast<std::size_t>(values) * comps());
-        for (int i = 0; i < values; ++i) {
-            const auto v = static_cast<unsigned char>(i);
-            if (rgb_) {
-                GfxRGB c;
-                map->getRGB(&v, &c);
-                table_[3 * i] = colToByte(c.r);
-                table_[3 * i + 1] = colToByte(c.g);
-                table_[3 * i + 2] = colToByte(c.b);
-            } else {
-                GfxGray g;
-                map->getGray(&v, &g);
-                table_[i] = colToByte(g);
-            }
-        }
+        if (map->getNumPixelComps() == 1) tabulate();
+        else if (!rgb && map->getBits() == 8) weighGreys();
     }
 
     int comps() const { return rgb_ ? 3 : 1; }
@@ -81,6 +70,25 @@ public:
     }
 
 private:
+    void tabulate() {
+        const int values = 1 << map_->getBits();
+        table_.resize(static_cast<std::size_t>(values) * comps());
+        for (int i = 0; i < values; ++i) {
+            const auto v = static_cast<unsigned char>(i);
+            if (rgb_) {
+                GfxRGB c;
+                map_->getRGB(&v, &c);
+                table_[3 * i] = colToByte(c.r);
+                table_[3 * i + 1] = colToByte(c.g);
+                table_[3 * i + 2] = colToByte(c.b);
+            } else {
+                GfxGray g;
+                map_->getGray(&v, &g);
+                table_[i] = colToByte(g);
+            }
+        }
+    }
+
     // The grey of an RGB pixel is a weighted sum of its decoded components: the three
     // products are kept per component value, so a pixel costs two additions instead of
     // a decode and a colour-space call (the sum, rounding and clipping stay poppler's).
@@ -183,7 +191,8 @@ bool insideClip(SplashClip& clip, const ImagePlacement& at, bool smoothing) {
 }  // namespace
 
 std::optional<ImagePlacement> downscaledPlacement(GfxState* state, Splash* splash, SplashBitmap* page,
-                                                  int imageWidth, int imageHeight) {
+                                                  GfxImageColorMap* colorMap, int imageWidth, int imageHeight) {
+    if (!convertible(colorMap)) return std::nullopt;
     const double* ctm = state->getCTM();
     for (int i = 0; i < 6; ++i)
         if (!std::isfinite(ctm[i])) return std::nullopt;

@@ -12,7 +12,8 @@
 // or 1 bit split at the threshold as the rasteriser's screen splits it.
 //
 // Only the case above is taken; any other image (rotated, clipped, enlarged, masked,
-// translucent, inside a transparency group, with a transfer function) is left to Splash.
+// translucent, inside a transparency group, with a transfer function, in a colour space
+// other than device grey or RGB) is left to Splash.
 
 #include <optional>
 
@@ -30,10 +31,11 @@ struct ImagePlacement {
     int width = 0, height = 0;   ///< pixels covered (smaller than the image's own size)
 };
 
-/// Where `state` puts an image of `imageWidth` x `imageHeight` on `page`, when it can be
-/// drawn by drawDownscaledImage with the very pixels Splash would give; nothing otherwise.
+/// Where `state` puts an image of `imageWidth` x `imageHeight` in `colorMap`'s colours
+/// on `page`, when drawDownscaledImage can draw it with the very pixels Splash would
+/// give; nothing otherwise.
 std::optional<ImagePlacement> downscaledPlacement(GfxState* state, Splash* splash, SplashBitmap* page,
-                                                  int imageWidth, int imageHeight);
+                                                  GfxImageColorMap* colorMap, int imageWidth, int imageHeight);
 
 /// Decodes the image in `str` row by row and stores its box average at `at` in `page`
 /// (RGB8, Mono8 or Mono1; Mono1 pixels below `threshold` are black). Closes `str`.

@@ -84,8 +84,8 @@ public:
     void drawImage(GfxState* state, Object* ref, Stream* str, int width, int height, GfxImageColorMap* colorMap,
                    bool interpolate, const int* maskColors, bool inlineImg) override {
         // A transparency group draws into a bitmap of its own, composited later.
-        if (!maskColors && getBitmap() == pageBitmap_ && colorMap->getBits() <= 8) {
-            if (const auto at = downscaledPlacement(state, getSplash(), getBitmap(), width, height)) {
+        if (!maskColors && getBitmap() == pageBitmap_) {
+            if (const auto at = downscaledPlacement(state, getSplash(), getBitmap(), colorMap, width, height)) {
                 drawDownscaledImage(str, width, height, colorMap, getBitmap(), *at, threshold_);
                 return;
             }

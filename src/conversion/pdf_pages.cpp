@@ -117,7 +117,7 @@ std::unique_ptr<PdfPages> PdfPages::open(const std::filesystem::path& pdf, const
     st->doc = std::make_unique<PDFDoc>(std::make_unique<GooString>(pdf.string()));
     if (!st->doc->isOk() || st->doc->getNumPages() < 1) return nullptr;
 
-    SplashColor paper{0xff, 0xff, 0xff, 0xff};
+    SplashColor paper{0xff, 0xff, 0xff, 0xff};  // white: render() lays pages on it (compositeOnWhite)
     st->device = std::make_unique<PageOutputDev>(splashMode(s.mode), paper, s.threshold);
     // Smoothed edges would only be thresholded away again on 1-bit pages.
     const bool smooth = s.antialias && s.mode != ColourMode::BlackWhite;

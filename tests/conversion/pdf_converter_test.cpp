@@ -167,28 +167,31 @@ TEST(PdfConverter, BlackAndWhiteSplitsGreyAtTheThreshold) {
 TEST(PdfConverter, ScannedPagesComeOutAsTheRasteriserDrawsThem) {
     test::TempDir dir;
     const int dpi = 30;  // a 248 x 351 raster for a 372 x 527 image: 1.5 image pixels per page pixel
-    test::writePatternPdf(dir / "direct.pdf", 372, 527, /*throughClipPath=*/false);
-    test::writePatternPdf(dir / "general.pdf", 372, 527, /*throughClipPath=*/true);
-    for (const ColourMode mode : {ColourMode::Colour, ColourMode::Grey, ColourMode::BlackWhite}) {
-        SCOPED_TRACE(static_cast<int>(mode));
-        const PdfConverter conv(at(dpi, mode));
-        ASSERT_EQ(conv.convert(dir / "direct.pdf", dir / "direct.tif").pages, 1);
-        ASSERT_EQ(conv.convert(dir / "general.pdf", dir / "general.tif").pages, 1);
-        EXPECT_EQ(test::readTiffPages(dir / "direct.tif")[0].bitsPerSample,
-                  test::readTiffPages(dir / "general.tif")[0].bitsPerSample);
-        const test::TiffRaster direct(dir / "direct.tif", 0), general(dir / "general.tif", 0);
-        ASSERT_EQ(direct.width(), general.width());
-        ASSERT_EQ(direct.height(), general.height());
-        long differing = 0, black = 0;
-        for (std::uint32_t y = 0; y < direct.height(); ++y)
-            for (std::uint32_t x = 0; x < direct.width(); ++x) {
-                differing += direct.r(x, y) != general.r(x, y) || direct.g(x, y) != general.g(x, y) ||
-                             direct.b(x, y) != general.b(x, y);
-                black += direct.r(x, y) == 0;
+    for (const bool grey : {false, true}) {
+        for (const ColourMode mode : {ColourMode::Colour, ColourMode::Grey, ColourMode::BlackWhite}) {
+            SCOPED_TRACE(std::string(grey ? "grey" : "RGB") + " image, mode " +
+                         std::to_string(static_cast<int>(mode)));
+            test::writePatternPdf(dir / "direct.pdf", 372, 527, /*throughClipPath=*/false, grey);
+            test::writePatternPdf(dir / "general.pdf", 372, 527, /*throughClipPath=*/true, grey);
+            const PdfConverter conv(at(dpi, mode));
+            ASSERT_EQ(conv.convert(dir / "direct.pdf", dir / "direct.tif").pages, 1);
+            ASSERT_EQ(conv.convert(dir / "general.pdf", dir / "general.tif").pages, 1);
+            EXPECT_EQ(test::readTiffPages(dir / "direct.tif")[0].bitsPerSample,
+                      test::readTiffPages(dir / "general.tif")[0].bitsPerSample);
+            const test::TiffRaster direct(dir / "direct.tif", 0), general(dir / "general.tif", 0);
+            ASSERT_EQ(direct.width(), general.width());
+            ASSERT_EQ(direct.height(), general.height());
+            long differing = 0, black = 0;
+            for (std::uint32_t y = 0; y < direct.height(); ++y)
+                for (std::uint32_t x = 0; x < direct.width(); ++x) {
+                    differing += direct.r(x, y) != general.r(x, y) || direct.g(x, y) != general.g(x, y) ||
+                                 direct.b(x, y) != general.b(x, y);
+                    black += direct.r(x, y) == 0;
+                }
+            EXPECT_EQ(differing, 0);
+            if (mode == ColourMode::BlackWhite) {
+                EXPECT_GT(black, direct.width() * direct.height() / 4) << "split, not blank";
             }
-        EXPECT_EQ(differing, 0);
-        if (mode == ColourMode::BlackWhite) {
-            EXPECT_GT(black, direct.width() * direct.height() / 4) << "split, not blank";
         }
     }
 }

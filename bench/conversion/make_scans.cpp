@@ -1,8 +1,11 @@
-// Writes PDFs that look like an office scanner's output: every page is one JPEG image
-// of a typed A4 sheet at 300 dpi (paper tint, noise, a slight skew, a coloured stamp).
+// Writes PDFs that look like an office scanner's output: every page is one image of a
+// typed A4 sheet at 300 dpi (paper tint, noise, a slight skew, a coloured stamp), as
+// the three kinds of scanner settings store it: colour JPEG, grey JPEG, or 1-bit
+// CCITT Group 4 (the sheet split at mid grey).
 //
 //   zq_make_scans OUTDIR COUNT      -> OUTDIR/scan01.pdf ... (1 to 4 pages each;
-//                                      even numbers colour, odd numbers grey)
+//                                      numbers 4k+3 bilevel, other odd numbers grey,
+//                                      even numbers colour)
 #include <QBuffer>
 #include <QFont>
 #include <QGuiApplication>
@@ -10,6 +13,10 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include <tiffio.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -77,8 +84,43 @@ QByteArray jpeg(const QImage& img) {
     return bytes;
 }
 
-// A PDF with one full-page DCT image per page, objects numbered as they are written.
-void writePdf(const std::string& path, const std::vector<QByteArray>& pages, bool colour) {
+// The sheet as a scanner's bilevel mode stores it: split at mid grey and coded in
+// CCITT Group 4, which libtiff writes as the single strip of a one-page TIFF.
+QByteArray group4(const QImage& sheet) {
+    const QImage grey = sheet.convertToFormat(QImage::Format_Grayscale8);
+    char path[] = "/tmp/zq_make_scans_XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) std::exit(1);
+    close(fd);
+    TIFF* t = TIFFOpen(path, "w");
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, grey.width());
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, grey.height());
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, grey.height());
+    std::vector<std::uint8_t> row((grey.width() + 7) / 8);
+    for (int y = 0; y < grey.height(); ++y) {
+        std::fill(row.begin(), row.end(), 0);
+        const uchar* g = grey.constScanLine(y);
+        for (int x = 0; x < grey.width(); ++x)
+            if (g[x] < 128) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));  // 1 = black
+        TIFFWriteScanline(t, row.data(), y, 0);
+    }
+    TIFFClose(t);
+    t = TIFFOpen(path, "r");
+    QByteArray coded(static_cast<int>(TIFFRawStripSize(t, 0)), 0);
+    TIFFReadRawStrip(t, 0, coded.data(), coded.size());
+    TIFFClose(t);
+    std::remove(path);
+    return coded;
+}
+
+enum class Kind { Colour, Grey, Bilevel };
+
+// A PDF with one full-page image per page, objects numbered as they are written.
+void writePdf(const std::string& path, const std::vector<QByteArray>& pages, Kind kind) {
     std::string out = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
     std::vector<std::size_t> offsets;
     auto object = [&](const std::string& head, const QByteArray* data = nullptr) {
@@ -97,9 +139,14 @@ void writePdf(const std::string& path, const std::vector<QByteArray>& pages, boo
     const std::string content = "q 595 0 0 842 0 0 cm /Im Do Q";
     const QByteArray contentBytes = QByteArray::fromStdString(content);
     for (int i = 0; i < n; ++i) {
-        const int img = object("<< /Type /XObject /Subtype /Image /Width " + std::to_string(kW) + " /Height " +
-                                   std::to_string(kH) + " /ColorSpace " + (colour ? "/DeviceRGB" : "/DeviceGray") +
-                                   " /BitsPerComponent 8 /Filter /DCTDecode /Length " +
+        const std::string size = " /Width " + std::to_string(kW) + " /Height " + std::to_string(kH);
+        const std::string coding =
+            kind == Kind::Bilevel
+                ? " /ColorSpace /DeviceGray /BitsPerComponent 1 /Filter /CCITTFaxDecode /DecodeParms << /K -1"
+                  " /Columns " + std::to_string(kW) + " /Rows " + std::to_string(kH) + " >>"
+                : std::string(" /ColorSpace ") + (kind == Kind::Colour ? "/DeviceRGB" : "/DeviceGray") +
+                      " /BitsPerComponent 8 /Filter /DCTDecode";
+        const int img = object("<< /Type /XObject /Subtype /Image" + size + coding + " /Length " +
                                    std::to_string(pages[i].size()) + " >>\n",
                                &pages[i]);
         const int contents = object("<< /Length " + std::to_string(content.size()) + " >>\n", &contentBytes);
@@ -129,12 +176,15 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     const int count = std::atoi(argv[2]);
     for (int d = 1; d <= count; ++d) {
-        const bool colour = d % 2 == 0;
+        const Kind kind = d % 2 == 0 ? Kind::Colour : d % 4 == 3 ? Kind::Bilevel : Kind::Grey;
         std::vector<QByteArray> pages;
-        for (int p = 1; p <= 1 + (d - 1) % 4; ++p) pages.push_back(jpeg(sheet(d, p, colour)));
+        for (int p = 1; p <= 1 + (d - 1) % 4; ++p) {
+            const QImage img = sheet(d, p, kind == Kind::Colour);
+            pages.push_back(kind == Kind::Bilevel ? group4(img) : jpeg(img));
+        }
         char name[32];
         std::snprintf(name, sizeof name, "/scan%02d.pdf", d);
-        writePdf(dir + name, pages, colour);
+        writePdf(dir + name, pages, kind);
     }
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "conversion/pdf_pages.h"
 
 #include "common/error.h"
+#include "conversion/page_image.h"
+#include "conversion/pixel_rows.h"
 
 #include <GlobalParams.h>
 #include <PDFDoc.h>
@@ -57,10 +59,13 @@ struct ScreenParamsAccess {
 };
 template struct ScreenParamsAccess<&SplashOutputDev::screenParams>;
 
-class ThresholdOutputDev : public SplashOutputDev {
+// The page device: Splash's own, with the threshold above for 1-bit pages and the
+// direct path of page_image.h for images drawn smaller than they are stored.
+class PageOutputDev : public SplashOutputDev {
 public:
-    ThresholdOutputDev(SplashColorMode mode, SplashColorPtr paper, int threshold)
-        : SplashOutputDev(mode, /*bitmapRowPadA=*/1, /*reverseVideoA=*/false, paper), level_(threshold / 255.0) {}
+    PageOutputDev(SplashColorMode mode, SplashColorPtr paper, int threshold)
+        : SplashOutputDev(mode, /*bitmapRowPadA=*/1, /*reverseVideoA=*/false, paper), threshold_(threshold),
+          level_(threshold / 255.0) {}
 
     // The device sets its screen parameters again at every page, before it makes that
     // page's rasteriser; the screen reads them at its first pixel, after this.
@@ -69,17 +74,36 @@ public:
         SplashScreenParams& p = this->*screenParamsOf();
         p.blackThreshold = level_;
         p.whiteThreshold = level_;
+        pageBitmap_ = getBitmap();
+    }
+
+    // Splash would lay the page on the paper here, in a pass of its own; render() does it
+    // with a loop that vectorises (the same bytes), before anything reads the page.
+    void endPage() override {}
+
+    void drawImage(GfxState* state, Object* ref, Stream* str, int width, int height, GfxImageColorMap* colorMap,
+                   bool interpolate, const int* maskColors, bool inlineImg) override {
+        // A transparency group draws into a bitmap of its own, composited later.
+        if (!maskColors && getBitmap() == pageBitmap_) {
+            if (const auto at = downscaledPlacement(state, getSplash(), getBitmap(), colorMap, width, height)) {
+                drawDownscaledImage(str, width, height, colorMap, getBitmap(), *at, threshold_);
+                return;
+            }
+        }
+        SplashOutputDev::drawImage(state, ref, str, width, height, colorMap, interpolate, maskColors, inlineImg);
     }
 
 private:
+    int threshold_;
     double level_;
+    SplashBitmap* pageBitmap_ = nullptr;
 };
 
 }  // namespace
 
 struct PdfPages::State {
     std::unique_ptr<PDFDoc> doc;
-    std::unique_ptr<ThresholdOutputDev> device;
+    std::unique_ptr<PageOutputDev> device;
     ConversionSettings settings;
 };
 
@@ -93,8 +117,8 @@ std::unique_ptr<PdfPages> PdfPages::open(const std::filesystem::path& pdf, const
     st->doc = std::make_unique<PDFDoc>(std::make_unique<GooString>(pdf.string()));
     if (!st->doc->isOk() || st->doc->getNumPages() < 1) return nullptr;
 
-    SplashColor paper{0xff, 0xff, 0xff, 0xff};
-    st->device = std::make_unique<ThresholdOutputDev>(splashMode(s.mode), paper, s.threshold);
+    SplashColor paper{0xff, 0xff, 0xff, 0xff};  // white: render() lays pages on it (compositeOnWhite)
+    st->device = std::make_unique<PageOutputDev>(splashMode(s.mode), paper, s.threshold);
     // Smoothed edges would only be thresholded away again on 1-bit pages.
     const bool smooth = s.antialias && s.mode != ColourMode::BlackWhite;
     st->device->setFontAntialias(smooth);
@@ -113,6 +137,13 @@ PageView PdfPages::render(int index) {
     SplashBitmap* bitmap = state_->device->getBitmap();
     if (!bitmap || bitmap->getWidth() < 1 || bitmap->getHeight() < 1 || !bitmap->getDataPtr())
         throw Error(0, "page " + std::to_string(index + 1) + " of the PDF cannot be rendered", "conversion");
+    if (const std::uint8_t* alpha = bitmap->getAlphaPtr()) {
+        const int comps = bitmap->getMode() == splashModeRGB8 ? 3 : 1;
+        for (int y = 0; y < bitmap->getHeight(); ++y)
+            compositeOnWhite(bitmap->getDataPtr() + static_cast<std::ptrdiff_t>(y) * bitmap->getRowSize(),
+                             alpha + static_cast<std::ptrdiff_t>(y) * bitmap->getWidth(),
+                             static_cast<std::size_t>(bitmap->getWidth()), comps);
+    }
     PageView v;
     v.data = bitmap->getDataPtr();
     v.stride = static_cast<std::size_t>(bitmap->getRowSize());

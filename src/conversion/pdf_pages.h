@@ -8,7 +8,12 @@
 //    no copy and no conversion pass;
 //  - 1-bit pages are thresholded by the rasteriser itself, pixel by pixel, at the grey
 //    level the settings give: the black pixels of a grey rendering split at that level,
-//    without the alpha channel, the compositing pass over it and 8 times the memory.
+//    without the alpha channel, the compositing pass over it and 8 times the memory;
+//  - an image drawn smaller than it is stored (a scanned sheet) is averaged straight
+//    into the page (page_image.h) rather than scaled and composited pixel by pixel;
+//  - colour and grey pages are laid on the white paper by a loop that settles bare
+//    and fully drawn runs a word at a time (pixel_rows.h), in place of Splash's pass.
+// Each of these gives the bytes Splash's own path gives.
 //
 // Poppler's process-wide parameters are created on first use; its diagnostics (English,
 // about damaged files it repairs) are kept off the terminal.

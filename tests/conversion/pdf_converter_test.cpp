@@ -162,6 +162,40 @@ TEST(PdfConverter, BlackAndWhiteSplitsGreyAtTheThreshold) {
     EXPECT_NEAR(firstWhiteColumn(192), 0.75, 0.03);
 }
 
+// A scanned sheet (an image larger than the page raster) is written straight into the
+// raster; it must come out pixel for pixel as the rasteriser's general path draws it.
+TEST(PdfConverter, ScannedPagesComeOutAsTheRasteriserDrawsThem) {
+    test::TempDir dir;
+    const int dpi = 30;  // a 248 x 351 raster for a 372 x 527 image: 1.5 image pixels per page pixel
+    for (const bool grey : {false, true}) {
+        for (const ColourMode mode : {ColourMode::Colour, ColourMode::Grey, ColourMode::BlackWhite}) {
+            SCOPED_TRACE(std::string(grey ? "grey" : "RGB") + " image, mode " +
+                         std::to_string(static_cast<int>(mode)));
+            test::writePatternPdf(dir / "direct.pdf", 372, 527, /*throughClipPath=*/false, grey);
+            test::writePatternPdf(dir / "general.pdf", 372, 527, /*throughClipPath=*/true, grey);
+            const PdfConverter conv(at(dpi, mode));
+            ASSERT_EQ(conv.convert(dir / "direct.pdf", dir / "direct.tif").pages, 1);
+            ASSERT_EQ(conv.convert(dir / "general.pdf", dir / "general.tif").pages, 1);
+            EXPECT_EQ(test::readTiffPages(dir / "direct.tif")[0].bitsPerSample,
+                      test::readTiffPages(dir / "general.tif")[0].bitsPerSample);
+            const test::TiffRaster direct(dir / "direct.tif", 0), general(dir / "general.tif", 0);
+            ASSERT_EQ(direct.width(), general.width());
+            ASSERT_EQ(direct.height(), general.height());
+            long differing = 0, black = 0;
+            for (std::uint32_t y = 0; y < direct.height(); ++y)
+                for (std::uint32_t x = 0; x < direct.width(); ++x) {
+                    differing += direct.r(x, y) != general.r(x, y) || direct.g(x, y) != general.g(x, y) ||
+                                 direct.b(x, y) != general.b(x, y);
+                    black += direct.r(x, y) == 0;
+                }
+            EXPECT_EQ(differing, 0);
+            if (mode == ColourMode::BlackWhite) {
+                EXPECT_GT(black, direct.width() * direct.height() / 4) << "split, not blank";
+            }
+        }
+    }
+}
+
 TEST(PdfConverter, ReportsCouldNotOpenAndWritesNothing) {
     test::TempDir dir;
     writeText(dir / "lettera.pdf", "Gentile cliente,\nnon sono un PDF.\n");
@@ -180,14 +214,6 @@ TEST(PdfConverter, ReportsCouldNotOpenAndWritesNothing) {
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"lettera.pdf", "troncato.pdf", "vuoto.pdf"}));
 }
 
-TEST(PdfConverter, ReplacesAnOlderTiff) {
-    test::TempDir dir;
-    test::writeTextPdf(dir / "a.pdf", 2);
-    writeText(dir / "a.tif", "old content");
-    ASSERT_EQ(PdfConverter(at(72)).convert(dir / "a.pdf", dir / "a.tif").pages, 2);
-    EXPECT_EQ(test::readTiffPages(dir / "a.tif").size(), 2u);
-}
-
 TEST(PdfConverter, AFailedWriteLeavesNoFile) {
     test::TempDir dir;
     test::writeTextPdf(dir / "a.pdf", 1);
@@ -196,10 +222,11 @@ TEST(PdfConverter, AFailedWriteLeavesNoFile) {
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a.pdf"}));
 }
 
-TEST(PdfConverter, ConvertDocumentWritesBesideThePdf) {
+TEST(PdfConverter, ConvertDocumentWritesBesideThePdfReplacingAnOlderTiff) {
     test::TempDir dir;
     fs::create_directories(dir / "00000000");
     test::writeTextPdf(dir / "00000000" / "Doc.Pdf.bak", 2);
+    writeText(dir / "00000000" / "Doc.tif", "old content");
     const std::string pdf = (dir / "00000000" / "Doc.Pdf.bak").string();
     const std::string tif = PdfConverter(at(72)).convertDocument(pdf);
     EXPECT_EQ(tif, (dir / "00000000" / "Doc.tif").string());

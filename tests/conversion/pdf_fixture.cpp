@@ -105,4 +105,29 @@ void writeImagePdf(const std::filesystem::path& path, int pages, int w, int h) {
     finish(b, pagesId, kids, path);
 }
 
+void writePatternPdf(const std::filesystem::path& path, int w, int h, bool throughClipPath, bool grey) {
+    PdfBuilder b;
+    const int pagesId = b.reserve();
+    const int comps = grey ? 1 : 3;
+    std::string pixels(static_cast<std::size_t>(w) * h * comps, '\0');
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            char* p = &pixels[(static_cast<std::size_t>(y) * w + x) * comps];
+            p[0] = static_cast<char>((7 * x + 13 * y) % 256);
+            if (grey) continue;
+            p[1] = static_cast<char>((3 * x) % 256);
+            p[2] = static_cast<char>((5 * y + x * y) % 256);
+        }
+    const int image = b.add(stream("/Type /XObject /Subtype /Image /Width " + std::to_string(w) + " /Height " +
+                                       std::to_string(h) + " /ColorSpace " + (grey ? "/DeviceGray" : "/DeviceRGB") +
+                                       " /BitsPerComponent 8",
+                                   pixels));
+    std::ostringstream c;
+    if (throughClipPath) c << "-50 -50 m 700 -60 l 650 900 l -40 880 l h W n\n";  // not a rectangle
+    c << "q " << kPageWidthPt << " 0 0 " << kPageHeightPt << " 0 0 cm /Im1 Do Q\n";
+    const int contents = b.add(stream("", c.str()));
+    const std::string res = "<< /XObject << /Im1 " + std::to_string(image) + " 0 R >> >>";
+    finish(b, pagesId, {b.add(pageDict(pagesId, res, contents))}, path);
+}
+
 }  // namespace zq::test

@@ -25,6 +25,12 @@ void writeTextPdf(const std::filesystem::path& path, const std::vector<bool>& re
 /// a horizontal grey ramp (left black, right white) stored uncompressed.
 void writeImagePdf(const std::filesystem::path& path, int pages, int w = 200, int h = 283);
 
+/// Writes a one-page PDF covered by one image of `w` x `h` pixels whose channels run
+/// through every level in different directions (a scanned sheet stand-in): RGB, or with
+/// `grey` one 8-bit grey channel. With `throughClipPath` the page first sets a clip path
+/// that holds the whole page: the same picture, drawn by the rasteriser's general path.
+void writePatternPdf(const std::filesystem::path& path, int w, int h, bool throughClipPath, bool grey = false);
+
 /// Pixel position in a page rendered at `dpi` of a point `pt` from the left/top edge.
 inline int px(double pt, int dpi) { return static_cast<int>(pt * dpi / 72.0); }
 

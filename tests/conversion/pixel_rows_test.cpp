@@ -23,5 +23,27 @@ TEST(PixelRows, GreyRowsAreThoseWithoutAnyColouredPixel) {
     }
 }
 
+// Runs of drawn and of bare pixels, settled a word at a time, and smoothed edges between
+// them, at every alignment, in grey and RGB rows.
+TEST(PixelRows, CompositingOnWhiteKeepsDrawnPixelsWhitensBarePaperAndBlendsEdges) {
+    const std::size_t width = 45;
+    std::vector<std::uint8_t> alpha(width);
+    for (std::size_t x = 0; x < width; ++x) alpha[x] = x < 17 ? 255 : x < 33 ? 0 : static_cast<std::uint8_t>(x * 53);
+    for (const int comps : {1, 3}) {
+        std::vector<std::uint8_t> px(width * comps);
+        for (std::size_t i = 0; i < px.size(); ++i) px[i] = static_cast<std::uint8_t>(i * 29);
+        const std::vector<std::uint8_t> drawn = px;
+        compositeOnWhite(px.data(), alpha.data(), width, comps);
+        for (std::size_t i = 0; i < px.size(); ++i) {
+            SCOPED_TRACE("comps " + std::to_string(comps) + " value " + std::to_string(i));
+            const int a = alpha[i / comps];
+            const double exact = ((255 - a) * 255 + a * drawn[i]) / 255.0;
+            if (a == 255) EXPECT_EQ(px[i], drawn[i]);
+            else if (a == 0) EXPECT_EQ(px[i], 255);
+            else EXPECT_NEAR(px[i], exact, 1.0);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zq

@@ -61,7 +61,8 @@ void FailingArchive::createLink(const std::string& n, const std::string& c, cons
 }
 
 void LinkTest::moveTarvToServer() {
-    pg_ = std::make_unique<PgTarv>();
+    if (ownServer) ownServer_ = std::make_unique<PrivatePgServer>();
+    pg_ = ownServer ? std::make_unique<PgTarv>(ownServer_->server()) : std::make_unique<PgTarv>();
     moveDemoTarvToServer(dir_->path(), *pg_);
 }
 
@@ -88,6 +89,7 @@ void LinkTest::TearDown() {
     }
     session.reset();
     pg_.reset();
+    ownServer_.reset();
     dir_.reset();
 }
 

@@ -135,6 +135,13 @@ protected:
     /// installation pointed at it.
     void moveTarvToServer();
 
+    /// Set before SetUp: the TARV databases go to a server of this test's own, which
+    /// pauseServer() stops (every connection cut) and resumeServer() starts again.
+    bool ownServer = false;
+    void pauseServer() { ownServer_->pause(); }
+    void resumeServer() { ownServer_->resume(); }
+
+    std::unique_ptr<PrivatePgServer> ownServer_;
     std::unique_ptr<TempDir> dir_;
     std::shared_ptr<RecordingConnection::Log> dittLog_;
     std::unique_ptr<PgTarv> pg_;

@@ -1,0 +1,89 @@
+// The server stops in the middle of a run and comes back: what the run leaves behind,
+// what it says, and how Retry and Ignore go on. Each test has a server of its own.
+
+#include "link_fixture.h"
+
+#include "common/error.h"
+#include "dataaccess/fault_hook.h"
+#include "linking/link_list.h"
+#include "linking/link_run.h"
+#include "premastering/premaster_run.h"
+
+namespace zq::test {
+namespace {
+
+class OutageTest : public LinkTest {
+protected:
+    OutageTest() { ownServer = true; }
+    void TearDown() override {
+        FaultHook::observe({});
+        LinkTest::TearDown();
+    }
+    void link(const ArchRow& e) {
+        pickCompany("001");
+        dialogs.answerAlways(Answer::Yes);
+        ASSERT_EQ(LinkRun(*session, lookups->aDocs).cmdColl_Click(LinkRequest{0, "001", 0, "2023", true}, {e}).linked, 1);
+        dialogs = ScriptedDialogs();
+    }
+    /// The server stops when the run reaches its n-th change from now.
+    void pauseAtChange(long n) {
+        const long at = FaultHook::passed() + n;
+        FaultHook::observe([this, at](long point) {
+            if (point == at) pauseServer();
+        });
+    }
+    /// Answers every error report with `a`, starting the server again first.
+    void onErrorReport(Answer a) {
+        dialogs.onMessage = [this, a](const Message& m) {
+            if (m.buttons != Buttons::AbortRetryIgnore) return;
+            ++reports;
+            resumeServer();
+            dialogs.then(a);
+        };
+    }
+    int reports = 0;
+};
+
+TEST_P(OutageTest, PremasteringCutByTheServerCopiesEverythingOnRetryAndNothingOnIgnore) {
+    link(entry(kFornitori2023, "M", "01"));
+    tarv(kDitt001)->execute("INSERT INTO a2215032010150a1f (sys_record, sys_filename)"
+                            " SELECT g, 'f' || g FROM generate_series(1, 20000) g");
+    const std::string s = kFornitori2023, sav = s + "_sav";
+    const long savedBefore = archiveCount(sav);
+    auto entries = LinkList::premastering(*session, model, FreeFilter{}, lookups->aDocs);
+    entries[static_cast<std::size_t>(LinkList::find(entries, s))].selected = true;
+
+    // Ignore: the archive stays exactly as it was, and the run does not say success.
+    pauseAtChange(6000);
+    onErrorReport(Answer::Ignore);
+    dialogs.then(Answer::Yes);
+    auto result = PremasterRun(*session).cmdMast_Click(entries);
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(result.premastered, 0);
+    EXPECT_EQ(result.stopped, 1);
+    EXPECT_TRUE(archiveDef(s)->isLink());
+    EXPECT_FALSE(archiveDef(s + "_COL"));
+    EXPECT_EQ(archiveCount(sav), savedBefore);
+    ASSERT_FALSE(dialogs.texts().empty());
+    EXPECT_EQ(dialogs.texts().back().find("eseguita con successo"), std::string::npos);
+    EXPECT_NE(dialogs.texts().back().find("non completata"), std::string::npos);
+
+    // Retry: the copy starts again from the first row on a clean target.
+    dialogs = ScriptedDialogs();
+    reports = 0;
+    pauseAtChange(6000);
+    onErrorReport(Answer::Retry);
+    dialogs.then(Answer::Yes);
+    result = PremasterRun(*session).cmdMast_Click(entries);
+    EXPECT_GE(reports, 1);
+    EXPECT_EQ(result.premastered, 1);
+    EXPECT_EQ(archiveCount(s), 20000);
+    EXPECT_TRUE(archiveDef(s + "_COL")->isLink());
+    EXPECT_EQ(dialogs.texts().back(), "Copia dei dati per la Pre-Masterizzazione eseguita con successo.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Server, OutageTest, ::testing::Values(TarvKind::Odbc),
+                         [](const auto& info) { return PrintToString(info.param); });
+
+}  // namespace
+}  // namespace zq::test

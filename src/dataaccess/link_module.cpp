@@ -25,7 +25,23 @@ constexpr const char* kSource = "zq.link";
 // ---------------------------------------------------------------------------------
 // Remote connections of one SQLite connection, opened on first use and kept until
 // SQLite drops the module (when that connection closes).
+//
+// The archive connection's transactions reach the remote connections its links write
+// through: the first write in an archive transaction begins a remote one, the archive's
+// COMMIT commits it (in xSync, before the archive file commits, so that a refused remote
+// commit still rolls the archive back) and its ROLLBACK rolls it back. Savepoints follow
+// as remote savepoints, sent only when a write comes after them: SQLite opens one around
+// every statement of a transaction, and most of them see no remote write.
 // ---------------------------------------------------------------------------------
+// The database a connect string names, for messages.
+std::string linkDatabaseName(const std::string& connect) {
+    try {
+        return tarvTargetOf(connect).database;
+    } catch (const std::exception&) {
+        return "TARV";
+    }
+}
+
 class LinkContext {
 public:
     std::shared_ptr<Connection> connectionFor(const std::string& connect) {
@@ -36,11 +52,116 @@ public:
         return c;
     }
     /// After a failure the connection may be broken (a server gone away): the next
-    /// statement opens a fresh one.
-    void forget(const std::string& connect) { cache_.erase(connect); }
+    /// statement opens a fresh one. Inside a remote transaction the failure leaves the
+    /// transaction unusable instead; a fresh connection would write outside it.
+    void failed(const std::string& connect) {
+        if (auto tx = open_.find(connect); tx != open_.end()) tx->second.broken = true;
+        else cache_.erase(connect);
+    }
+
+    void begin(const std::string& connect) {
+        if (open_.count(connect)) return;  // another link on the same database joined first
+        connectionFor(connect)->beginTrans();
+        open_[connect] = {};
+    }
+    /// Runs a write inside the remote transaction, if one is open.
+    void write(const std::string& connect, const std::string& sql, const std::vector<Value>& params) {
+        auto tx = open_.find(connect);
+        auto remote = connectionFor(connect);
+        if (tx != open_.end()) {
+            if (tx->second.broken) throw lostTransaction(connect);
+            for (auto& sp : tx->second.savepoints) {
+                if (sp.sent) continue;
+                remote->execute("SAVEPOINT " + savepointName(sp.level));
+                sp.sent = true;
+            }
+        }
+        remote->execute(sql, params);
+    }
+    void commit(const std::string& connect) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        const bool broken = tx->second.broken;
+        open_.erase(tx);
+        auto remote = connectionFor(connect);
+        if (broken) {
+            quietRollback(*remote);
+            throw lostTransaction(connect);
+        }
+        remote->commitTrans();
+    }
+    void rollback(const std::string& connect) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        open_.erase(tx);
+        if (auto it = cache_.find(connect); it != cache_.end()) quietRollback(*it->second);
+    }
+    void savepoint(const std::string& connect, int level) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        auto& sps = tx->second.savepoints;
+        if (sps.empty() || sps.back().level < level) sps.push_back({level, false});
+    }
+    void release(const std::string& connect, int level) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        auto& sps = tx->second.savepoints;
+        auto first = std::find_if(sps.begin(), sps.end(), [&](const Savepoint& sp) { return sp.level >= level; });
+        if (first == sps.end()) return;
+        const Savepoint lowest = *first;
+        sps.erase(first, sps.end());
+        // Releasing the lowest one releases those opened after it.
+        if (lowest.sent && !tx->second.broken) run(tx->second, connect, "RELEASE SAVEPOINT " + savepointName(lowest.level));
+    }
+    /// Back to savepoint `level`; one opened before the link joined the transaction means
+    /// the remote state at joining, its first savepoint.
+    void rollbackTo(const std::string& connect, int level) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        auto& sps = tx->second.savepoints;
+        auto target = std::find_if(sps.begin(), sps.end(), [&](const Savepoint& sp) { return sp.level >= level; });
+        if (target == sps.end()) return;
+        sps.erase(target + 1, sps.end());
+        if (!target->sent) return;  // nothing was written since
+        run(tx->second, connect, "ROLLBACK TO SAVEPOINT " + savepointName(target->level));
+        tx->second.broken = false;  // a failed statement no longer stands in the way
+    }
 
 private:
+    struct Savepoint {
+        int level;  // SQLite's savepoint number
+        bool sent;  // opened on the remote connection
+    };
+    struct RemoteTransaction {
+        std::vector<Savepoint> savepoints;  // ascending levels
+        bool broken = false;                // a remote statement failed since the last good savepoint
+    };
+
+    static std::string savepointName(int level) { return "zq_link_" + std::to_string(level); }
+    static Error lostTransaction(const std::string& connect) {
+        return Error(kErrProviderFailure,
+                     "Le modifiche alle tabelle collegate della transazione in corso sono andate perse "
+                     "(database " + linkDatabaseName(connect) + "): vanno annullate e rifatte",
+                     kSource);
+    }
+    static void quietRollback(Connection& remote) noexcept {
+        try {
+            remote.rollbackTrans();
+        } catch (...) {
+            // a connection gone away took its transaction with it
+        }
+    }
+    void run(RemoteTransaction& tx, const std::string& connect, const std::string& sql) {
+        try {
+            connectionFor(connect)->execute(sql);
+        } catch (...) {
+            tx.broken = true;
+            throw;
+        }
+    }
+
     std::map<std::string, std::shared_ptr<Connection>> cache_;
+    std::map<std::string, RemoteTransaction> open_;  // by connect string
 };
 
 std::mutex& contextsMutex() {
@@ -432,7 +553,7 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
             cur.remote = t.context->connectionFor(t.linkSpec.connect);
             cur.rows = cur.remote->openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly, params);
         } catch (const std::exception& e) {
-            t.context->forget(t.linkSpec.connect);
+            t.context->failed(t.linkSpec.connect);
             throw linkError(t, "remote table cannot be read: " + messageOf(e));
         }
         // NOTE: an embedded remote hands its values over without the Value round trip,
@@ -514,9 +635,9 @@ std::string keyCondition(LinkTable& t, sqlite3_value* rowid, std::vector<Value>&
 
 void runRemote(LinkTable& t, const std::string& sql, const std::vector<Value>& params) {
     try {
-        t.context->connectionFor(t.linkSpec.connect)->execute(sql, params);
+        t.context->write(t.linkSpec.connect, sql, params);
     } catch (const std::exception& e) {
-        t.context->forget(t.linkSpec.connect);
+        t.context->failed(t.linkSpec.connect);
         throw linkError(t, messageOf(e));
     }
 }
@@ -578,18 +699,76 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
     }
 }
 
+// The transaction callbacks: see LinkContext. SQLite calls xBegin when a statement of
+// a transaction first writes to the link, xSync on every link of the transaction before
+// any xCommit, and xSavepoint/xRelease/xRollbackTo with its own savepoint numbers.
 int linkBegin(sqlite3_vtab* v) {
-    tableOf(v).inWrite = true;
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->begin(t.linkSpec.connect);
+        t.inWrite = true;
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        t.context->failed(t.linkSpec.connect);
+        return setError(v, linkError(t, messageOf(e)));
+    }
+}
+
+int linkSync(sqlite3_vtab* v) {
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->commit(t.linkSpec.connect);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, linkError(t, messageOf(e)));
+    }
+}
+
+void endWrite(LinkTable& t) noexcept {
+    t.inWrite = false;
+    t.keysByRowid.clear();
+}
+
+int linkCommit(sqlite3_vtab* v) {
+    endWrite(tableOf(v));
     return SQLITE_OK;
 }
 
-int linkSync(sqlite3_vtab*) { return SQLITE_OK; }
-
-int linkEnd(sqlite3_vtab* v) {
+int linkRollback(sqlite3_vtab* v) {
     LinkTable& t = tableOf(v);
-    t.inWrite = false;
-    t.keysByRowid.clear();
+    t.context->rollback(t.linkSpec.connect);
+    endWrite(t);
     return SQLITE_OK;
+}
+
+int linkSavepoint(sqlite3_vtab* v, int level) {
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->savepoint(t.linkSpec.connect, level);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, e);
+    }
+}
+
+int linkRelease(sqlite3_vtab* v, int level) {
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->release(t.linkSpec.connect, level);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, linkError(t, messageOf(e)));
+    }
+}
+
+int linkRollbackTo(sqlite3_vtab* v, int level) {
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->rollbackTo(t.linkSpec.connect, level);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, linkError(t, messageOf(e)));
+    }
 }
 
 int linkRename(sqlite3_vtab* v, const char* newName) {
@@ -603,7 +782,7 @@ int linkRename(sqlite3_vtab* v, const char* newName) {
 
 sqlite3_module makeModule() {
     sqlite3_module m{};
-    m.iVersion = 1;
+    m.iVersion = 2;
     m.xCreate = linkConnect;
     m.xConnect = linkConnect;
     m.xBestIndex = linkBestIndex;
@@ -619,9 +798,12 @@ sqlite3_module makeModule() {
     m.xUpdate = linkUpdate;
     m.xBegin = linkBegin;
     m.xSync = linkSync;
-    m.xCommit = linkEnd;
-    m.xRollback = linkEnd;
+    m.xCommit = linkCommit;
+    m.xRollback = linkRollback;
     m.xRename = linkRename;
+    m.xSavepoint = linkSavepoint;
+    m.xRelease = linkRelease;
+    m.xRollbackTo = linkRollbackTo;
     return m;
 }
 

@@ -12,6 +12,8 @@
 namespace zq::test {
 namespace {
 
+using Rows = std::vector<std::vector<std::string>>;
+
 class OutageTest : public LinkTest {
 protected:
     OutageTest() { ownServer = true; }
@@ -80,6 +82,42 @@ TEST_P(OutageTest, PremasteringCutByTheServerCopiesEverythingOnRetryAndNothingOn
     EXPECT_EQ(archiveCount(s), 20000);
     EXPECT_TRUE(archiveDef(s + "_COL")->isLink());
     EXPECT_EQ(dialogs.texts().back(), "Copia dei dati per la Pre-Masterizzazione eseguita con successo.");
+}
+
+TEST_P(OutageTest, WritesThroughALinkFollowTheArchiveTransaction) {
+    link(entry(kFornitori2023, "M", "01"));
+    const std::string insert = "INSERT INTO [" + std::string(kFornitori2023) + "] (sys_record, sys_filename) VALUES ";
+    const auto onServer = [&] {
+        return rows(kDitt001, "SELECT sys_record FROM a2215032010150a1f WHERE sys_record > 1000 ORDER BY 1");
+    };
+    auto& arch = *session->CnnArch;
+
+    arch.beginTrans();
+    arch.execute(insert + "(1001, 'annullata')");
+    arch.rollbackTrans();
+    arch.beginTrans();
+    arch.execute(insert + "(1002, 'tenuta')");
+    arch.execute("SAVEPOINT parziale");
+    arch.execute(insert + "(1003, 'annullata')");
+    arch.execute("ROLLBACK TO parziale");
+    arch.commitTrans();
+    EXPECT_EQ(onServer(), (Rows{{"1002"}}));
+
+    // A grouped change cut by the server: its earlier write goes with it, and the commit
+    // says so instead of keeping half of it.
+    arch.beginTrans();
+    arch.execute(insert + "(1004, 'persa')");
+    pauseServer();
+    EXPECT_THROW(arch.execute(insert + "(1005, 'persa')"), Error);
+    resumeServer();
+    EXPECT_THROW(arch.commitTrans(), Error);
+    try {
+        arch.rollbackTrans();
+    } catch (const Error&) {
+        // the failed commit already ended it
+    }
+    arch.execute(insert + "(1006, 'dopo')");
+    EXPECT_EQ(onServer(), (Rows{{"1002"}, {"1006"}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Server, OutageTest, ::testing::Values(TarvKind::Odbc),

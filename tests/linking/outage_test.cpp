@@ -8,6 +8,9 @@
 #include "linking/link_list.h"
 #include "linking/link_run.h"
 #include "premastering/premaster_run.h"
+#include "runtime/text.h"
+
+#include <functional>
 
 namespace zq::test {
 namespace {
@@ -118,6 +121,38 @@ TEST_P(OutageTest, WritesThroughALinkFollowTheArchiveTransaction) {
     }
     arch.execute(insert + "(1006, 'dopo')");
     EXPECT_EQ(onServer(), (Rows{{"1002"}, {"1006"}}));
+}
+
+// The text of what `statement` throws; empty when it works.
+std::string failureOf(const std::function<void()>& statement) {
+    try {
+        statement();
+        return {};
+    } catch (const Error& e) {
+        return e.sqlState() + " " + e.description();
+    }
+}
+
+TEST_P(OutageTest, ConnectionsOpenedBeforeAnOutageWorkAtOnceAfterIt) {
+    link(entry(kFornitori2023, "M", "01"));
+    const auto readLink = [&] {
+        session->CnnArch->openRecordset("SELECT * FROM [" + std::string(kFornitori2023) + "]", CursorType::ForwardOnly,
+                                        LockType::ReadOnly);
+    };
+    readLink();
+    pauseServer();
+    resumeServer();
+    EXPECT_EQ(failureOf([&] { session->CnnTarv->openRecordset("SELECT * FROM utenti", CursorType::Static, LockType::ReadOnly); }), "");
+    EXPECT_EQ(failureOf([&] { session->CnnDitt->execute("DELETE FROM a2215032010150a1f WHERE sys_record < 0"); }), "");
+    EXPECT_EQ(failureOf(readLink), "");
+
+    // The logout marks the user as gone on a live connection.
+    const std::string porta = "SELECT porta FROM utenti WHERE nome = '" + vbTrim(session->cfg.Utente) + "'";
+    ASSERT_EQ(rows(kComune, porta), (Rows{{"WIN"}}));
+    pauseServer();
+    resumeServer();
+    EXPECT_EQ(failureOf([&] { session->CloseConn(); }), "");
+    EXPECT_EQ(rows(kComune, porta), (Rows{{""}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Server, OutageTest, ::testing::Values(TarvKind::Odbc),

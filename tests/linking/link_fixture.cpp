@@ -45,6 +45,7 @@ RecordsetPtr RecordingConnection::openRecordset(const std::string& sql, CursorTy
 }
 
 void RecordingConnection::maybeFail(const std::string& sql) {
+    if (log_->before) log_->before(sql);
     if (log_->failTimes <= 0 || sql.rfind(log_->failPrefix, 0) != 0) return;
     --log_->failTimes;
     throw Error(kErrProviderFailure, "statement refused by the test", "test");

@@ -50,6 +50,7 @@ public:
         void failOn(std::string prefix, int times = 1) { failPrefix = std::move(prefix), failTimes = times; }
         std::string failPrefix;
         int failTimes = 0;
+        std::function<void(const std::string&)> before;  ///< sees each statement before it runs
     };
     explicit RecordingConnection(ConnectionPtr inner, std::shared_ptr<Log> log = std::make_shared<Log>())
         : statements(log->statements), inner_(std::move(inner)), log_(std::move(log)) {}

@@ -155,6 +155,30 @@ TEST_P(OutageTest, ConnectionsOpenedBeforeAnOutageWorkAtOnceAfterIt) {
     EXPECT_EQ(rows(kComune, porta), (Rows{{""}}));
 }
 
+TEST_P(OutageTest, ALinkStoppedAtItsIndexesIsCompletedByTheRerun) {
+    pickCompany("001");
+    const ArchRow e = entry(kFornitori2023, "M", "01");
+    const std::string tarvTable = "a2215032010150a1f";
+    auto& ditt = recordDitt();
+    int indexes = 0;
+    ditt.before = [&](const std::string& sql) {
+        if (sql.rfind("CREATE INDEX", 0) == 0 || sql.rfind("CREATE UNIQUE INDEX", 0) == 0)
+            if (++indexes == 2) pauseServer();
+    };
+    onErrorReport(Answer::Ignore);
+    dialogs.answerAlways(Answer::Yes);
+    const LinkRequest request{0, "001", 0, "2023", true};
+    EXPECT_EQ(LinkRun(*session, lookups->aDocs, {}, {}, companyOpener()).cmdColl_Click(request, {e}).stopped, 1);
+    ASSERT_EQ(reports, 1);
+    ASSERT_EQ(tarvIndexes(kDitt001, tarvTable).size(), 1u);
+
+    dialogs.clear();
+    EXPECT_EQ(LinkRun(*session, lookups->aDocs, {}, {}, companyOpener()).cmdColl_Click(request, {e}).linked, 1);
+    EXPECT_FALSE(dialogs.saw("esiste già nel database ditta"));
+    EXPECT_EQ(tarvIndexes(kDitt001, tarvTable).size(), 2u);
+    EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
+}
+
 INSTANTIATE_TEST_SUITE_P(Server, OutageTest, ::testing::Values(TarvKind::Odbc),
                          [](const auto& info) { return PrintToString(info.param); });
 

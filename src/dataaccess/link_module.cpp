@@ -231,6 +231,29 @@ Error linkError(const LinkTable& t, const std::string& what) {
     return Error(kErrProviderFailure, "link " + t.name + " (" + t.linkSpec.source + "): " + what, kSource);
 }
 
+// What a person reads when a link fails: the operation and the table in Italian, the
+// engine's or the driver's own text after it as detail (isLinkFailure() knows them).
+enum class LinkOp { Read, Insert, Update, Delete, Begin, Commit, Undo };
+
+Error linkFailure(const LinkTable& t, LinkOp op, const std::exception& cause) {
+    std::string head;
+    switch (op) {
+    case LinkOp::Read: head = "Lettura della tabella collegata "; break;
+    case LinkOp::Insert: head = "Inserimento nella tabella collegata "; break;
+    case LinkOp::Update: head = "Aggiornamento della tabella collegata "; break;
+    case LinkOp::Delete: head = "Eliminazione dalla tabella collegata "; break;
+    case LinkOp::Begin: head = "Inizio delle modifiche alla tabella collegata "; break;
+    case LinkOp::Commit: head = "Conferma delle modifiche alla tabella collegata "; break;
+    case LinkOp::Undo: head = "Annullamento delle modifiche alla tabella collegata "; break;
+    }
+    const bool feminine = op == LinkOp::Read || op == LinkOp::Delete || op == LinkOp::Commit;
+    return Error(kErrProviderFailure,
+                 head + t.name + " (tabella " + t.linkSpec.source + " del database " +
+                     linkDatabaseName(t.linkSpec.connect) + ") non riuscit" + (feminine ? "a" : "o") + ":\r\n" +
+                     messageOf(cause),
+                 kSource);
+}
+
 Value valueOf(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
     case SQLITE_NULL: return Value::null();
@@ -335,7 +358,10 @@ std::vector<LinkColumn> readRemoteColumns(LinkContext& ctx, const std::string& c
         for (int i = 0; i < rs->fieldCount(); ++i) columns.push_back({rs->fieldName(i), rs->fieldTypeName(i)});
         return columns;
     } catch (const std::exception& e) {
-        throw Error(kErrProviderFailure, "remote table " + source + " missing or unreadable: " + messageOf(e), kSource);
+        throw Error(kErrProviderFailure,
+                    "Lettura della tabella " + source + " del database " + linkDatabaseName(connect) +
+                        " non riuscita:\r\n" + messageOf(e),
+                    kSource);
     }
 }
 
@@ -554,7 +580,7 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
             cur.rows = cur.remote->openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly, params);
         } catch (const std::exception& e) {
             t.context->failed(t.linkSpec.connect);
-            throw linkError(t, "remote table cannot be read: " + messageOf(e));
+            throw linkFailure(t, LinkOp::Read, e);
         }
         // NOTE: an embedded remote hands its values over without the Value round trip,
         // which more than halves the cost of a full read; other engines use field().
@@ -568,12 +594,14 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
 
 int linkNext(sqlite3_vtab_cursor* c) {
     LinkCursor& cur = cursorOf(c);
+    LinkTable& t = tableOf(c);
     try {
         cur.rows->moveNext();
-        cur.rowid = ++tableOf(c).nextRowid;
+        cur.rowid = ++t.nextRowid;
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(c->pVtab, e);
+        t.context->failed(t.linkSpec.connect);
+        return setError(c->pVtab, linkFailure(t, LinkOp::Read, e));
     }
 }
 
@@ -596,7 +624,7 @@ int linkColumn(sqlite3_vtab_cursor* c, sqlite3_context* ctx, int column) {
         else setResult(ctx, cur.rows->field(field));
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(c->pVtab, e);
+        return setError(c->pVtab, linkFailure(tableOf(c), LinkOp::Read, e));
     }
 }
 
@@ -614,16 +642,18 @@ int linkRowid(sqlite3_vtab_cursor* c, sqlite3_int64* out) {
         }
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(c->pVtab, e);
+        return setError(c->pVtab, linkFailure(tableOf(c), LinkOp::Read, e));
     }
 }
 
 // The WHERE of the row read as `rowid`: its key values as parameters, appended to `params`.
 std::string keyCondition(LinkTable& t, sqlite3_value* rowid, std::vector<Value>& params) {
     if (t.keyColumns.empty())
-        throw linkError(t, "no primary key declared on the link: rows cannot be updated or deleted through it");
+        throw Error(kErrProviderFailure,
+                    "il collegamento non ha una chiave primaria: le sue righe non si possono modificare né eliminare",
+                    kSource);
     auto it = t.keysByRowid.find(sqlite3_value_int64(rowid));
-    if (it == t.keysByRowid.end()) throw linkError(t, "row not read through the link");
+    if (it == t.keysByRowid.end()) throw Error(kErrProviderFailure, "riga non letta attraverso il collegamento", kSource);
     std::string where;
     for (size_t k = 0; k < t.keyColumns.size(); ++k) {
         const Value& v = it->second[k];
@@ -636,9 +666,9 @@ std::string keyCondition(LinkTable& t, sqlite3_value* rowid, std::vector<Value>&
 void runRemote(LinkTable& t, const std::string& sql, const std::vector<Value>& params) {
     try {
         t.context->write(t.linkSpec.connect, sql, params);
-    } catch (const std::exception& e) {
+    } catch (const std::exception&) {
         t.context->failed(t.linkSpec.connect);
-        throw linkError(t, messageOf(e));
+        throw;
     }
 }
 
@@ -646,6 +676,9 @@ void runRemote(LinkTable& t, const std::string& sql, const std::vector<Value>& p
 // UPDATE of the row argv[0] with argv[2..] (unchanged columns arrive as "no change").
 int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* rowid) {
     LinkTable& t = tableOf(v);
+    const LinkOp op = argc == 1                                  ? LinkOp::Delete
+                      : sqlite3_value_type(argv[0]) == SQLITE_NULL ? LinkOp::Insert
+                                                                   : LinkOp::Update;
     try {
         const std::string table = remoteName(t.linkSpec.source);
         std::vector<Value> params;
@@ -679,7 +712,7 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
             return SQLITE_OK;
         }
         if (sqlite3_value_int64(argv[0]) != sqlite3_value_int64(argv[1]))
-            throw linkError(t, "a link's rowid cannot be changed");
+            throw Error(kErrProviderFailure, "il numero di riga di un collegamento non si può cambiare", kSource);
         std::string set;
         for (int i = 2; i < argc; ++i) {
             if (sqlite3_value_nochange(argv[i])) continue;
@@ -695,7 +728,7 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
         if (!set.empty()) runRemote(t, "UPDATE " + table + " SET " + set + " WHERE " + where, params);
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(v, e);
+        return setError(v, linkFailure(t, op, e));
     }
 }
 
@@ -710,7 +743,7 @@ int linkBegin(sqlite3_vtab* v) {
         return SQLITE_OK;
     } catch (const std::exception& e) {
         t.context->failed(t.linkSpec.connect);
-        return setError(v, linkError(t, messageOf(e)));
+        return setError(v, linkFailure(t, LinkOp::Begin, e));
     }
 }
 
@@ -720,7 +753,7 @@ int linkSync(sqlite3_vtab* v) {
         t.context->commit(t.linkSpec.connect);
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(v, linkError(t, messageOf(e)));
+        return setError(v, linkFailure(t, LinkOp::Commit, e));
     }
 }
 
@@ -757,7 +790,7 @@ int linkRelease(sqlite3_vtab* v, int level) {
         t.context->release(t.linkSpec.connect, level);
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(v, linkError(t, messageOf(e)));
+        return setError(v, linkFailure(t, LinkOp::Commit, e));
     }
 }
 
@@ -767,7 +800,7 @@ int linkRollbackTo(sqlite3_vtab* v, int level) {
         t.context->rollbackTo(t.linkSpec.connect, level);
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(v, linkError(t, messageOf(e)));
+        return setError(v, linkFailure(t, LinkOp::Undo, e));
     }
 }
 
@@ -810,6 +843,17 @@ sqlite3_module makeModule() {
 const sqlite3_module kModule = makeModule();
 
 }  // namespace
+
+bool isLinkFailure(const std::string& text) {
+    const std::string first = text.substr(0, text.find('\r'));
+    for (const char* head : {"Lettura della tabella ", "Inserimento nella tabella collegata ",
+                             "Aggiornamento della tabella collegata ", "Eliminazione dalla tabella collegata ",
+                             "Inizio delle modifiche alla tabella collegata ",
+                             "Conferma delle modifiche alla tabella collegata ",
+                             "Annullamento delle modifiche alla tabella collegata "})
+        if (first.rfind(head, 0) == 0) return true;
+    return false;
+}
 
 void registerLinkModule(sqlite3* db) {
     auto* owned = new OwnedContext{db, {}};

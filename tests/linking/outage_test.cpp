@@ -179,6 +179,41 @@ TEST_P(OutageTest, ALinkStoppedAtItsIndexesIsCompletedByTheRerun) {
     EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
 }
 
+TEST_P(OutageTest, AFailureThroughALinkSaysWhichOperationFailedOnWhichTable) {
+    link(entry(kFornitori2023, "M", "01"));
+    const std::string s = "[" + std::string(kFornitori2023) + "]";
+    tarv(kDitt001)->execute("INSERT INTO a2215032010150a1f (sys_record, sys_filename) VALUES (1, 'uno')");
+    tarv(kDitt001)->execute("INSERT INTO a2215032010150a1f (sys_record, sys_filename) VALUES (2, 'due')");
+    pg_->execute(kDitt001, "REVOKE DELETE ON a2215032010150a1f FROM CURRENT_USER");
+    struct Case {
+        std::string sql, head, driver;
+        bool outage;
+    };
+    const std::string table = std::string(kFornitori2023) + " (tabella a2215032010150a1f del database " + kDitt001 + ")";
+    const std::vector<Case> cases = {
+        {"INSERT INTO " + s + " (sys_record, sys_filename) VALUES (1, 'doppio')",
+         "Inserimento nella tabella collegata " + table + " non riuscito:\r\n", "duplicate key", false},
+        {"UPDATE " + s + " SET sys_record = 2 WHERE sys_record = 1",
+         "Aggiornamento della tabella collegata " + table + " non riuscito:\r\n", "duplicate key", false},
+        {"DELETE FROM " + s + " WHERE sys_record = 1",
+         "Eliminazione dalla tabella collegata " + table + " non riuscita:\r\n", "permission denied", false},
+        {"SELECT * FROM " + s, "Lettura della tabella collegata " + table + " non riuscita:\r\n", "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        if (c.outage) pauseServer();
+        const std::string text = failureOf([&] {
+            if (c.sql.rfind("SELECT", 0) == 0)
+                session->CnnArch->openRecordset(c.sql, CursorType::Static, LockType::ReadOnly);
+            else
+                session->CnnArch->execute(c.sql);
+        });
+        if (c.outage) resumeServer();
+        EXPECT_EQ(text.find(" " + c.head), 0u) << text;
+        EXPECT_NE(text.find(c.driver, c.head.size()), std::string::npos) << text;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Server, OutageTest, ::testing::Values(TarvKind::Odbc),
                          [](const auto& info) { return PrintToString(info.param); });
 

@@ -64,14 +64,11 @@ TEST_P(OutageTest, PremasteringCutByTheServerCopiesEverythingOnRetryAndNothingOn
     dialogs.then(Answer::Yes);
     auto result = PremasterRun(*session).cmdMast_Click(entries);
     EXPECT_EQ(reports, 1);
-    EXPECT_EQ(result.premastered, 0);
     EXPECT_EQ(result.stopped, 1);
     EXPECT_TRUE(archiveDef(s)->isLink());
     EXPECT_FALSE(archiveDef(s + "_COL"));
     EXPECT_EQ(archiveCount(sav), savedBefore);
-    ASSERT_FALSE(dialogs.texts().empty());
-    EXPECT_EQ(dialogs.texts().back().find("eseguita con successo"), std::string::npos);
-    EXPECT_NE(dialogs.texts().back().find("non completata"), std::string::npos);
+    EXPECT_NE(dialogs.texts().back().find("Pre-Masterizzazione non completata"), std::string::npos);
 
     // Retry: the copy starts again from the first row on a clean target.
     dialogs = ScriptedDialogs();
@@ -113,12 +110,7 @@ TEST_P(OutageTest, WritesThroughALinkFollowTheArchiveTransaction) {
     pauseServer();
     EXPECT_THROW(arch.execute(insert + "(1005, 'persa')"), Error);
     resumeServer();
-    EXPECT_THROW(arch.commitTrans(), Error);
-    try {
-        arch.rollbackTrans();
-    } catch (const Error&) {
-        // the failed commit already ended it
-    }
+    EXPECT_THROW(arch.commitTrans(), Error);  // which ends the transaction
     arch.execute(insert + "(1006, 'dopo')");
     EXPECT_EQ(onServer(), (Rows{{"1002"}, {"1006"}}));
 }
@@ -143,7 +135,6 @@ TEST_P(OutageTest, ConnectionsOpenedBeforeAnOutageWorkAtOnceAfterIt) {
     pauseServer();
     resumeServer();
     EXPECT_EQ(failureOf([&] { session->CnnTarv->openRecordset("SELECT * FROM utenti", CursorType::Static, LockType::ReadOnly); }), "");
-    EXPECT_EQ(failureOf([&] { session->CnnDitt->execute("DELETE FROM a2215032010150a1f WHERE sys_record < 0"); }), "");
     EXPECT_EQ(failureOf(readLink), "");
 
     // The logout marks the user as gone on a live connection.
@@ -158,7 +149,7 @@ TEST_P(OutageTest, ConnectionsOpenedBeforeAnOutageWorkAtOnceAfterIt) {
 TEST_P(OutageTest, ALinkStoppedAtItsIndexesIsCompletedByTheRerun) {
     pickCompany("001");
     const ArchRow e = entry(kFornitori2023, "M", "01");
-    const std::string tarvTable = "a2215032010150a1f";
+    const std::string tarvTable = "a2215032010150a1f";  // its indexes: primario and numero_doc
     auto& ditt = recordDitt();
     int indexes = 0;
     ditt.before = [&](const std::string& sql) {
@@ -182,9 +173,8 @@ TEST_P(OutageTest, ALinkStoppedAtItsIndexesIsCompletedByTheRerun) {
 TEST_P(OutageTest, AFailureThroughALinkSaysWhichOperationFailedOnWhichTable) {
     link(entry(kFornitori2023, "M", "01"));
     const std::string s = "[" + std::string(kFornitori2023) + "]";
-    tarv(kDitt001)->execute("INSERT INTO a2215032010150a1f (sys_record, sys_filename) VALUES (1, 'uno')");
-    tarv(kDitt001)->execute("INSERT INTO a2215032010150a1f (sys_record, sys_filename) VALUES (2, 'due')");
-    pg_->execute(kDitt001, "REVOKE DELETE ON a2215032010150a1f FROM CURRENT_USER");
+    pg_->execute(kDitt001, "INSERT INTO a2215032010150a1f (sys_record, sys_filename) VALUES (1, 'uno'), (2, 'due');"
+                           "REVOKE DELETE ON a2215032010150a1f FROM CURRENT_USER");
     struct Case {
         std::string sql, head, driver;
         bool outage;

@@ -11,12 +11,14 @@
 #include "duplication/identity_file.h"
 #include "journal/journal.h"
 #include "linking/archive_model.h"
+#include "linking/coll_table.h"
 #include "linking/free_run.h"
 #include "linking/link_names.h"
 #include "linking/link_sql.h"
 #include "linking/message_lines.h"
 #include "runtime/text.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -105,14 +107,25 @@ std::string Finding::tsv() const { return kind + "\t" + archive + "\t" + problem
 
 const char* ArchiveCheck::caption() { return "Verifica archivi"; }
 
+namespace {
+
+// A TARV table's entry is the link's own note for its rerun (which completes the
+// table's indexes); what an interrupted link leaves is found by the archive checks.
+bool checked(const Journal::Entry& e) { return e.operation != CollTable::kTableOperation; }
+
+}  // namespace
+
 bool ArchiveCheck::interrupted(const std::string& archivePath) {
-    return Journal::exists(archivePath) && !Journal(archivePath).unfinished().empty();
+    if (!Journal::exists(archivePath)) return false;
+    const auto open = Journal(archivePath).unfinished();
+    return std::any_of(open.begin(), open.end(), checked);
 }
 
 void ArchiveCheck::journalFindings(std::vector<Finding>& out) {
     if (!Journal::exists(session_.cfg.PathArch)) return;
     bool unlinkListed = false;
     for (const auto& e : Journal(session_.cfg.PathArch).unfinished()) {
+        if (!checked(e)) continue;
         Finding f{"giornale", e.archive, "operazione " + e.operation + " interrotta (iniziata il " + e.started +
                                              (e.who.empty() ? "" : " da " + e.who) + ")",
                   "", false, {}};

@@ -18,6 +18,7 @@ struct Settings {
 };
 
 std::atomic<long> passedPoints{0};
+std::function<void(long)> observer;  // set by in-process tests only
 
 void reportCount() { std::fprintf(stderr, "fault-points\t%ld\n", passedPoints.load()); }
 
@@ -40,6 +41,7 @@ const Settings& settings() {
 void FaultHook::point(const char* what) {
     const Settings& s = settings();
     const long n = ++passedPoints;
+    if (observer) observer(n);
     if (s.at == 0 || n != s.at) return;
     if (s.fail) throw Error(kErrProviderFailure, std::string("interruzione simulata (") + what + ")", "FaultHook");
     // No destructor, no buffer flush, no lock release but the kernel's: as a kill -9.
@@ -47,5 +49,7 @@ void FaultHook::point(const char* what) {
 }
 
 long FaultHook::passed() { return passedPoints.load(); }
+
+void FaultHook::observe(std::function<void(long)> o) { observer = std::move(o); }
 
 }  // namespace zq

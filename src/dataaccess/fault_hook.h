@@ -8,6 +8,7 @@
 //   ZQ_FAULT_AT=57 zelq --yes group …   # dies at the 57th point
 //   ZQ_FAULT_COUNT=1 zelq …             # prints "fault-points<TAB>N" on stderr at exit
 
+#include <functional>
 #include <string>
 
 namespace zq {
@@ -18,6 +19,10 @@ public:
     static void point(const char* what);
     /// Points passed so far in this process.
     static long passed();
+    /// Called at every point with its number, on the thread that passes it: a test that
+    /// runs the program in its own process stops a server at a chosen step this way.
+    /// An empty function removes it.
+    static void observe(std::function<void(long)> observer);
 };
 
 }  // namespace zq

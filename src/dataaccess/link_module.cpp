@@ -25,7 +25,23 @@ constexpr const char* kSource = "zq.link";
 // ---------------------------------------------------------------------------------
 // Remote connections of one SQLite connection, opened on first use and kept until
 // SQLite drops the module (when that connection closes).
+//
+// The archive connection's transactions reach the remote connections its links write
+// through: the first write in an archive transaction begins a remote one, the archive's
+// COMMIT commits it (in xSync, before the archive file commits, so that a refused remote
+// commit still rolls the archive back) and its ROLLBACK rolls it back. Savepoints follow
+// as remote savepoints, sent only when a write comes after them: SQLite opens one around
+// every statement of a transaction, and most of them see no remote write.
 // ---------------------------------------------------------------------------------
+// The database a connect string names, for messages.
+std::string linkDatabaseName(const std::string& connect) {
+    try {
+        return tarvTargetOf(connect).database;
+    } catch (const std::exception&) {
+        return "TARV";
+    }
+}
+
 class LinkContext {
 public:
     std::shared_ptr<Connection> connectionFor(const std::string& connect) {
@@ -36,11 +52,116 @@ public:
         return c;
     }
     /// After a failure the connection may be broken (a server gone away): the next
-    /// statement opens a fresh one.
-    void forget(const std::string& connect) { cache_.erase(connect); }
+    /// statement opens a fresh one. Inside a remote transaction the failure leaves the
+    /// transaction unusable instead; a fresh connection would write outside it.
+    void failed(const std::string& connect) {
+        if (auto tx = open_.find(connect); tx != open_.end()) tx->second.broken = true;
+        else cache_.erase(connect);
+    }
+
+    void begin(const std::string& connect) {
+        if (open_.count(connect)) return;  // another link on the same database joined first
+        connectionFor(connect)->beginTrans();
+        open_[connect] = {};
+    }
+    /// Runs a write inside the remote transaction, if one is open.
+    void write(const std::string& connect, const std::string& sql, const std::vector<Value>& params) {
+        auto tx = open_.find(connect);
+        auto remote = connectionFor(connect);
+        if (tx != open_.end()) {
+            if (tx->second.broken) throw lostTransaction(connect);
+            for (auto& sp : tx->second.savepoints) {
+                if (sp.sent) continue;
+                remote->execute("SAVEPOINT " + savepointName(sp.level));
+                sp.sent = true;
+            }
+        }
+        remote->execute(sql, params);
+    }
+    void commit(const std::string& connect) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        const bool broken = tx->second.broken;
+        open_.erase(tx);
+        auto remote = connectionFor(connect);
+        if (broken) {
+            quietRollback(*remote);
+            throw lostTransaction(connect);
+        }
+        remote->commitTrans();
+    }
+    void rollback(const std::string& connect) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        open_.erase(tx);
+        if (auto it = cache_.find(connect); it != cache_.end()) quietRollback(*it->second);
+    }
+    void savepoint(const std::string& connect, int level) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        auto& sps = tx->second.savepoints;
+        if (sps.empty() || sps.back().level < level) sps.push_back({level, false});
+    }
+    void release(const std::string& connect, int level) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        auto& sps = tx->second.savepoints;
+        auto first = std::find_if(sps.begin(), sps.end(), [&](const Savepoint& sp) { return sp.level >= level; });
+        if (first == sps.end()) return;
+        const Savepoint lowest = *first;
+        sps.erase(first, sps.end());
+        // Releasing the lowest one releases those opened after it.
+        if (lowest.sent && !tx->second.broken) run(tx->second, connect, "RELEASE SAVEPOINT " + savepointName(lowest.level));
+    }
+    /// Back to savepoint `level`; one opened before the link joined the transaction means
+    /// the remote state at joining, its first savepoint.
+    void rollbackTo(const std::string& connect, int level) {
+        auto tx = open_.find(connect);
+        if (tx == open_.end()) return;
+        auto& sps = tx->second.savepoints;
+        auto target = std::find_if(sps.begin(), sps.end(), [&](const Savepoint& sp) { return sp.level >= level; });
+        if (target == sps.end()) return;
+        sps.erase(target + 1, sps.end());
+        if (!target->sent) return;  // nothing was written since
+        run(tx->second, connect, "ROLLBACK TO SAVEPOINT " + savepointName(target->level));
+        tx->second.broken = false;  // a failed statement no longer stands in the way
+    }
 
 private:
+    struct Savepoint {
+        int level;  // SQLite's savepoint number
+        bool sent;  // opened on the remote connection
+    };
+    struct RemoteTransaction {
+        std::vector<Savepoint> savepoints;  // ascending levels
+        bool broken = false;                // a remote statement failed since the last good savepoint
+    };
+
+    static std::string savepointName(int level) { return "zq_link_" + std::to_string(level); }
+    static Error lostTransaction(const std::string& connect) {
+        return Error(kErrProviderFailure,
+                     "Le modifiche alle tabelle collegate della transazione in corso sono andate perse "
+                     "(database " + linkDatabaseName(connect) + "): vanno annullate e rifatte",
+                     kSource);
+    }
+    static void quietRollback(Connection& remote) noexcept {
+        try {
+            remote.rollbackTrans();
+        } catch (...) {
+            // a connection gone away took its transaction with it
+        }
+    }
+    void run(RemoteTransaction& tx, const std::string& connect, const std::string& sql) {
+        try {
+            connectionFor(connect)->execute(sql);
+        } catch (...) {
+            tx.broken = true;
+            throw;
+        }
+    }
+
     std::map<std::string, std::shared_ptr<Connection>> cache_;
+    std::map<std::string, RemoteTransaction> open_;  // by connect string
 };
 
 std::mutex& contextsMutex() {
@@ -108,6 +229,29 @@ int setError(sqlite3_vtab* v, const std::exception& e) {
 
 Error linkError(const LinkTable& t, const std::string& what) {
     return Error(kErrProviderFailure, "link " + t.name + " (" + t.linkSpec.source + "): " + what, kSource);
+}
+
+// What a person reads when a link fails: the operation and the table in Italian, the
+// engine's or the driver's own text after it as detail (isLinkFailure() knows them).
+enum class LinkOp { Read, Insert, Update, Delete, Begin, Commit, Undo };
+
+Error linkFailure(const LinkTable& t, LinkOp op, const std::exception& cause) {
+    std::string head;
+    switch (op) {
+    case LinkOp::Read: head = "Lettura della tabella collegata "; break;
+    case LinkOp::Insert: head = "Inserimento nella tabella collegata "; break;
+    case LinkOp::Update: head = "Aggiornamento della tabella collegata "; break;
+    case LinkOp::Delete: head = "Eliminazione dalla tabella collegata "; break;
+    case LinkOp::Begin: head = "Inizio delle modifiche alla tabella collegata "; break;
+    case LinkOp::Commit: head = "Conferma delle modifiche alla tabella collegata "; break;
+    case LinkOp::Undo: head = "Annullamento delle modifiche alla tabella collegata "; break;
+    }
+    const bool feminine = op == LinkOp::Read || op == LinkOp::Delete || op == LinkOp::Commit;
+    return Error(kErrProviderFailure,
+                 head + t.name + " (tabella " + t.linkSpec.source + " del database " +
+                     linkDatabaseName(t.linkSpec.connect) + ") non riuscit" + (feminine ? "a" : "o") + ":\r\n" +
+                     messageOf(cause),
+                 kSource);
 }
 
 Value valueOf(sqlite3_value* v) {
@@ -214,7 +358,10 @@ std::vector<LinkColumn> readRemoteColumns(LinkContext& ctx, const std::string& c
         for (int i = 0; i < rs->fieldCount(); ++i) columns.push_back({rs->fieldName(i), rs->fieldTypeName(i)});
         return columns;
     } catch (const std::exception& e) {
-        throw Error(kErrProviderFailure, "remote table " + source + " missing or unreadable: " + messageOf(e), kSource);
+        throw Error(kErrProviderFailure,
+                    "Lettura della tabella " + source + " del database " + linkDatabaseName(connect) +
+                        " non riuscita:\r\n" + messageOf(e),
+                    kSource);
     }
 }
 
@@ -432,8 +579,8 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
             cur.remote = t.context->connectionFor(t.linkSpec.connect);
             cur.rows = cur.remote->openRecordset(sql, CursorType::ForwardOnly, LockType::ReadOnly, params);
         } catch (const std::exception& e) {
-            t.context->forget(t.linkSpec.connect);
-            throw linkError(t, "remote table cannot be read: " + messageOf(e));
+            t.context->failed(t.linkSpec.connect);
+            throw linkFailure(t, LinkOp::Read, e);
         }
         // NOTE: an embedded remote hands its values over without the Value round trip,
         // which more than halves the cost of a full read; other engines use field().
@@ -447,12 +594,14 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
 
 int linkNext(sqlite3_vtab_cursor* c) {
     LinkCursor& cur = cursorOf(c);
+    LinkTable& t = tableOf(c);
     try {
         cur.rows->moveNext();
-        cur.rowid = ++tableOf(c).nextRowid;
+        cur.rowid = ++t.nextRowid;
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(c->pVtab, e);
+        t.context->failed(t.linkSpec.connect);
+        return setError(c->pVtab, linkFailure(t, LinkOp::Read, e));
     }
 }
 
@@ -475,7 +624,7 @@ int linkColumn(sqlite3_vtab_cursor* c, sqlite3_context* ctx, int column) {
         else setResult(ctx, cur.rows->field(field));
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(c->pVtab, e);
+        return setError(c->pVtab, linkFailure(tableOf(c), LinkOp::Read, e));
     }
 }
 
@@ -493,16 +642,18 @@ int linkRowid(sqlite3_vtab_cursor* c, sqlite3_int64* out) {
         }
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        return setError(c->pVtab, e);
+        return setError(c->pVtab, linkFailure(tableOf(c), LinkOp::Read, e));
     }
 }
 
 // The WHERE of the row read as `rowid`: its key values as parameters, appended to `params`.
 std::string keyCondition(LinkTable& t, sqlite3_value* rowid, std::vector<Value>& params) {
     if (t.keyColumns.empty())
-        throw linkError(t, "no primary key declared on the link: rows cannot be updated or deleted through it");
+        throw Error(kErrProviderFailure,
+                    "il collegamento non ha una chiave primaria: le sue righe non si possono modificare né eliminare",
+                    kSource);
     auto it = t.keysByRowid.find(sqlite3_value_int64(rowid));
-    if (it == t.keysByRowid.end()) throw linkError(t, "row not read through the link");
+    if (it == t.keysByRowid.end()) throw Error(kErrProviderFailure, "riga non letta attraverso il collegamento", kSource);
     std::string where;
     for (size_t k = 0; k < t.keyColumns.size(); ++k) {
         const Value& v = it->second[k];
@@ -514,10 +665,10 @@ std::string keyCondition(LinkTable& t, sqlite3_value* rowid, std::vector<Value>&
 
 void runRemote(LinkTable& t, const std::string& sql, const std::vector<Value>& params) {
     try {
-        t.context->connectionFor(t.linkSpec.connect)->execute(sql, params);
-    } catch (const std::exception& e) {
-        t.context->forget(t.linkSpec.connect);
-        throw linkError(t, messageOf(e));
+        t.context->write(t.linkSpec.connect, sql, params);
+    } catch (const std::exception&) {
+        t.context->failed(t.linkSpec.connect);
+        throw;
     }
 }
 
@@ -525,6 +676,9 @@ void runRemote(LinkTable& t, const std::string& sql, const std::vector<Value>& p
 // UPDATE of the row argv[0] with argv[2..] (unchanged columns arrive as "no change").
 int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* rowid) {
     LinkTable& t = tableOf(v);
+    const LinkOp op = argc == 1                                  ? LinkOp::Delete
+                      : sqlite3_value_type(argv[0]) == SQLITE_NULL ? LinkOp::Insert
+                                                                   : LinkOp::Update;
     try {
         const std::string table = remoteName(t.linkSpec.source);
         std::vector<Value> params;
@@ -558,7 +712,7 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
             return SQLITE_OK;
         }
         if (sqlite3_value_int64(argv[0]) != sqlite3_value_int64(argv[1]))
-            throw linkError(t, "a link's rowid cannot be changed");
+            throw Error(kErrProviderFailure, "il numero di riga di un collegamento non si può cambiare", kSource);
         std::string set;
         for (int i = 2; i < argc; ++i) {
             if (sqlite3_value_nochange(argv[i])) continue;
@@ -574,22 +728,80 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
         if (!set.empty()) runRemote(t, "UPDATE " + table + " SET " + set + " WHERE " + where, params);
         return SQLITE_OK;
     } catch (const std::exception& e) {
+        return setError(v, linkFailure(t, op, e));
+    }
+}
+
+// The transaction callbacks: see LinkContext. SQLite calls xBegin when a statement of
+// a transaction first writes to the link, xSync on every link of the transaction before
+// any xCommit, and xSavepoint/xRelease/xRollbackTo with its own savepoint numbers.
+int linkBegin(sqlite3_vtab* v) {
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->begin(t.linkSpec.connect);
+        t.inWrite = true;
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        t.context->failed(t.linkSpec.connect);
+        return setError(v, linkFailure(t, LinkOp::Begin, e));
+    }
+}
+
+int linkSync(sqlite3_vtab* v) {
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->commit(t.linkSpec.connect);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, linkFailure(t, LinkOp::Commit, e));
+    }
+}
+
+void endWrite(LinkTable& t) noexcept {
+    t.inWrite = false;
+    t.keysByRowid.clear();
+}
+
+int linkCommit(sqlite3_vtab* v) {
+    endWrite(tableOf(v));
+    return SQLITE_OK;
+}
+
+int linkRollback(sqlite3_vtab* v) {
+    LinkTable& t = tableOf(v);
+    t.context->rollback(t.linkSpec.connect);
+    endWrite(t);
+    return SQLITE_OK;
+}
+
+int linkSavepoint(sqlite3_vtab* v, int level) {
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->savepoint(t.linkSpec.connect, level);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
         return setError(v, e);
     }
 }
 
-int linkBegin(sqlite3_vtab* v) {
-    tableOf(v).inWrite = true;
-    return SQLITE_OK;
+int linkRelease(sqlite3_vtab* v, int level) {
+    LinkTable& t = tableOf(v);
+    try {
+        t.context->release(t.linkSpec.connect, level);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, linkFailure(t, LinkOp::Commit, e));
+    }
 }
 
-int linkSync(sqlite3_vtab*) { return SQLITE_OK; }
-
-int linkEnd(sqlite3_vtab* v) {
+int linkRollbackTo(sqlite3_vtab* v, int level) {
     LinkTable& t = tableOf(v);
-    t.inWrite = false;
-    t.keysByRowid.clear();
-    return SQLITE_OK;
+    try {
+        t.context->rollbackTo(t.linkSpec.connect, level);
+        return SQLITE_OK;
+    } catch (const std::exception& e) {
+        return setError(v, linkFailure(t, LinkOp::Undo, e));
+    }
 }
 
 int linkRename(sqlite3_vtab* v, const char* newName) {
@@ -603,7 +815,7 @@ int linkRename(sqlite3_vtab* v, const char* newName) {
 
 sqlite3_module makeModule() {
     sqlite3_module m{};
-    m.iVersion = 1;
+    m.iVersion = 2;
     m.xCreate = linkConnect;
     m.xConnect = linkConnect;
     m.xBestIndex = linkBestIndex;
@@ -619,15 +831,29 @@ sqlite3_module makeModule() {
     m.xUpdate = linkUpdate;
     m.xBegin = linkBegin;
     m.xSync = linkSync;
-    m.xCommit = linkEnd;
-    m.xRollback = linkEnd;
+    m.xCommit = linkCommit;
+    m.xRollback = linkRollback;
     m.xRename = linkRename;
+    m.xSavepoint = linkSavepoint;
+    m.xRelease = linkRelease;
+    m.xRollbackTo = linkRollbackTo;
     return m;
 }
 
 const sqlite3_module kModule = makeModule();
 
 }  // namespace
+
+bool isLinkFailure(const std::string& text) {
+    const std::string first = text.substr(0, text.find('\r'));
+    for (const char* head : {"Lettura della tabella ", "Inserimento nella tabella collegata ",
+                             "Aggiornamento della tabella collegata ", "Eliminazione dalla tabella collegata ",
+                             "Inizio delle modifiche alla tabella collegata ",
+                             "Conferma delle modifiche alla tabella collegata ",
+                             "Annullamento delle modifiche alla tabella collegata "})
+        if (first.rfind(head, 0) == 0) return true;
+    return false;
+}
 
 void registerLinkModule(sqlite3* db) {
     auto* owned = new OwnedContext{db, {}};

@@ -49,6 +49,11 @@ namespace zq {
 /// Throws zq::Error when SQLite refuses.
 void registerLinkModule(sqlite3* db);
 
+/// True for a failure the module reports (its message says, in Italian, which operation
+/// failed on which linked table, the driver's text following as detail): the archive's
+/// own error text then leads with it.
+bool isLinkFailure(const std::string& text);
+
 /// The columns of `source` in the database `connect` names, read through the remote
 /// connection cached for `db`. Throws zq::Error when the table cannot be read.
 std::vector<LinkColumn> describeRemoteTable(sqlite3* db, const std::string& connect, const std::string& source);

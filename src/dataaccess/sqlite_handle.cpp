@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "dataaccess/fault_hook.h"
+#include "dataaccess/link_module.h"
 #include "dataaccess/sql_text.h"
 
 #include <sqlite3.h>
@@ -43,6 +44,8 @@ std::string describe(sqlite3* db, long code, const std::string& engineText, cons
     case SQLITE_NOMEM: text = "Memoria esaurita lavorando sul database " + file; break;
     case SQLITE_CONSTRAINT: text = "Dati rifiutati da un vincolo del database " + file; break;
     default:
+        // A link's failure says what failed itself; the statement follows as detail.
+        if (isLinkFailure(engineText)) return engineText + (what.empty() ? "" : "\r\n(" + what + ")");
         if (engineText.rfind(kNoTable, 0) == 0)
             text = "La tabella " + engineText.substr(kNoTable.size()) + " non esiste nel database " + file;
         else

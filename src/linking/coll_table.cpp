@@ -9,6 +9,7 @@
 #include "linking/message_lines.h"
 #include "runtime/text.h"
 
+#include <algorithm>
 
 namespace zq {
 namespace {
@@ -69,12 +70,14 @@ CollTable::Outcome CollTable::run(const ArchRow& e, const LinkParams& p) {
 
     bool exists = false;
     if (!tarvTableExists(exists)) return Outcome::Stopped;
-    if (exists) {
+    std::optional<Journal::Entry> begun;
+    if (!guard("", [&] { begun = Journal(db_.path()).unfinishedFor(kTableOperation, s_); })) return Outcome::Stopped;
+    // A table this program began for this company is its own, not someone else's.
+    const bool ours = exists && begun && vbTrim(begun->param("ditta")) == vbTrim(company_.code);
+    if (exists && !ours) {
         inform("La tabella " + tarv_ + " esiste già nel database ditta.");
-    } else {
-        std::set<std::string> columns;
-        if (!createTarvTable(*td, columns)) return Outcome::Stopped;
-        if (!createIndexes(*td, columns)) return Outcome::Stopped;
+    } else if (!makeTarvTable(*td, ours ? begun : std::nullopt)) {
+        return Outcome::Stopped;
     }
 
     if (!vbTrim(td->sourceTableName).empty())
@@ -257,7 +260,39 @@ bool CollTable::createTarvTable(const TableDef& td, std::set<std::string>& colum
     return guard(ddl, [&] { company_.connection().execute(ddl); });
 }
 
-bool CollTable::createIndexes(const TableDef& td, const std::set<std::string>& columns) {
+// The TARV table and its indexes share no transaction with anything else: the journal
+// entry, written before the CREATE TABLE, tells a rerun that the table it finds is this
+// program's and which of its indexes are made. `begun` is that entry when the table is
+// there already.
+bool CollTable::makeTarvTable(const TableDef& td, const std::optional<Journal::Entry>& begun) {
+    std::optional<Journal> journal;
+    long id = 0;
+    if (!guard("", [&] {
+            journal.emplace(db_.path());
+            // An entry whose table is gone (dropped since) starts over with a new one.
+            if (auto stale = journal->unfinishedFor(kTableOperation, s_); stale && !begun) journal->finish(stale->id);
+            id = begun ? begun->id
+                       : journal->begin(kTableOperation, s_, journalParams({{"tarv", tarv_}, {"ditta", company_.code}}),
+                                        session_.cfg.Utente);
+        }))
+        return false;
+    std::set<std::string> columns;
+    if (begun) columns = serverColumns(td);
+    else if (!createTarvTable(td, columns)) return false;
+    if (!createIndexes(td, columns, &*journal, id, begun ? begun->steps : std::vector<std::string>{})) return false;
+    return guard("", [&] { journal->finish(id); });
+}
+
+// The columns createTarvTable gives the TARV table, without its messages.
+std::set<std::string> CollTable::serverColumns(const TableDef& td) const {
+    std::set<std::string> columns;
+    for (const auto& f : td.fields)
+        if (LinkNames::serverColumn(f.name) && ColumnType::informix(f)) columns.insert(vbLCase(f.name));
+    return columns;
+}
+
+bool CollTable::createIndexes(const TableDef& td, const std::set<std::string>& columns, Journal* journal, long id,
+                              const std::vector<std::string>& done) {
     const std::string q = LinkSql::sysindexesQuery();
     const bool read = guard(q, [&] {
         auto rs = company_.connection().openRecordset(q, CursorType::Static, LockType::ReadOnly);
@@ -282,9 +317,12 @@ bool CollTable::createIndexes(const TableDef& td, const std::set<std::string>& c
             warn(messageLines({"ATTENZIONE!", "non posso creare l'indice '" + ix.name + "':", "Campo non collegato."}));
             continue;
         }
+        const std::string step = "indice " + ix.name;
+        if (std::find(done.begin(), done.end(), step) != done.end()) continue;  // made by the interrupted run
         const std::string base = variant_ == Variant::Dav ? LinkNames::davIndexBase(ix.name) : LinkNames::indexBase(ix.name);
         const std::string stmt = LinkSql::createIndex(ix.unique || ix.primary, namer_.next(base), td.name, ix.fields);
         if (!guard(stmt, [&] { company_.connection().execute(stmt); })) return false;
+        if (journal && !guard("", [&] { journal->mark(id, step); })) return false;
     }
     return true;
 }

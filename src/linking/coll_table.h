@@ -14,6 +14,7 @@
 
 #include "app/session.h"
 #include "dataaccess/archive_db.h"
+#include "journal/journal.h"
 #include "linking/index_namer.h"
 #include "linking/link_entries.h"
 
@@ -46,6 +47,11 @@ public:
     Outcome runCopy(const std::string& serial, const LinkParams& p, const std::string& serverPath,
                     const std::string& module, const std::string& routine);
 
+    /// The journal operation of a TARV table being made: begun before its CREATE TABLE,
+    /// a step per index made, finished with the last index. A rerun that finds the table
+    /// with this entry open completes it instead of taking it for someone else's.
+    static constexpr const char* kTableOperation = "link-table";
+
     /// "Collegamento tabelle al database TARV" or "Collegamento tabelle DAV".
     static const char* caption(Variant v);
     /// "frmColl" or "frmCDAV".
@@ -64,7 +70,11 @@ private:
     bool locateTable(std::optional<TableDef>& td);
     bool tarvTableExists(bool& exists);
     bool createTarvTable(const TableDef& td, std::set<std::string>& columns);
-    bool createIndexes(const TableDef& td, const std::set<std::string>& columns);
+    bool makeTarvTable(const TableDef& td, const std::optional<Journal::Entry>& begun);
+    std::set<std::string> serverColumns(const TableDef& td) const;
+    /// `journal` (may be null) gets a step per index made; indexes among `done` are skipped.
+    bool createIndexes(const TableDef& td, const std::set<std::string>& columns, Journal* journal = nullptr,
+                       long id = 0, const std::vector<std::string>& done = {});
     bool makeLink(const TableDef& td);
     bool writeRegistry(const ArchRow& e, const LinkParams& p);
 

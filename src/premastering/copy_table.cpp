@@ -38,41 +38,28 @@ std::vector<int> CopyTable::matchColumns(const Recordset& src, const Recordset& 
     return index;
 }
 
-bool CopyTable::guard(const std::function<void()>& statement) {
-    return runGuarded(dialogs_, module_, "CopyTable", "", statement);
+CopyTable::Counts CopyTable::run(const std::string& source, const std::string& target, Connection& cnn) {
+    // The copy is all or nothing: rows read before a failure (a server gone away half-way
+    // through the read) are rolled back with the emptied target, so Retry starts again
+    // from the first row on the target as it was, and Ignore leaves it untouched.
+    for (;;) {
+        try {
+            return copyOnce(source, target, cnn);
+        } catch (const AbortProgram&) {
+            throw;
+        } catch (const std::exception& ex) {
+            switch (GestErr(dialogs_, toError(ex), module_, "CopyTable", "")) {
+                case 1: continue;
+                case 2: return Counts{0, 0, /*stopped=*/true};
+                default: throw AbortProgram();
+            }
+        }
+    }
 }
 
-CopyTable::Counts CopyTable::run(const std::string& source, const std::string& target, Connection& cnn) {
+CopyTable::Counts CopyTable::copyOnce(const std::string& source, const std::string& target, Connection& cnn) {
     Counts counts;
-    // Archive serials begin with a digit: the names go in brackets, as the archive's SQL
-    // writes such names.
-    RecordsetPtr src, dst;
-    // A connection opened before the link was made still holds the old table s in its
-    // schema: an empty read first brings it up to date, so that the column names the
-    // source reports belong to the rows it returns.
-    if (!guard([&] { cnn.openRecordset("SELECT * FROM [" + source + "] WHERE 1 = 0", CursorType::ForwardOnly,
-                                       LockType::ReadOnly)->close(); }))
-        return counts;
-    if (!guard([&] { src = cnn.openRecordset("SELECT * FROM [" + source + "]", CursorType::ForwardOnly, LockType::ReadOnly); }))
-        return counts;
-    // The target's columns only: its rows go in one statement and new ones through a
-    // row appender, not through a cursor holding a copy of every row.
-    if (!guard([&] { dst = cnn.openRecordset("SELECT * FROM [" + target + "] WHERE 1 = 0", CursorType::ForwardOnly,
-                                             LockType::ReadOnly); }))
-        return counts;
-
-    // The set-aside table may hold a column the TARV table lacks (a field the link step
-    // left out): matching by name keeps every value in its own column. A TARV column
-    // with no local field would lose its values in every row, so the archive stops
-    // here, before a row is removed.
-    std::vector<int> targetIndex;
-    if (!guard([&] { targetIndex = matchColumns(*src, *dst, source, target); })) {
-        counts.stopped = true;
-        return counts;
-    }
-
-    // One transaction: an interrupted copy leaves the target as it was, and the file is
-    // written once instead of once per row.
+    // Declared before the recordsets, so that they are closed before the rollback.
     struct Rollback {
         Connection& cnn;
         bool open = false;
@@ -80,37 +67,46 @@ CopyTable::Counts CopyTable::run(const std::string& source, const std::string& t
             if (open) try { cnn.rollbackTrans(); } catch (...) {}
         }
     } tx{cnn};
-    tx.open = guard([&] { cnn.beginTrans(); });
 
-    guard([&] { counts.deleted = std::max(0L, cnn.execute("DELETE FROM [" + target + "]")); });
+    // Archive serials begin with a digit: the names go in brackets, as the archive's SQL
+    // writes such names.
+    // A connection opened before the link was made still holds the old table s in its
+    // schema: an empty read first brings it up to date, so that the column names the
+    // source reports belong to the rows it returns.
+    cnn.openRecordset("SELECT * FROM [" + source + "] WHERE 1 = 0", CursorType::ForwardOnly, LockType::ReadOnly)->close();
+    RecordsetPtr src = cnn.openRecordset("SELECT * FROM [" + source + "]", CursorType::ForwardOnly, LockType::ReadOnly);
+    // The target's columns only: its rows go in one statement and new ones through a
+    // row appender, not through a cursor holding a copy of every row.
+    RecordsetPtr dst = cnn.openRecordset("SELECT * FROM [" + target + "] WHERE 1 = 0", CursorType::ForwardOnly,
+                                         LockType::ReadOnly);
+
+    // The set-aside table may hold a column the TARV table lacks (a field the link step
+    // left out): matching by name keeps every value in its own column. A TARV column
+    // with no local field would lose its values in every row, so the archive stops
+    // here, before a row is removed.
+    const std::vector<int> targetIndex = matchColumns(*src, *dst, source, target);
+
+    // One transaction: the file is also written once instead of once per row.
+    cnn.beginTrans();
+    tx.open = true;
+    counts.deleted = std::max(0L, cnn.execute("DELETE FROM [" + target + "]"));
 
     // A Null source value is handed on as Null, which the appender leaves to the target
     // column's default.
-    std::vector<int> copiedFields;
     std::vector<std::string> targetColumns;
-    for (int f = 0; f < src->fieldCount(); ++f) {
-        const int t = targetIndex[static_cast<std::size_t>(f)];
-        if (t < 0) continue;
-        copiedFields.push_back(f);
-        targetColumns.push_back(dst->fieldName(t));
-    }
-    RowAppenderPtr appender;
-    if (!guard([&] { appender = cnn.openRowAppender(target, targetColumns); })) return counts;
-
-    std::vector<Value> row(copiedFields.size());
-    while (!src->eof()) {
-        const bool added = guard([&] {
-            for (std::size_t k = 0; k < copiedFields.size(); ++k) row[k] = src->field(copiedFields[k]);
-            appender->add(row);
-        });
-        if (added) ++counts.copied;
-        if (!guard([&] { src->moveNext(); })) break;
+    for (int t : targetIndex) targetColumns.push_back(dst->fieldName(t));
+    RowAppenderPtr appender = cnn.openRowAppender(target, targetColumns);
+    std::vector<Value> row(targetIndex.size());
+    for (; !src->eof(); src->moveNext()) {
+        for (std::size_t k = 0; k < row.size(); ++k) row[k] = src->field(static_cast<int>(k));
+        appender->add(row);
+        ++counts.copied;
     }
     appender.reset();
-
-    if (tx.open && guard([&] { cnn.commitTrans(); })) tx.open = false;
-    guard([&] { src->close(); });
-    guard([&] { dst->close(); });
+    src->close();
+    dst->close();
+    cnn.commitTrans();
+    tx.open = false;
     return counts;
 }
 

@@ -6,7 +6,6 @@
 #include "common/dialogs.h"
 #include "dataaccess/connection.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,23 +17,23 @@ public:
     struct Counts {
         long deleted = 0;
         long copied = 0;
-        bool stopped = false;  ///< a column could not be matched: nothing was changed
+        bool stopped = false;  ///< the copy was given up (Ignore): nothing was changed
     };
 
-    /// Failing statements go through the error report as module `module`, routine
-    /// "CopyTable", empty query: Retry repeats, Ignore goes on with the next statement,
-    /// Abort throws AbortProgram.
+    /// A failure goes through the error report as module `module`, routine "CopyTable",
+    /// empty query: Retry copies again from the first row, Ignore leaves the target as it
+    /// was (`stopped`), Abort throws AbortProgram.
     CopyTable(Dialogs& dialogs, std::string module);
 
     /// Empties `target`, then adds one row per row of `source`. Fields are matched by
     /// name, folded as the link step folds them; a target field the source lacks stays
     /// at its default, a source column the target lacks stops the copy before any row is
-    /// removed (`stopped`). A Null stays at the target's default. All of it is one
-    /// transaction on `cnn`.
+    /// removed. A Null stays at the target's default. All of it is one transaction on
+    /// `cnn`: the target ends with every source row or as it was.
     Counts run(const std::string& source, const std::string& target, Connection& cnn);
 
 private:
-    bool guard(const std::function<void()>& statement);
+    Counts copyOnce(const std::string& source, const std::string& target, Connection& cnn);
     std::vector<int> matchColumns(const Recordset& src, const Recordset& dst, const std::string& source,
                                   const std::string& target);
 

@@ -41,6 +41,7 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
     std::unique_ptr<ArchiveDatabase> db;
+    std::vector<std::string> notDone;
     for (const auto& e : entries) {
         if (!e.selected) continue;
         if (!db) db = opener_(session_.cfg.PathArch);
@@ -51,7 +52,10 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
         switch (Elabora(*db, e.serial, &result.rowsCopied)) {
             case Outcome::Premastered: ++result.premastered; break;
             case Outcome::Skipped: ++result.skipped; break;
-            case Outcome::Stopped: ++result.stopped; break;
+            case Outcome::Stopped:
+                ++result.stopped;
+                notDone.push_back(e.description + " (" + e.serial + ")");
+                break;
         }
     }
     if (!db) {
@@ -60,8 +64,16 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
     }
     db->close();
     session_.dialogs().yield();
-    session_.dialogs().message(Message{"Copia dei dati per la Pre-Masterizzazione eseguita con successo.", caption(),
-                                       Buttons::Ok, Icon::Information});
+    if (notDone.empty()) {
+        session_.dialogs().message(Message{"Copia dei dati per la Pre-Masterizzazione eseguita con successo.",
+                                           caption(), Buttons::Ok, Icon::Information});
+    } else {
+        // Success is said only when every confirmed archive got all its rows.
+        std::string text = messageLines({"ATTENZIONE!", "Copia dei dati per la Pre-Masterizzazione non completata.",
+                                         "Archivi non pre-masterizzati:"});
+        for (const auto& name : notDone) text += "\r\n" + name;
+        session_.dialogs().message(Message{text, caption(), Buttons::Ok, Icon::Exclamation});
+    }
     result.completed = true;
     return result;
 }

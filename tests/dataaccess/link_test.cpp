@@ -167,7 +167,7 @@ TEST_F(LinkTest, InsertUpdateAndDeleteReachTheRemoteTable) {
 TEST_F(LinkTest, WithoutKeyRowsCanBeReadButNotChanged) {
     EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\""), 6);
     const Error e = thrownError([&] { db->execute("UPDATE \"2401011200001a2b\" SET descr = 'x' WHERE sys_record = 1"); });
-    EXPECT_NE(e.description().find("no primary key"), std::string::npos) << e.description();
+    EXPECT_NE(e.description().find("non ha una chiave primaria"), std::string::npos) << e.description();
     EXPECT_THROW(db->execute("DELETE FROM \"2401011200001a2b\""), Error);
     EXPECT_EQ(remoteRows(), 6);
     EXPECT_EQ(remoteRows(" WHERE descr = 'x'"), 0);
@@ -277,7 +277,7 @@ TEST_F(LinkTest, MissingRemoteTableIsAClearErrorAndWritesNothing) {
     EXPECT_FALSE(db->hasTable("2401011200009999"));
     company->execute("DROP TABLE a2401011200001a2b");
     e = thrownError([&] { archiveRows("SELECT * FROM \"2401011200001a2b\""); });
-    EXPECT_NE(e.description().find("link 2401011200001a2b"), std::string::npos) << e.description();
+    EXPECT_NE(e.description().find("Lettura della tabella collegata 2401011200001a2b"), std::string::npos) << e.description();
     db->deleteTable("2401011200001a2b");  // a dangling link can still be removed
     EXPECT_TRUE(db->tableDefs().empty());
 }

@@ -45,6 +45,7 @@ RecordsetPtr RecordingConnection::openRecordset(const std::string& sql, CursorTy
 }
 
 void RecordingConnection::maybeFail(const std::string& sql) {
+    if (log_->before) log_->before(sql);
     if (log_->failTimes <= 0 || sql.rfind(log_->failPrefix, 0) != 0) return;
     --log_->failTimes;
     throw Error(kErrProviderFailure, "statement refused by the test", "test");
@@ -61,7 +62,8 @@ void FailingArchive::createLink(const std::string& n, const std::string& c, cons
 }
 
 void LinkTest::moveTarvToServer() {
-    pg_ = std::make_unique<PgTarv>();
+    if (ownServer) ownServer_ = std::make_unique<PrivatePgServer>();
+    pg_ = ownServer ? std::make_unique<PgTarv>(ownServer_->server()) : std::make_unique<PgTarv>();
     moveDemoTarvToServer(dir_->path(), *pg_);
 }
 
@@ -88,6 +90,7 @@ void LinkTest::TearDown() {
     }
     session.reset();
     pg_.reset();
+    ownServer_.reset();
     dir_.reset();
 }
 

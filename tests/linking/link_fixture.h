@@ -50,6 +50,7 @@ public:
         void failOn(std::string prefix, int times = 1) { failPrefix = std::move(prefix), failTimes = times; }
         std::string failPrefix;
         int failTimes = 0;
+        std::function<void(const std::string&)> before;  ///< sees each statement before it runs
     };
     explicit RecordingConnection(ConnectionPtr inner, std::shared_ptr<Log> log = std::make_shared<Log>())
         : statements(log->statements), inner_(std::move(inner)), log_(std::move(log)) {}
@@ -135,6 +136,13 @@ protected:
     /// installation pointed at it.
     void moveTarvToServer();
 
+    /// Set before SetUp: the TARV databases go to a server of this test's own, which
+    /// pauseServer() stops (every connection cut) and resumeServer() starts again.
+    bool ownServer = false;
+    void pauseServer() { ownServer_->pause(); }
+    void resumeServer() { ownServer_->resume(); }
+
+    std::unique_ptr<PrivatePgServer> ownServer_;
     std::unique_ptr<TempDir> dir_;
     std::shared_ptr<RecordingConnection::Log> dittLog_;
     std::unique_ptr<PgTarv> pg_;

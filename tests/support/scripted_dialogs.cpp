@@ -6,6 +6,7 @@ namespace zq::test {
 
 Answer ScriptedDialogs::message(const Message& m) {
     messages_.push_back(m);
+    if (onMessage) onMessage(m);
     if (!answers_.empty()) {
         const Answer a = answers_.front();
         answers_.pop_front();

@@ -6,6 +6,7 @@
 #include "common/dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ public:
     std::size_t pendingAnswers() const { return answers_.size(); }
 
     int beeps = 0;
+    /// Runs before each message is answered (a test acting "while the box is open").
+    std::function<void(const Message&)> onMessage;
 
 private:
     std::vector<Message> messages_;

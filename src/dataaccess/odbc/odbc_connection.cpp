@@ -18,10 +18,7 @@ void OdbcConnection::close() { db_->close(); }
 long OdbcConnection::execute(const std::string& sql) { return db_->execute(sql); }
 
 long OdbcConnection::execute(const std::string& sql, const std::vector<Value>& params) {
-    OdbcStatement stmt = db_->statement();
-    for (std::size_t i = 0; i < params.size(); ++i) stmt.bindValue(static_cast<int>(i) + 1, params[i]);
-    if (!db_->run(stmt, sql)) return 0;
-    return stmt.rowCount();
+    return db_->execute(sql, params);
 }
 
 RecordsetPtr OdbcConnection::openRecordset(const std::string& sql, CursorType cursor, LockType lock,

@@ -5,6 +5,7 @@
 #include <sqlext.h>
 
 #include <cctype>
+#include <optional>
 
 namespace zq {
 
@@ -90,6 +91,35 @@ void OdbcDatabase::noteFailure(const Error& e) noexcept {
     if (isConnectionLost(e.sqlState()) || (session_ && session_->dead())) lost_ = true;
 }
 
+namespace {
+
+// NOTE: psqlODBC hands on the server's goodbye to a session it ended while the session
+// lay idle (a restart: "terminating connection due to administrator command", SQLSTATE
+// 57P01) as the answer to the next statement, which the server therefore never ran.
+bool endedBeforeTheStatement(const Error& e) {
+    return e.sqlState() == "57P01" || e.sqlState() == "57P02";
+}
+
+}  // namespace
+
+std::pair<OdbcStatement, bool> OdbcDatabase::run(const std::string& sql, const std::vector<Value>& params,
+                                                 bool reader) {
+    for (bool first = true;; first = false) {
+        auto s = reader ? readerSession() : session();
+        std::optional<OdbcStatement> stmt(std::in_place, s);
+        try {
+            for (std::size_t i = 0; i < params.size(); ++i) stmt->bindValue(static_cast<int>(i) + 1, params[i]);
+            const bool data = stmt->execute(sql);
+            return {std::move(*stmt), data};
+        } catch (const Error& e) {
+            noteFailure(e);
+            stmt.reset();
+            if (reader) releaseReader(std::move(s));
+            if (!first || inTransaction_ || !lost_ || !endedBeforeTheStatement(e)) throw;
+        }
+    }
+}
+
 bool OdbcDatabase::run(OdbcStatement& stmt, const std::string& sql) {
     try {
         return stmt.execute(sql);
@@ -99,9 +129,9 @@ bool OdbcDatabase::run(OdbcStatement& stmt, const std::string& sql) {
     }
 }
 
-long OdbcDatabase::execute(const std::string& sql) {
-    OdbcStatement stmt = statement();
-    if (!run(stmt, sql)) return 0;
+long OdbcDatabase::execute(const std::string& sql, const std::vector<Value>& params) {
+    auto [stmt, data] = run(sql, params, /*reader=*/false);
+    if (!data) return 0;
     return stmt.rowCount();
 }
 

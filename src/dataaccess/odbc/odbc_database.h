@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zq {
@@ -32,10 +33,18 @@ public:
     /// must see the transaction's changes).
     std::shared_ptr<OdbcSession> readerSession();
     void releaseReader(std::shared_ptr<OdbcSession> reader) noexcept;
+    /// A new statement on the live session (on a reader session when `reader`) with
+    /// `params` bound (OdbcStatement::bindValue), executed; with it whether the driver
+    /// answered with data (false for SQL_NO_DATA). A session the server had ended while
+    /// it lay idle (the server was restarted since its last statement) is replaced and
+    /// the statement sent again, outside a transaction only: inside one, the loss is
+    /// reported, since the transaction's earlier statements went with the old session.
+    /// Throws zq::Error.
+    std::pair<OdbcStatement, bool> run(const std::string& sql, const std::vector<Value>& params, bool reader);
     /// Runs a statement through `stmt`; marks the session lost when the driver says so.
     bool run(OdbcStatement& stmt, const std::string& sql);
     /// Executes one statement; rows affected, 0 for SQL_NO_DATA, -1 when unknown.
-    long execute(const std::string& sql);
+    long execute(const std::string& sql, const std::vector<Value>& params = {});
 
     void beginTrans();
     void commitTrans();

@@ -93,14 +93,12 @@ OdbcRecordset::OdbcRecordset(std::shared_ptr<OdbcDatabase> db, const std::string
       sql_(recordsetStatement(sqlOrTable)),
       forwardOnly_(cursor == CursorType::ForwardOnly),
       readOnly_(lock == LockType::ReadOnly) {
-    auto session = forwardOnly_ ? db_->readerSession() : db_->session();
-    std::optional<OdbcStatement> opened(std::in_place, session);
+    std::optional<OdbcStatement> opened(db_->run(sql_, params, forwardOnly_).first);
     try {
-        for (std::size_t i = 0; i < params.size(); ++i) opened->bindValue(static_cast<int>(i) + 1, params[i]);
-        db_->run(*opened, sql_);
         columns_ = opened->columns();
         if (columns_.empty()) fail("The statement returns no rows: " + sql_);
     } catch (...) {
+        auto session = opened->session();
         opened.reset();
         db_->releaseReader(std::move(session));
         throw;

@@ -261,6 +261,7 @@ TEST_F(RowsTest, GrowingPropertiesAndFixedRowsFollowTheStoreRules)
     list->setMergeRow(2, true);
     EXPECT_TRUE(list->MergeRow(2) && !list->MergeRow(1));
     EXPECT_THROW(list->MergeRow(list->Rows()), std::out_of_range);
+    EXPECT_THROW(list->setMergeRow(list->Rows(), true), std::out_of_range);
 
     init(0);
     list->setRows(1);

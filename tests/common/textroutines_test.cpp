@@ -1,5 +1,6 @@
 #include "common/textroutines.h"
 
+#include "common/docs_folder.h"
 #include "common/error.h"
 #include "scripted_dialogs.h"
 
@@ -11,22 +12,26 @@
 namespace zq {
 namespace {
 
-struct IntCase {
-    const char* text;
-    std::optional<long> expected;  // nothing: error 6 Overflow
-};
-
-TEST(CintText, Table) {
-    const IntCase cases[] = {
-        {"", 0},       {"abc", 0},      {"12", 12},     {"-12", -12},    {" 12 ", 12},
-        {"12,5", 12},  {"13,5", 14},    {"-2,5", -2},   {"1.234", 1234}, {"12a", 0},
-        {"32767", 32767}, {"-32768", -32768}, {"32767,5", std::nullopt},
-        {"32768", std::nullopt}, {"-40000", std::nullopt}, {"   ", 0},
+// Integer (16-bit) and Long (32-bit) conversions of typed text; nothing: error 6 Overflow.
+TEST(IntegerText, CintAndClngTable) {
+    const struct {
+        const char* text;
+        std::optional<long> cint;
+        std::optional<long> clng;
+    } cases[] = {
+        {"", 0, 0}, {"   ", 0, 0}, {"abc", 0, 0}, {"12a", 0, 0}, {" 12 ", 12, 12}, {"-12", -12, -12},
+        {"12,5", 12, 12}, {"13,5", 14, 14}, {"-2,5", -2, -2}, {"1.234", 1234, 1234},
+        {"32767", 32767, 32767}, {"-32768", -32768, -32768}, {"32767,5", std::nullopt, 32768},
+        {"-40000", std::nullopt, -40000}, {"2147483647", std::nullopt, 2147483647},
+        {"-2147483648", std::nullopt, -2147483647L - 1}, {"2147483648", std::nullopt, std::nullopt},
+        {"1e12", std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("[") + c.text + "]");
-        if (c.expected) {
-            EXPECT_EQ(CintText(c.text), *c.expected);
+        if (c.clng) EXPECT_EQ(ClngText(c.text), *c.clng);
+        else EXPECT_THROW(ClngText(c.text), Error);
+        if (c.cint) {
+            EXPECT_EQ(CintText(c.text), *c.cint);
             continue;
         }
         try {
@@ -39,21 +44,7 @@ TEST(CintText, Table) {
     }
 }
 
-TEST(ClngText, Table) {
-    const IntCase cases[] = {
-        {"", 0},           {"abc", 0},        {"2024", 2024},  {"9999", 9999},
-        {"40000", 40000},  {"-1", -1},        {"2,5", 2},      {"3,5", 4},
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647L - 1},
-        {"2147483648", std::nullopt}, {"1e12", std::nullopt},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("[") + c.text + "]");
-        if (c.expected) EXPECT_EQ(ClngText(c.text), *c.expected);
-        else EXPECT_THROW(ClngText(c.text), Error);
-    }
-}
-
-TEST(ClngText, TrapsItsOwnOverflow) {
+TEST(IntegerText, ClngTrapsItsOwnOverflow) {
     test::ScriptedDialogs dialogs;
     EXPECT_EQ(ClngText(dialogs, "2024"), 2024);
     EXPECT_TRUE(dialogs.messages().empty());
@@ -69,45 +60,33 @@ TEST(ClngText, TrapsItsOwnOverflow) {
     EXPECT_THROW(ClngText(dialogs, "-99999999999"), AbortProgram);
 }
 
-TEST(RaddApic, DoublesEverySingleQuoteInPlace) {
+TEST(Quoting, RaddApicAndSqlTextDoubleEverySingleQuote) {
     const struct {
         const char* text;
-        const char* expected;
+        const char* doubled;
     } cases[] = {
-        {"O'Brien", "O''Brien"}, {"nessun apice", "nessun apice"}, {"", ""}, {"'", "''"}, {"''", "''''"},
+        {"O'Brien", "O''Brien"}, {"nessun apice", "nessun apice"}, {"", ""}, {"''", "''''"},
         {"l'area dell'anno'", "l''area dell''anno''"}, {"perché'è", "perché''è"},
+        {"x' OR '1'='1", "x'' OR ''1''=''1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
+        EXPECT_EQ(sqlText(c.text), std::string("'") + c.doubled + "'");
         std::string text = c.text;
-        EXPECT_EQ(&RaddApic(text), &text);
-        EXPECT_EQ(text, c.expected);
+        EXPECT_EQ(&RaddApic(text), &text) << "in place";
+        EXPECT_EQ(text, c.doubled);
     }
 }
 
-TEST(SqlText, QuotedLiteral) {
-    const struct {
-        const char* text;
-        const char* expected;
-    } cases[] = {
-        {"O'Brien", "'O''Brien'"}, {"", "''"}, {"x' OR '1'='1", "'x'' OR ''1''=''1'"}, {"città", "'città'"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(sqlText(c.text), c.expected);
-    }
-}
-
-TEST(SostChar, ReplacesEveryOccurrenceInPlace) {
+TEST(SostChar, ReplacesEveryOccurrenceInPlaceAndRefusesWhatWouldNeverEnd) {
     const struct {
         const char* text;
         const char* search;
         const char* replacement;
         const char* expected;
     } cases[] = {
-        {"C:\\arch\\doc\\", "\\", "/", "C:/arch/doc/"}, {"a_b_c", "_", "", "abc"}, {"a b", " ", "%20", "a%20b"},
-        {"niente", "x", "y", "niente"}, {"", "x", "y", ""}, {"più più", "ù", "u'", "piu' piu'"},
-        {"aaa", "a", "bb", "bbbbbb"},
+        {"C:\\arch\\doc\\", "\\", "/", "C:/arch/doc/"}, {"a_b_c", "_", "", "abc"}, {"niente", "x", "y", "niente"},
+        {"", "x", "y", ""}, {"più più", "ù", "u'", "piu' piu'"}, {"aaa", "a", "bb", "bbbbbb"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -115,14 +94,35 @@ TEST(SostChar, ReplacesEveryOccurrenceInPlace) {
         EXPECT_EQ(SostChar(text, c.search, c.replacement), c.expected);
         EXPECT_EQ(text, c.expected);
     }
-}
-
-TEST(SostChar, RefusesWhatWouldNeverEnd) {
     std::string text = "a'b";
     EXPECT_THROW(SostChar(text, "'", "''"), std::invalid_argument);  // the replacement holds the search
     EXPECT_THROW(SostChar(text, "", "x"), std::invalid_argument);
     EXPECT_THROW(SostChar(text, "ab", "x"), std::invalid_argument);  // one character only
-    EXPECT_EQ(text, "a'b");  // left untouched
+    EXPECT_EQ(text, "a'b");
+}
+
+// Record folders and the names allowed inside one: a wrong answer here writes documents
+// outside the archive's folder.
+TEST(DocsFolder, RecordFolderAndEntryNames) {
+    EXPECT_EQ(recordFolder("/srv/docs/", 750), "/srv/docs/00000001/");
+    EXPECT_EQ(recordFolder("C:\\arch\\", 499), "C:\\arch\\00000000\\");
+    EXPECT_EQ(recordFolder("\\\\srv/x/", 1000), "\\\\srv/x/00000002/") << "\"/\" wins over \"\\\"";
+    EXPECT_EQ(recordFolder("docs", 1500), "00000003");
+    const struct {
+        std::string name;
+        const char* problem;
+    } cases[] = {
+        {"nota 1.pdf", ""}, {"..x", ""}, {"d'Amico è.tif", ""}, {std::string(255, 'a'), ""},
+        {"", "il nome è vuoto"}, {".", "il nome esce dalla sua cartella"}, {"..", "il nome esce dalla sua cartella"},
+        {"a/b", "il nome esce dalla sua cartella"}, {"a\\b", "il nome esce dalla sua cartella"},
+        {"a\tb", "il nome contiene caratteri di controllo"}, {"a\x7F", "il nome contiene caratteri di controllo"},
+        {"a?b", "il nome contiene caratteri che i file system non accettano (< > : \" | ? *)"},
+        {std::string(256, 'a'), "il nome è più lungo di 255 caratteri"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.substr(0, 20));
+        EXPECT_EQ(entryNameProblem(c.name), c.problem);
+    }
 }
 
 }  // namespace

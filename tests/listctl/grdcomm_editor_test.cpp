@@ -70,35 +70,42 @@ protected:
     QWidget* current = nullptr;
 };
 
-TEST_F(EditorTest, EnterWritesTheEditorTextIntoTheCell)
+TEST_F(EditorTest, TypingOpensTheEditorOverTheCellAndLeavingItCommits)
 {
+    typeKey(grid, Qt::Key_Backspace, QString(QChar(8)));
+    EXPECT_TRUE(txt->isHidden()) << "a control key opens nothing";
     typeChar(grid, QChar('z'));
     ASSERT_TRUE(txt->isVisible());
     EXPECT_TRUE(txt->hasFocus());
     EXPECT_EQ(txt->text(), "z");
     EXPECT_EQ(txt->cursorPosition(), 1);
     EXPECT_EQ(markedRow(), 2);
-    const QRect cell = grid->cellRect(2, 2).translated(grid->pos());
-    EXPECT_EQ(txt->geometry(), cell) << "laid exactly over the cell";
+    EXPECT_EQ(txt->geometry(), grid->cellRect(2, 2).translated(grid->pos())) << "laid exactly over the cell";
     QTest::keyClicks(txt, "ero");
     QTest::keyClick(txt, Qt::Key_Return);
     EXPECT_EQ(list->TextMatrix(2, 2), "zero");
     EXPECT_TRUE(txt->isHidden());
     EXPECT_TRUE(grid->hasFocus());
-}
 
-TEST_F(EditorTest, EscapeAbandonsTheEditAndControlKeysOpenNothing)
-{
-    typeKey(grid, Qt::Key_Backspace, QString(QChar(8)));
-    EXPECT_TRUE(txt->isHidden());
+    // A space opens it on the cell text; Escape abandons the edit.
     typeKey(grid, Qt::Key_Space, " ");
-    ASSERT_TRUE(txt->isVisible());
-    EXPECT_EQ(txt->text(), "D2") << "a space opens the editor with the cell text";
+    EXPECT_EQ(txt->text(), "zero");
     QTest::keyClicks(txt, "XYZ");
     QTest::keyClick(txt, Qt::Key_Escape);
-    EXPECT_EQ(list->TextMatrix(2, 2), "D2");
+    EXPECT_EQ(list->TextMatrix(2, 2), "zero");
     EXPECT_TRUE(txt->isHidden());
     EXPECT_TRUE(grid->hasFocus());
+
+    // Up and Down move the row and commit.
+    typeChar(grid, QChar('q'));
+    QTest::keyClick(txt, Qt::Key_Down);
+    EXPECT_EQ(list->Row(), 3);
+    EXPECT_EQ(list->TextMatrix(2, 2), "q");
+    EXPECT_EQ(markedRow(), 3);
+    typeChar(grid, QChar('w'));
+    QTest::keyClick(txt, Qt::Key_Up);
+    EXPECT_EQ(list->Row(), 2);
+    EXPECT_EQ(list->TextMatrix(3, 2), "w");
 }
 
 TEST_F(EditorTest, TheInputMaskFiltersTheOpeningKey)
@@ -108,8 +115,7 @@ TEST_F(EditorTest, TheInputMaskFiltersTheOpeningKey)
         QChar typed;
         QString opened;
     } cases[] = {
-        {"I", QChar('x'), ""}, {"I", QChar('7'), "7"}, {"A", QChar('x'), "X"},
-        {"A", QChar(0xE8), QString(QChar(0xC8))}, {"", QChar('x'), "x"}, {"L", QChar('3'), ""},
+        {"I", QChar('x'), ""}, {"A", QChar(0xE8), QString(QChar(0xC8))}, {"", QChar('x'), "x"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mask);
@@ -130,9 +136,7 @@ TEST_F(EditorTest, LeftAndRightMoveTheCaretFirstThenTheColumn)
     txt->setCursorPosition(2);
     QTest::keyClick(txt, Qt::Key_Left);
     EXPECT_EQ(list->Col(), 2);
-    EXPECT_TRUE(txt->isVisible());
     EXPECT_EQ(txt->cursorPosition(), 1);
-
     txt->setCursorPosition(0);
     QTest::keyClick(txt, Qt::Key_Left);
     EXPECT_EQ(list->Col(), 1);
@@ -154,19 +158,6 @@ TEST_F(EditorTest, LeftAndRightMoveTheCaretFirstThenTheColumn)
     QTest::keyClick(txt, Qt::Key_Right);
     EXPECT_EQ(list->Col(), 2);
     EXPECT_TRUE(txt->isHidden());
-}
-
-TEST_F(EditorTest, UpAndDownMoveTheRowAndCommit)
-{
-    typeChar(grid, QChar('q'));
-    QTest::keyClick(txt, Qt::Key_Down);
-    EXPECT_EQ(list->Row(), 3);
-    EXPECT_EQ(list->TextMatrix(2, 2), "q");
-    EXPECT_EQ(markedRow(), 3);
-    typeChar(grid, QChar('w'));
-    QTest::keyClick(txt, Qt::Key_Up);
-    EXPECT_EQ(list->Row(), 2);
-    EXPECT_EQ(list->TextMatrix(3, 2), "w");
 }
 
 TEST_F(EditorTest, DownOnTheLastRowAppendsBelowMaxRowsAndSaysEndOfListAtIt)
@@ -304,8 +295,16 @@ protected:
     QRadioButton* outside = nullptr;
 };
 
-TEST_F(FrameTest, SpaceOpensOnTheCellsCodeOrTheFirstOptionOfTheFrame)
+TEST_F(FrameTest, ATypedCodeGoesStraightIntoTheCellASpaceOpensTheFrame)
 {
+    typeChar(grid, QChar('s'));
+    EXPECT_EQ(list->TextMatrix(2, 2), "S");
+    EXPECT_TRUE(frame->isHidden());
+    typeChar(grid, QChar('x'));
+    EXPECT_EQ(list->TextMatrix(2, 2), "S") << "no option has code X";
+    EXPECT_EQ(frame->property("Tag").toString(), "");
+
+    list->setTextMatrix(2, 2, "");
     typeKey(grid, Qt::Key_Space, " ");
     ASSERT_TRUE(frame->isVisible());
     EXPECT_TRUE(optNo->isChecked()) << "the lowest index among the frame's own buttons";
@@ -323,16 +322,6 @@ TEST_F(FrameTest, SpaceOpensOnTheCellsCodeOrTheFirstOptionOfTheFrame)
     EXPECT_EQ(frame->property("Tag").toString(), "S");
 }
 
-TEST_F(FrameTest, ATypedCodeGoesStraightIntoTheCell)
-{
-    typeChar(grid, QChar('s'));
-    EXPECT_EQ(list->TextMatrix(2, 2), "S");
-    EXPECT_TRUE(frame->isHidden());
-    typeChar(grid, QChar('x'));
-    EXPECT_EQ(list->TextMatrix(2, 2), "S") << "no option has code X";
-    EXPECT_EQ(frame->property("Tag").toString(), "");
-}
-
 TEST_F(EditorTest, CheckBoxKeysTickClearAndToggleItAndItIsNeverWrittenBack)
 {
     auto* chk = hook(new QCheckBox(form.get()), "chkFlag");
@@ -342,9 +331,8 @@ TEST_F(EditorTest, CheckBoxKeysTickClearAndToggleItAndItIsNeverWrittenBack)
         bool before;
         bool after;
     } cases[] = {
-        {QChar('S'), false, true}, {QChar('s'), false, true}, {QChar('y'), false, true},
-        {QChar('N'), true, false}, {QChar('n'), true, false}, {QChar(' '), false, true},
-        {QChar(' '), true, false}, {QChar('q'), true, true}, {QChar('q'), false, false},
+        {QChar('s'), false, true}, {QChar('y'), false, true}, {QChar('N'), true, false},
+        {QChar(' '), false, true}, {QChar(' '), true, false}, {QChar('q'), true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QString(c.key).toStdString() + (c.before ? " on" : " off"));

@@ -2,7 +2,9 @@
 
 #include "list_fixture.h"
 
+#include "listctl/fill_column.h"
 #include "listctl/format_string.h"
+#include "listctl/twips.h"
 
 #include <QTest>
 
@@ -11,7 +13,7 @@ namespace {
 
 using GeometryTest = ListFixture;
 
-TEST_F(GeometryTest, VisibleRowsMoveAndWidthsRoundToWholeRowsAndPixels)
+TEST_F(GeometryTest, TwipsRoundToWholeRowsAndPixelsInTheContainer)
 {
     init(0);
     EXPECT_EQ(list->ColHeight(0), 240.0) << "the header row of a new grid";
@@ -36,15 +38,11 @@ TEST_F(GeometryTest, VisibleRowsMoveAndWidthsRoundToWholeRowsAndPixels)
     EXPECT_EQ(list->ColWidth(0), 450.0);
     EXPECT_EQ(list->ColPos(1) - list->ColPos(0), 450);
     list->setColHeight(99, 500);  // swallowed
-}
 
-TEST_F(GeometryTest, PositionsAreTwipsInTheContainerAndColLeftMakesTheColumnCurrent)
-{
-    init(0);
+    // Positions are twips in the container; ColLeft makes the column current.
     fill(20);
-    list->setColHeight(0, 315);
-    EXPECT_EQ(list->Left(), 20 * 15);
-    EXPECT_EQ(list->Top(), 30 * 15);
+    EXPECT_EQ(list->Left(), 150);
+    EXPECT_EQ(list->Top(), 300);
     EXPECT_EQ(list->Container(), form.get());
     for (int col = 0; col < list->Cols(); ++col) {
         SCOPED_TRACE(col);
@@ -67,6 +65,12 @@ TEST_F(GeometryTest, PositionsAreTwipsInTheContainerAndColLeftMakesTheColumnCurr
     list->setText("nuovo");
     EXPECT_EQ(list->TextMatrix(2, 2), "nuovo");
     EXPECT_THROW(list->TextMatrix(list->Rows(), 0), std::out_of_range);
+
+    // A fill column takes the width the data columns leave free, never less than its minimum.
+    fitFillColumn(*list, 2, 600);
+    EXPECT_EQ(list->ColWidth(2), pxToTwips(grid->viewport()->width()) - list->ColWidth(1) - list->ColWidth(3));
+    fitFillColumn(*list, 2, 15000);
+    EXPECT_EQ(list->ColWidth(2), 15000.0);
 }
 
 TEST_F(GeometryTest, ScrollToRowScrollsAndSelectsOnlyInsideTheGrid)
@@ -117,9 +121,10 @@ TEST_F(GeometryTest, CellFrmtFormatsTheValueAndStylesTheCell)
     EXPECT_EQ(item->background().color(), QColor(Qt::yellow));
     EXPECT_EQ(item->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
 
-    list->CellFrmt(1, 1, "abc", "", int(GridAlign::LeftCenter), false, false, false, false, Qt::black,
+    list->CellFrmt(1, 1, "abc", "", int(GridAlign::LeftTop), false, false, false, false, Qt::black,
                    Qt::white, "", 0, 0);
     EXPECT_EQ(list->TextMatrix(1, 1), "abc");
+    EXPECT_EQ(grid->item(0, 0)->textAlignment(), int(Qt::AlignLeft | Qt::AlignTop)) << "code 0 is an alignment too";
 }
 
 TEST_F(GeometryTest, EverythingThatTouchesTheGridFailsBeforeInitGrid)

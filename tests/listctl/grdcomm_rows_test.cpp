@@ -1,9 +1,8 @@
-// Rows through the keyboard: Enter appending, Insert, Delete, vetoes, the side stores
-// and the row marker.
+// Rows through the keyboard and the mouse: Enter appending, Insert, Delete, vetoes, the
+// side stores and the row marker.
 
 #include "list_fixture.h"
 
-#include "common/product.h"
 #include "listctl/format_string.h"
 
 #include <QHeaderView>
@@ -14,12 +13,12 @@ namespace {
 
 using RowsTest = ListFixture;
 
-TEST_F(RowsTest, RowHeightBelow316Becomes315)
+TEST_F(RowsTest, InitGridLaysOutColumnsAndRowsOfAtLeast315Twips)
 {
     const struct {
         int given;
         int expected;
-    } cases[] = {{200, 315}, {0, 315}, {315, 315}, {316, 316}, {450, 450}};
+    } cases[] = {{200, 315}, {0, 315}, {316, 316}, {450, 450}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.given);
         init(0, c.given);
@@ -28,24 +27,15 @@ TEST_F(RowsTest, RowHeightBelow316Becomes315)
         // The grid keeps heights in whole pixels: 315 is 21 of them.
         EXPECT_EQ(list->ColHeight(2), 15.0 * std::lround(c.expected / 15.0));
     }
-    init(0, 200);
-    EXPECT_EQ(list->ColHeight(list->FixedRows()), 315.0);
-}
-
-TEST_F(RowsTest, FormatStringLaysOutColumns)
-{
-    init(0);
     EXPECT_EQ(list->Cols(), 4);
-    EXPECT_EQ(list->TextMatrix(0, 2), "Descrizione");
     EXPECT_EQ(list->TextMatrix(0, 3), "  Note  ");
     EXPECT_EQ(list->ColAlignment(1), int(GridAlign::LeftCenter));
     EXPECT_EQ(list->ColAlignment(3), int(GridAlign::General));
     EXPECT_GT(list->ColWidth(2), list->ColWidth(1)) << "\"Descrizione\" is wider than \"Codice\"";
-    EXPECT_GT(list->ColWidth(0), 0.0);
     EXPECT_TRUE(list->CanDeleteRow() && list->CanInsertRow() && list->CanAppendRow());
 }
 
-TEST_F(RowsTest, EnterMovesDownAndAppendsOnlyOnTheLastRow)
+TEST_F(RowsTest, EnterMovesDownAppendsOnTheLastRowAndStopsAtMaxRows)
 {
     start(3, 1);
     list->setCol(3);
@@ -72,75 +62,37 @@ TEST_F(RowsTest, EnterMovesDownAndAppendsOnlyOnTheLastRow)
     EXPECT_EQ(list->bkmk(4), 0);
     EXPECT_EQ(rowText(4), "||");
     EXPECT_EQ(markedRow(), 4);
-}
 
-TEST_F(RowsTest, FullListRefusesEnterInsertAndEditorDown)
-{
-    init(5);
-    fill(4);  // 5 grid rows, one fixed
-    focusGrid();
-    list->setRow(4);
-    auto after = count(&grdComm::AfterAppendRow);
-    auto appended = count(&grdComm::RowAppended);
+    // Full: Enter adds nothing and says nothing, Insert says so.
+    list->setMaxRows(5);
     QTest::keyClick(grid, Qt::Key_Return);
     EXPECT_EQ(list->Rows(), 5);
-    EXPECT_EQ(*after, 1) << "AfterAppendRow comes even when nothing was added";
-    EXPECT_EQ(*appended, 0);
-    EXPECT_TRUE(dialogs.messages().empty()) << "a full list gives no message on Enter";
-
+    EXPECT_EQ(*after, 2) << "AfterAppendRow comes even when nothing was added";
+    EXPECT_EQ(*appended, 1);
+    EXPECT_TRUE(dialogs.messages().empty());
     auto inserted = count(&grdComm::RowInserted);
     dialogs.then(Answer::Ok);
+    list->setRow(3);
     QTest::keyClick(grid, Qt::Key_Insert);
     EXPECT_EQ(list->Rows(), 5);
     EXPECT_EQ(*inserted, 0);
     ASSERT_EQ(dialogs.messages().size(), 1u);
     expectMessage(dialogs.messages()[0], {"Impossibile aggiungere righe!\r\nL'elenco è pieno", "Elenco prova",
                                           Buttons::OkCancel, Icon::Information});
-    EXPECT_EQ(rowText(4), "C4|D4|") << "nothing changes";
+    EXPECT_EQ(rowText(3), "C3|D3|") << "nothing changes";
 }
 
-TEST_F(RowsTest, EnterAndInsertAreUnlimitedWithMaxRowsZero)
-{
-    start(2, 2);
-    for (int i = 0; i < 6; ++i)
-        QTest::keyClick(grid, Qt::Key_Return);
-    EXPECT_EQ(list->Rows(), 9);
-    for (int i = 0; i < 4; ++i)
-        QTest::keyClick(grid, Qt::Key_Insert);
-    EXPECT_EQ(list->Rows(), 13);
-    EXPECT_TRUE(dialogs.messages().empty());
-}
-
-TEST_F(RowsTest, DeletingTheOnlyDataRowEmptiesIt)
-{
-    init(0);
-    fill(1, {31});
-    focusGrid();
-    list->setRow(1);
-    auto deleted = count(&grdComm::RowDeleted);
-    auto keyDown = count(&grdComm::KeyDown);
-    QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(list->Rows(), 2);
-    EXPECT_EQ(rowText(1), "||");
-    EXPECT_EQ(list->bkmk(1), 0);
-    EXPECT_EQ(*deleted, 1);
-    EXPECT_EQ(*keyDown, 0);
-    EXPECT_EQ(list->dBmk(0), 31);
-    // Deleting the empty row again still reports RowDeleted and records nothing new.
-    QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(*deleted, 2);
-    EXPECT_EQ(list->n_dbmk(), 0);
-}
-
-TEST_F(RowsTest, DeletedKeysSkipRowsWithoutKeyAndTheLastRowMovesTheCursorUp)
+TEST_F(RowsTest, DeleteKeepsTheKeysOfDeletedRowsAndEmptiesTheLastOne)
 {
     init(0);
     fill(5, {17, 0, 23, 40, 50});
     focusGrid();
     list->setRow(1);
+    auto deleted = count(&grdComm::RowDeleted);
+    auto keyDown = count(&grdComm::KeyDown);
     QTest::keyClick(grid, Qt::Key_Delete);  // 17
     EXPECT_EQ(rowText(1), "C2|D2|");
-    QTest::keyClick(grid, Qt::Key_Delete);  // 0
+    QTest::keyClick(grid, Qt::Key_Delete);  // 0: no key to remember
     QTest::keyClick(grid, Qt::Key_Delete);  // 23
     EXPECT_EQ(list->n_dbmk(), 1);
     EXPECT_EQ(list->dBmk(0), 17);
@@ -150,12 +102,23 @@ TEST_F(RowsTest, DeletedKeysSkipRowsWithoutKeyAndTheLastRowMovesTheCursorUp)
     EXPECT_EQ(list->bkmk(1), 40);
     EXPECT_EQ(list->bkmk(2), 50);
 
+    // The last row moves the cursor up.
     list->setRow(2);
     QTest::keyClick(grid, Qt::Key_Delete);
     EXPECT_EQ(list->Rows(), 2);
     EXPECT_EQ(list->Row(), 1);
     EXPECT_EQ(markedRow(), 1);
-    EXPECT_EQ(rowText(1), "C4|D4|");
+
+    // The only data row is emptied, not removed; emptying it again records nothing new.
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(list->Rows(), 2);
+    EXPECT_EQ(rowText(1), "||");
+    EXPECT_EQ(list->bkmk(1), 0);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(*deleted, 6);
+    EXPECT_EQ(*keyDown, 0);
+    EXPECT_EQ(list->n_dbmk(), 3);
+    EXPECT_EQ(list->dBmk(3), 40);
 }
 
 TEST_F(RowsTest, InsertShiftsTextKeysAndAttributesButNotBkRC)
@@ -202,14 +165,15 @@ TEST_F(RowsTest, InsertShiftsTextKeysAndAttributesButNotBkRC)
     EXPECT_EQ(markedRow(), 3) << "the marker column stays put";
 }
 
-TEST_F(RowsTest, BeforeHandlersVetoAndTheKeyGoesOnAsKeyDown)
+TEST_F(RowsTest, KeysReachTheFormWhichCanVetoOrSwallowThem)
 {
     start(3, 2);
     QObject::connect(list.get(), &grdComm::BeforeInsertRow, [this] { list->setCanInsertRow(false); });
     QObject::connect(list.get(), &grdComm::BeforeDeleteRow, [this] { list->setCanDeleteRow(false); });
     QObject::connect(list.get(), &grdComm::BeforeAppendRow, [this] { list->setCanAppendRow(false); });
-    std::vector<int> codes;
-    QObject::connect(list.get(), &grdComm::KeyDown, [&codes](int& code, int&) { codes.push_back(code); });
+    std::vector<int> downs, presses;
+    QObject::connect(list.get(), &grdComm::KeyDown, [&](int& code, int& shift) { downs.push_back(code * 10 + shift); });
+    QObject::connect(list.get(), &grdComm::KeyPress, [&](int& ascii) { presses.push_back(ascii); });
     auto afterDelete = count(&grdComm::AfterDeleteRow);
 
     QTest::keyClick(grid, Qt::Key_Insert);
@@ -218,20 +182,11 @@ TEST_F(RowsTest, BeforeHandlersVetoAndTheKeyGoesOnAsKeyDown)
     EXPECT_EQ(list->Rows(), 4);
     EXPECT_EQ(list->Row(), 2);
     EXPECT_EQ(rowText(2), "C2|D2|");
-    EXPECT_EQ(codes, (std::vector<int>{45, 46, 13})) << "Enter goes down as a key like any other";
     EXPECT_EQ(*afterDelete, 0);
-}
-
-TEST_F(RowsTest, OtherKeysReachTheFormWithTheirCodesAndCanBeSwallowed)
-{
-    start(4, 1);
-    std::vector<int> downs, presses;
-    QObject::connect(list.get(), &grdComm::KeyDown, [&](int& code, int& shift) { downs.push_back(code * 10 + shift); });
-    QObject::connect(list.get(), &grdComm::KeyPress, [&](int& ascii) { presses.push_back(ascii); });
     typeChar(grid, QChar('x'));
     typeKey(grid, Qt::Key_F2, {}, Qt::ShiftModifier);
     typeChar(grid, QChar(0xE8));
-    EXPECT_EQ(downs, (std::vector<int>{880, 1131, 0}));
+    EXPECT_EQ(downs, (std::vector<int>{450, 460, 130, 880, 1131, 0})) << "a vetoed key goes on as KeyDown";
     EXPECT_EQ(presses, (std::vector<int>{'x', 232}));
 
     // A form clearing the code in KeyDown swallows the key.
@@ -241,13 +196,12 @@ TEST_F(RowsTest, OtherKeysReachTheFormWithTheirCodesAndCanBeSwallowed)
     presses.clear();
     QTest::keyClick(grid, Qt::Key_Down);
     typeChar(grid, QChar('a'));
-    EXPECT_EQ(list->Row(), 1);
-    EXPECT_TRUE(presses.empty());
     typeChar(grid, QChar('b'));
+    EXPECT_EQ(list->Row(), 2);
     EXPECT_EQ(presses, (std::vector<int>{'b'}));
 }
 
-TEST_F(RowsTest, MarkerFollowsFocusAndTheCurrentRow)
+TEST_F(RowsTest, MarkerFollowsFocusAndClicksBecomeClickAndDblClick)
 {
     init(0);
     fill(4);
@@ -256,13 +210,31 @@ TEST_F(RowsTest, MarkerFollowsFocusAndTheCurrentRow)
     focusGrid();
     EXPECT_EQ(markedRow(), 2);
     QTest::keyClick(grid, Qt::Key_Down);
-    EXPECT_EQ(list->Row(), 3);
     EXPECT_EQ(markedRow(), 3);
     EXPECT_EQ(list->LastRow(), 3);
     EXPECT_GE(*rowColChange, 1);
     const int before = *rowColChange;
     QTest::keyClick(grid, Qt::Key_Right);
     EXPECT_EQ(*rowColChange, before) << "a change of column alone raises nothing";
+
+    auto clicks = count(&grdComm::Click);
+    auto doubles = count(&grdComm::DblClick);
+    const QPoint cell = grid->cellRect(1, 2).center() - grid->viewport()->geometry().topLeft();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_EQ(list->Row(), 1);
+    EXPECT_EQ(list->Col(), 2);
+    EXPECT_EQ(markedRow(), 1);
+    // What a real double click delivers: a click, then the double click and its release.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_EQ(*doubles, 1);
+    EXPECT_EQ(*clicks, 2) << "a double click is one Click and one DblClick";
+    // The fixed column selects its row.
+    const QRect marker = grid->cellRect(2, 0);
+    QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(marker.width() / 2, marker.center().y() - grid->viewport()->geometry().y()));
+    EXPECT_EQ(list->Row(), 2);
+    EXPECT_EQ(*clicks, 3);
 
     auto lost = count(&grdComm::LostFocus);
     QWidget other(form.get());
@@ -271,33 +243,7 @@ TEST_F(RowsTest, MarkerFollowsFocusAndTheCurrentRow)
     other.setFocus();
     QApplication::processEvents();
     EXPECT_EQ(*lost, 1);
-    for (int r = 0; r < list->Rows(); ++r)
-        EXPECT_EQ(list->TextMatrix(r, 0), "") << r;
-}
-
-TEST_F(RowsTest, MouseClicksBecomeClickAndDblClick)
-{
-    init(0);
-    fill(4);
-    auto clicks = count(&grdComm::Click);
-    auto doubles = count(&grdComm::DblClick);
-    const QPoint cell = grid->cellRect(3, 2).center() - grid->viewport()->geometry().topLeft();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
-    EXPECT_EQ(list->Row(), 3);
-    EXPECT_EQ(list->Col(), 2);
-    EXPECT_EQ(*clicks, 1);
-    // What a real double click delivers: a click, then the double click and its release.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
-    EXPECT_EQ(*doubles, 1);
-    EXPECT_EQ(*clicks, 2) << "a double click is one Click and one DblClick";
-
-    // The fixed column selects its row.
-    const QRect marker = grid->cellRect(2, 0);
-    QTest::mouseClick(grid->verticalHeader()->viewport(), Qt::LeftButton, {},
-                      QPoint(marker.width() / 2, marker.center().y() - grid->viewport()->geometry().y()));
-    EXPECT_EQ(list->Row(), 2);
-    EXPECT_EQ(*clicks, 3);
+    EXPECT_EQ(markedRow(), -1) << "no marker without the focus";
 }
 
 TEST_F(RowsTest, GrowingPropertiesAndFixedRowsFollowTheStoreRules)
@@ -312,6 +258,10 @@ TEST_F(RowsTest, GrowingPropertiesAndFixedRowsFollowTheStoreRules)
     list->setFixedRows(1);
     EXPECT_EQ(list->Rows(), 3);
     EXPECT_THROW(list->setFixedRows(2), std::out_of_range);
+    list->setMergeRow(2, true);
+    EXPECT_TRUE(list->MergeRow(2) && !list->MergeRow(1));
+    EXPECT_THROW(list->MergeRow(list->Rows()), std::out_of_range);
+    EXPECT_THROW(list->setMergeRow(list->Rows(), true), std::out_of_range);
 
     init(0);
     list->setRows(1);

@@ -53,25 +53,16 @@ void expectNewChoices(const optSiNo& o) {
     EXPECT_EQ(o.foreColor(), optSiNo::kButtonText);
 }
 
-TEST_F(OptSiNoTest, NewControlOffersSiAndNoWithNoValue) {
+TEST_F(OptSiNoTest, NewControlOffersSiAndNoAndAssigningTheValueIsCaseSensitive) {
     expectNewChoices(*opt);
     EXPECT_EQ(QKeySequence::mnemonic(opt->button(0)->text()), QKeySequence(Qt::ALT | Qt::Key_S));
     EXPECT_EQ(QKeySequence::mnemonic(opt->button(1)->text()), QKeySequence(Qt::ALT | Qt::Key_N));
-    EXPECT_EQ(opt->value(), QString());
-    EXPECT_FALSE(opt->button(0)->isChecked());
-    EXPECT_FALSE(opt->button(1)->isChecked());
     EXPECT_EQ(opt->button(0)->palette().color(QPalette::Window), opt->palette().color(QPalette::Button));
-}
-
-struct AssignCase {
-    const char* assigned;
-    bool firstOn, secondOn;
-};
-
-TEST_F(OptSiNoTest, AssigningTheValueIsCaseSensitive) {
-    const AssignCase cases[] = {
-        {"N", false, true}, {"n", false, false}, {"S", true, false}, {"s", false, false}, {"", false, false},
-        {"SN", false, false},
+    const struct {
+        const char* assigned;
+        bool firstOn, secondOn;
+    } cases[] = {
+        {"", false, false}, {"N", false, true}, {"n", false, false}, {"S", true, false}, {"SN", false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.assigned);
@@ -125,13 +116,17 @@ TEST_F(OptSiNoTest, ButtonsShareTheControlHalfAndHalfAndTakeItsFontAndColours) {
         SCOPED_TRACE(i);
         EXPECT_EQ(opt->button(i)->font().family(), QStringLiteral("Arial"));
         EXPECT_TRUE(opt->button(i)->font().bold());
+        // Styles paint a radio button with one role or the other: both carry the colours.
         EXPECT_EQ(opt->button(i)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        EXPECT_EQ(opt->button(i)->palette().color(QPalette::Window), QColor(0, 255, 0));
+        EXPECT_EQ(opt->button(i)->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+        EXPECT_EQ(opt->button(i)->palette().color(QPalette::Button), QColor(0, 255, 0));
     }
+    // The back colour is painted on the form, not only kept in the palette.
+    EXPECT_EQ(form.grab().toImage().pixelColor(195, 2), QColor(0, 255, 0));
     EXPECT_EQ(opt->choiceFont().pointSize(), 12);
 }
 
-TEST_F(OptSiNoTest, RelabelledForTheAssociationTypeItSurvivesASaveAndLoadButTheValueDoesNot) {
+TEST_F(OptSiNoTest, RelabelledItSurvivesASaveAndLoadButTheValueDoesNotAndMissingKeysGiveDefaults) {
     opt->setCaption0(QStringLiteral("&Mov."));
     opt->setCaption1(QStringLiteral("&Altro"));
     opt->setTag0(QStringLiteral("M"));
@@ -164,15 +159,8 @@ TEST_F(OptSiNoTest, RelabelledForTheAssociationTypeItSurvivesASaveAndLoadButTheV
     EXPECT_EQ(copy.foreColor(), 0x000080u);
     EXPECT_EQ(copy.backColor(), optSiNo::kButtonFace);
     EXPECT_EQ(copy.value(), QString());
-}
 
-TEST_F(OptSiNoTest, ColoursAreAlwaysWrittenAndMissingKeysGiveTheDefaults) {
-    PropertyBag bag;
-    opt->writeProperties(bag);
-    EXPECT_EQ(OleColor::fromStored(bag.read("ForeColor"), 0), optSiNo::kButtonText);
-    EXPECT_EQ(OleColor::fromStored(bag.read("BackColor"), 0), optSiNo::kButtonFace);
-    EXPECT_FALSE(bag.contains("Caption0"));
-
+    // Missing keys give the defaults, and the form's font.
     QFont formFont(QStringLiteral("Courier"), 14);
     form.setFont(formFont);
     optSiNo loaded(&form);
@@ -181,6 +169,13 @@ TEST_F(OptSiNoTest, ColoursAreAlwaysWrittenAndMissingKeysGiveTheDefaults) {
     expectNewChoices(loaded);
     EXPECT_EQ(loaded.choiceFont().family(), QStringLiteral("Courier"));
     EXPECT_EQ(loaded.choiceFont().pointSize(), 14);
+    PropertyBag defaults;
+    loaded.writeProperties(defaults);
+    EXPECT_FALSE(defaults.contains("Caption0")) << "a default is not written";
+    EXPECT_EQ(OleColor::fromStored(defaults.read("ForeColor"), 0), optSiNo::kButtonText) << "colours always are";
+    // A control placed anew starts from the defaults whatever it held.
+    copy.initProperties();
+    expectNewChoices(copy);
 }
 
 }  // namespace

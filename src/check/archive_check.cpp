@@ -215,6 +215,24 @@ void ArchiveCheck::archiveFindings(std::vector<Finding>& out) {
                                       session_.CnnTarv->execute(LinkSql::registryDelete(tarv));
                                       return true;
                                   }});
+        } else if (state == ArchiveState::Linked && !registered && saved) {
+            // A link run killed before its registry row: the row's values (year, types)
+            // are known to nobody, so the link is taken back; linking again finds the
+            // TARV table and uses it.
+            out.push_back(Finding{"registro", s, "l'archivio è collegato ma ar_dbelenco non ha la sua riga",
+                                  "annulla il collegamento: cancella il collegamento e rinomina " + LinkNames::sav(s) +
+                                      " in " + s + " (la tabella TARV resta)",
+                                  true, [this, s] {
+                                      auto db = ArchiveDatabase::open(session_.cfg.PathArch);
+                                      {
+                                          ArchiveTransaction tx(*db);
+                                          db->deleteTable(s);
+                                          db->renameTable(LinkNames::sav(s), s);
+                                          tx.commit();
+                                      }
+                                      db->close();
+                                      return true;
+                                  }});
         } else if (state != ArchiveState::Local && !registered) {
             out.push_back(Finding{"registro", s, "l'archivio è collegato ma ar_dbelenco non ha la sua riga",
                                   "", false, {}});

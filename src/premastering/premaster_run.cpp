@@ -4,6 +4,7 @@
 #include "common/gesterr.h"
 #include "linking/link_names.h"
 #include "linking/message_lines.h"
+#include "linking/run_summary.h"
 #include "premastering/copy_table.h"
 #include "runtime/text.h"
 #include "journal/writer_lock.h"
@@ -48,6 +49,7 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
             Message{messageLines({"vuoi pre-masterizzare la tabella ", e.description, "area " + e.area, "(" + e.serial + ")?"}),
                     caption(), Buttons::YesNo, Icon::Question});
         if (a != Answer::Yes) continue;
+        ++result.asked;
         switch (Elabora(*db, e.serial, &result.rowsCopied)) {
             case Outcome::Premastered: ++result.premastered; break;
             case Outcome::Skipped: ++result.skipped; break;
@@ -60,8 +62,10 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
     }
     db->close();
     session_.dialogs().yield();
-    session_.dialogs().message(Message{"Copia dei dati per la Pre-Masterizzazione eseguita con successo.", caption(),
-                                       Buttons::Ok, Icon::Information});
+    static constexpr RunWords kWords{"Copia dei dati per la Pre-Masterizzazione eseguita con successo.",
+                                     "Nessun archivio pre-masterizzato.", "Pre-Masterizzazione non completata.",
+                                     "Archivi pre-masterizzati: ", "Archivi non pre-masterizzati: ", nullptr};
+    session_.dialogs().message(closingMessage(RunTally{result.asked, result.premastered, 0}, kWords, caption()));
     result.completed = true;
     return result;
 }

@@ -130,6 +130,27 @@ TEST_P(FrmFreeTest, NoToDroppingUnlinksLocallyOnly) {
     EXPECT_FALSE(f->checks().box(4)->isVisible());
 }
 
+TEST_P(FrmFreeTest, ADropAnsweredIgnoreIsNoSuccessAndTheNextRunFinishesIt) {
+    auto f = openAll();
+    const std::string tarvTable = "a" + std::string(kClienti2023);
+    tarv(kDitt001)->execute("DROP TABLE " + tarvTable);  // the unlink's own DROP TABLE now fails
+    f->checks().box(entryNumber(f->entries(), kClienti2023))->click();
+    dialogs.then(Answer::Yes).then(Answer::Yes).then(Answer::Ignore);
+    f->cmdFree()->click();
+    EXPECT_FALSE(archiveDef(kClienti2023)->isLink());
+    EXPECT_EQ(registry().size(), 4u);
+    EXPECT_EQ(dialogs.messages().back().icon, Icon::Exclamation);
+    EXPECT_EQ(dialogs.texts().back(),
+              lines({"ATTENZIONE! Scollegamento tabelle non completato.", "Tabelle scollegate: 1 di 1.",
+                     "di cui con la tabella del TARV o la riga del registro ancora presenti "
+                     "(il prossimo scollegamento le cancella): 1."}));
+    dialogs.clear();
+    f->cmdFree()->click();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{lines({"Lo scollegamento interrotto della tabella", kClienti2023,
+                                                               "è stato completato."})});
+    EXPECT_EQ(registry().size(), 3u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Embedded, FrmFreeTest, ::testing::Values(TarvKind::Embedded));
 
 }  // namespace

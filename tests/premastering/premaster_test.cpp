@@ -145,14 +145,14 @@ TEST_P(PremasterTest, ALocalTableIsNotPremastered) {
     EXPECT_EQ(archiveCount(kVerbali), 2);
 }
 
-TEST_P(PremasterTest, NoToEveryQuestionStillEndsWithTheSuccessMessage) {
+TEST_P(PremasterTest, NoToEveryQuestionSaysNothingWasCopied) {
     auto entries = list();
     for (auto& e : entries) e.selected = true;
     dialogs.then(Answer::No).then(Answer::No);
     const auto result = PremasterRun(*session).cmdMast_Click(entries);
     EXPECT_TRUE(result.completed);
     EXPECT_EQ(result.premastered, 0);
-    EXPECT_EQ(dialogs.texts().back(), "Copia dei dati per la Pre-Masterizzazione eseguita con successo.");
+    EXPECT_EQ(dialogs.texts().back(), "Nessun archivio pre-masterizzato.");
     EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
     EXPECT_FALSE(PremasterRun(*session).cmdMast_Click(list()).completed);
     EXPECT_EQ(dialogs.texts().back(), "Devi selezionare un archivio!");

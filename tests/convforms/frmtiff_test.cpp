@@ -303,21 +303,38 @@ TEST_F(FrmTiffTest, TheMenuEntryOpensTheFormOnceAtATime) {
     EXPECT_FALSE(w.menuEntry(QStringLiteral("mnuFileExit"))->isEnabled());
     EXPECT_EQ(w.openChild(QStringLiteral("mnuGestTiff")), nullptr);
 
-    // While a conversion runs the main window's close box keeps the program going.
+    // While a conversion runs the main window's close box keeps the program going, and
+    // no new configuration or relink starts under it.
     form.reset(tiff);  // for waitForRun and the helpers; the frame still owns it
     tick(entryOf(kFornitori2024));
-    bool mainRefused = false;
+    bool mainRefused = false, settingsHeld = false, confRefused = false;
     dialogs.onMessage = [&](const Message& m) {
-        if (m.buttons == Buttons::YesNo) mainRefused = !w.close() && w.openForms() == 1;
+        if (m.buttons != Buttons::YesNo) return;
+        mainRefused = !w.close() && w.openForms() == 1;
+        w.updateMenus();
+        settingsHeld = !w.menuEntry(QStringLiteral("mnuFileConf"))->isEnabled() &&
+                       !w.menuEntry(QStringLiteral("mnuFileAggP"))->isEnabled();
+        QTimer::singleShot(0, [] {  // a form that opened after all must not hang the test
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        confRefused = !w.openModal(QStringLiteral("mnuFileConf"));
     };
-    dialogs.then(Answer::No);
+    dialogs.then(Answer::Ok).then(Answer::No);
     tiff->cmdTiff()->click();
     const bool ended = waitForRun();
     form.release();
     ASSERT_TRUE(ended);
     EXPECT_TRUE(mainRefused);
-    // No to "Continuo?" leaves the archive as it was.
-    EXPECT_EQ(dialogs.texts(), Texts{question(4, kFornitori2024, kFornitori2024Serial)});
+    EXPECT_TRUE(settingsHeld);
+    EXPECT_TRUE(confRefused);
+    // The refusal names the running operation; No to "Continuo?" leaves the archive as it was.
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.texts()[0].rfind("ATTENZIONE!\r\nUn'altra operazione sta modificando l'archivio:\r\n"
+                                       "Conversione da PDF a TIF,\r\nutente ", 0), 0u) << dialogs.texts()[0];
+    EXPECT_EQ(dialogs.messages()[0].title, "Configurazione");
+    EXPECT_EQ(dialogs.texts()[1], question(4, kFornitori2024, kFornitori2024Serial));
+    w.updateMenus();
+    EXPECT_TRUE(w.menuEntry(QStringLiteral("mnuFileConf"))->isEnabled());
     EXPECT_FALSE(tiff->lblTiff()->isVisible());
     EXPECT_FALSE(tiff->prbTiff()->isVisible());
     expectUntouched(records(kFornitori2024Serial));

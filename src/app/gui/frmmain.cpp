@@ -377,6 +377,10 @@ bool frmMain::openModal(const QString& name, bool runAfterAccept) {
         return false;
     const std::function<void()> afterAccept = it->afterAccept;
     std::unique_ptr<QDialog> form(it->modal());
+    // Owned by the main window, the form stays above it whatever it opens (pickers,
+    // message boxes) instead of going behind it.
+    if (!form->parentWidget())
+        form->setParent(this, form->windowFlags() | Qt::Dialog);
     OpenForm(form.get(), entry);
     const bool confirmed = form->exec() == QDialog::Accepted;
     if (confirmed && runAfterAccept && afterAccept)

@@ -65,8 +65,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # platform plugin comes with libqt6gui6, which that list holds already.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/lib)
-# The ODBC tools for configuring a server's driver, and the sqlite3 shell that can
-# read linked tables through the link extension.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "unixodbc, sqlite3")
+# The ODBC tools for configuring a server's driver, the sqlite3 shell that can read
+# linked tables through the link extension, and the toolkit's Italian dialogs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "unixodbc, sqlite3, qt6-translations-l10n")
 set(CPACK_GENERATOR DEB)
 include(CPack)

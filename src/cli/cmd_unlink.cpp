@@ -101,9 +101,10 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
     const auto result = FreeRun(*session).cmdFree_Click(entries, /*allCompanies=*/companies.listIndex() < 1);
     ctx.out << "unlinked\t" << result.unlinked << "\ntarv_dropped\t" << (result.delTarv ? result.unlinked : 0)
             << "\nskipped\t" << result.skipped << "\nstopped\t" << result.stopped << "\n";
+    if (result.partial > 0) ctx.out << "partial\t" << result.partial << "\n";
     if (result.resumed > 0) ctx.out << "resumed\t" << result.resumed << "\n";
     session.close();
-    return result.completed && result.stopped == 0 ? kExitOk : kExitFailed;
+    return result.completed && result.stopped == 0 && result.partial == 0 ? kExitOk : kExitFailed;
 }
 
 const CommandRegistrar reg{{"unlink", "scollega archivi dal database TARV",

@@ -68,10 +68,13 @@ std::optional<Answer> escapeAnswer(Buttons b) {
 QtDialogs::QtDialogs(QWidget* owner) : owner_(owner) {}
 
 QWidget* QtDialogs::ownerNow() const {
-    if (owner_)
-        return owner_;
+    // A modal form open over the owner ("Configurazione", "Aggiorna Collegamento")
+    // owns what it asks: a box owned by the main window would bring that window above
+    // the form.
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
+    if (owner_)
+        return owner_;
     return QApplication::activeWindow();
 }
 

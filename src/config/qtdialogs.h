@@ -14,7 +14,8 @@ namespace zq {
 
 class QtDialogs : public Dialogs {
 public:
-    /// `owner` parents the dialogs; nullptr uses the active window when one exists.
+    /// `owner` parents the dialogs, unless a modal window is open: that one does.
+    /// Without an owner the active window does.
     explicit QtDialogs(QWidget* owner = nullptr);
 
     Answer message(const Message& m) override;

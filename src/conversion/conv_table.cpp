@@ -147,6 +147,7 @@ private:
         ConversionPool pool(o_.converter_.settings().effectiveThreads());
         std::vector<Job> jobs = schedule(pool);
         applyResults(pool, jobs);
+        if (result_.cancelled) result_.left = static_cast<long>(jobs.size()) - reached_;
     }
 
     // First walk: every document found goes to the workers at once, in table order.
@@ -172,14 +173,15 @@ private:
         for (long row = 0; !rs_->eof(); rs_->moveNext(), ++row) {
             if (!result_.cancelled && o_.progress_.cancelRequested()) lastStarted = cancel(pool, jobs);
             if (result_.cancelled && row > lastStarted) return;
-            advanceBar();
             if (next != jobs.end() && next->row == row) {
-                ++converted_;
-                o_.progress_.setLabel("Conversione Documenti (" + std::to_string(converted_) + " di " +
-                                      std::to_string(result_.counted) + ")");
+                // The bar and the label count the same thing: documents, not table rows.
+                advanceBar();
+                o_.progress_.setLabel("Conversione Documenti (" + std::to_string(value_) + " di " +
+                                      std::to_string(max_) + ")");
                 Job& job = *next++;
                 const std::optional<std::string> tiff = await(pool, jobs, job, lastStarted);
                 if (!tiff) return;  // cancelled before it started: this row and the rest stay as they are
+                ++reached_;
                 applyTiff(job, *tiff);
             }
             runGuarded(o_.dialogs_, kModule, kRoutine, query_, [&] { rs_->update(); });
@@ -238,7 +240,8 @@ private:
     std::string archivio_, pathDocs_, basePath_, query_;
     RecordsetPtr rs_;
     ConvTableResult result_;
-    long max_ = 0, value_ = 0, converted_ = 0;
+    long max_ = 0, value_ = 0;
+    long reached_ = 0;  // documents whose conversion ended (converted, unreadable or failed)
 };
 
 ConvTable::ConvTable(Connection& cnnArch, Dialogs& dialogs, Progress& progress, const PdfConverter& converter)

@@ -8,8 +8,8 @@
 // PDF ..." when there is none, else the question "Rilevati n. ... Continuo?"; then a
 // conversion pass that updates every row, setting SYS_FILENAME to the TIFF's file name
 // where a document was converted; and the closing message. Progress shows the label
-// "Conversione Documenti (n di count)" and a bar whose maximum grows when the rows
-// outnumber the documents counted.
+// "Conversione Documenti (n di count)" and a bar at n of count, both counting documents;
+// count grows when the conversion pass finds documents the counting pass did not.
 //
 // Documents are converted in parallel by up to ConversionSettings::effectiveThreads()
 // workers, in table order. The records themselves are written one by one from the
@@ -35,6 +35,7 @@ struct ConvTableResult {
     long failed = 0;      ///< conversions that failed and were ignored in the error report
     bool confirmed = false;  ///< the person answered Yes to "Continuo?"
     bool cancelled = false;  ///< stopped through Progress::cancelRequested()
+    long left = 0;           ///< documents a cancel left as they were
     bool completed = false;  ///< the conversion pass ran to the end (closing message shown)
     bool refused = false;    ///< a document's name would leave its record folder: nothing converted
 };

@@ -24,7 +24,7 @@ std::string readAll(int fd) {
 
 WriterLock::Holder parse(const std::string& text) {
     WriterLock::Holder h;
-    std::string* parts[] = {&h.user, &h.program, &h.pid, &h.since};
+    std::string* parts[] = {&h.user, &h.program, &h.pid, &h.since, &h.operation};
     std::size_t start = 0;
     for (auto* p : parts) {
         const std::size_t end = text.find_first_of("\t\n", start);
@@ -51,12 +51,14 @@ std::chrono::milliseconds WriterLock::defaultWait() {
 }
 
 std::string WriterLock::refusal(const Holder& h) {
-    return "ATTENZIONE!\r\nUn'altra operazione sta modificando l'archivio:\r\nutente " +
+    return "ATTENZIONE!\r\nUn'altra operazione sta modificando l'archivio:\r\n" +
+           (h.operation.empty() ? std::string() : h.operation + ",\r\n") + "utente " +
            (h.user.empty() ? std::string("sconosciuto") : h.user) + ", programma " + h.program + " (processo " + h.pid +
            ")\r\nin corso dal " + h.since + ".\r\n\r\nNessuna modifica effettuata: riprovare al termine.";
 }
 
-std::optional<WriterLock> WriterLock::tryAcquire(const std::string& archivePath, const std::string& user) {
+std::optional<WriterLock> WriterLock::tryAcquire(const std::string& archivePath, const std::string& user,
+                                                 const std::string& operation) {
     const int fd = openLockFile(archivePath);
     if (fd < 0) return WriterLock(-1);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -65,7 +67,7 @@ std::optional<WriterLock> WriterLock::tryAcquire(const std::string& archivePath,
     }
     // Whoever held it before is gone (the kernel released the lock): its text is stale.
     const std::string text = user + "\t" + program_invocation_short_name + "\t" + std::to_string(::getpid()) + "\t" +
-                             nowText() + "\n";
+                             nowText() + "\t" + operation + "\n";
     if (::ftruncate(fd, 0) == 0) {
         [[maybe_unused]] const ssize_t n = ::pwrite(fd, text.data(), text.size(), 0);
     }
@@ -86,7 +88,7 @@ std::optional<WriterLock> WriterLock::acquire(const std::string& archivePath, co
                                               std::chrono::milliseconds wait) {
     const auto until = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        if (auto lock = tryAcquire(archivePath, user)) return lock;
+        if (auto lock = tryAcquire(archivePath, user, caption)) return lock;
         if (std::chrono::steady_clock::now() >= until) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }

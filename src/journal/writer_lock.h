@@ -6,7 +6,9 @@
 // The lock is an advisory flock() on a file beside the archive database
 // ("<archive>.lock"). The kernel drops it when its holder ends, however it ends, so a
 // lock left by a dead process is simply taken over; the file's text (user, program,
-// process, start time) only serves to tell a refused operator who holds it.
+// process, start time, operation) only serves to tell a refused operator who holds it.
+// Each take opens the file anew, so two operations of one process exclude each other
+// as two processes do: the program's windows follow the same rule as zelq.
 
 #include "common/dialogs.h"
 
@@ -21,6 +23,7 @@ public:
     /// Who holds a lock, as its holder wrote it.
     struct Holder {
         std::string user, program, pid, since;
+        std::string operation;  ///< the caption of the holder's operation; empty when it did not say
     };
 
     /// Takes the lock of the installation whose archive database is `archivePath`,
@@ -31,7 +34,9 @@ public:
                                              Dialogs& dialogs, const std::string& caption,
                                              std::chrono::milliseconds wait = defaultWait());
     /// Takes the lock without waiting or telling anyone; nothing when it is held.
-    static std::optional<WriterLock> tryAcquire(const std::string& archivePath, const std::string& user);
+    /// `operation` is recorded for whoever is refused meanwhile.
+    static std::optional<WriterLock> tryAcquire(const std::string& archivePath, const std::string& user,
+                                                const std::string& operation = {});
     /// The holder recorded in the lock file, when the lock is held now.
     static std::optional<Holder> holder(const std::string& archivePath);
     /// The lock file of an archive database.

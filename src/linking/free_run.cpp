@@ -6,6 +6,7 @@
 #include "linking/link_names.h"
 #include "linking/link_sql.h"
 #include "linking/message_lines.h"
+#include "linking/run_summary.h"
 #include "runtime/text.h"
 #include "journal/journal.h"
 #include "journal/writer_lock.h"
@@ -46,10 +47,12 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
         }
         const Answer a = ask(messageLines({"vuoi scollegare la tabella ", e.description, "area " + e.area, "(" + e.serial + ")?"}));
         if (a != Answer::Yes) continue;
+        ++result.asked;
         switch (FreeTable(*db, e, result.delTarv, allCompanies)) {
             case Outcome::Unlinked: ++result.unlinked; break;
             case Outcome::Skipped: ++result.skipped; break;
             case Outcome::Stopped: ++result.stopped; break;
+            case Outcome::Partial: ++result.partial; break;
         }
     }
     if (!db) {
@@ -62,8 +65,12 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
     db->close();
     session_.ConnArch();
     session_.dialogs().yield();
-    session_.dialogs().message(
-        Message{"Scollegamento tabelle effettuato con successo.", caption(), Buttons::Ok, Icon::Information});
+    static constexpr RunWords kWords{"Scollegamento tabelle effettuato con successo.", "Nessuna tabella scollegata.",
+                                     "Scollegamento tabelle non completato.", "Tabelle scollegate: ",
+                                     "Tabelle non scollegate: ",
+                                     "di cui con la tabella del TARV o la riga del registro ancora presenti "
+                                     "(il prossimo scollegamento le cancella): "};
+    session_.dialogs().message(closingMessage(RunTally{result.asked, result.unlinked, result.partial}, kWords, caption()));
     result.completed = true;
     return result;
 }
@@ -138,12 +145,12 @@ FreeRun::Outcome FreeRun::FreeTable(ArchiveDatabase& db, const FreeRow& e, bool 
     // of that name is touched, and the pickers' connection stays where it was.
     if ((!company_ || company_->code != e.company) &&
         !guard("", [&] { company_ = session_.OpenDitt(e.company); }))
-        return Outcome::Stopped;
+        return Outcome::Partial;
     const std::string drop = LinkSql::dropTable(tarv);
-    if (!guard(drop, [&] { company_->connection().execute(drop); })) return Outcome::Stopped;
+    if (!guard(drop, [&] { company_->connection().execute(drop); })) return Outcome::Partial;
     guard("", [&] { journal->mark(id, "tarv"); });
     const std::string del = LinkSql::registryDelete(tarv);
-    if (!guard(del, [&] { session_.tarv().execute(del); })) return Outcome::Stopped;
+    if (!guard(del, [&] { session_.tarv().execute(del); })) return Outcome::Partial;
     guard("", [&] { journal->finish(id); });
     return Outcome::Unlinked;
 }

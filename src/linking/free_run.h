@@ -19,7 +19,9 @@ namespace zq {
 struct FreeRunResult {
     bool completed = false;   ///< reached the closing message (the list is reloaded)
     bool delTarv = false;     ///< the answer to kDeleteTarvQuestion
+    int asked = 0;            ///< archives answered Yes
     int unlinked = 0, skipped = 0, stopped = 0;
+    int partial = 0;          ///< unlinked here, the TARV table or registry row left (the next unlink finishes it)
     int resumed = 0;          ///< interrupted unlinks completed before the run
 };
 
@@ -36,8 +38,10 @@ public:
     FreeRunResult cmdFree_Click(const std::vector<FreeRow>& entries, bool allCompanies);
 
     /// Unlinked; Skipped (No to going on without a set-aside table, or s is not a link);
-    /// Stopped (Ignore in the error report; the archive file steps are rolled back).
-    enum class Outcome { Unlinked, Skipped, Stopped };
+    /// Stopped (Ignore in the error report; the archive file steps are rolled back);
+    /// Partial (unlinked in the archive, then Ignore on dropping the TARV table or the
+    /// registry row: the journal keeps the entry open for the next unlink run).
+    enum class Outcome { Unlinked, Skipped, Stopped, Partial };
     /// Unlinks one archive: the link goes, the set-aside table takes its name back and,
     /// with `delTarv`, the TARV table and the registry row go too.
     Outcome FreeTable(ArchiveDatabase& db, const FreeRow& e, bool delTarv, bool allCompanies);

@@ -4,6 +4,7 @@
 #include "common/gesterr.h"
 #include "linking/link_names.h"
 #include "linking/message_lines.h"
+#include "linking/run_summary.h"
 #include "premastering/copy_table.h"
 #include "runtime/text.h"
 #include "journal/writer_lock.h"
@@ -41,7 +42,6 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
     std::unique_ptr<ArchiveDatabase> db;
-    std::vector<std::string> notDone;
     for (const auto& e : entries) {
         if (!e.selected) continue;
         if (!db) db = opener_(session_.cfg.PathArch);
@@ -49,13 +49,11 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
             Message{messageLines({"vuoi pre-masterizzare la tabella ", e.description, "area " + e.area, "(" + e.serial + ")?"}),
                     caption(), Buttons::YesNo, Icon::Question});
         if (a != Answer::Yes) continue;
+        ++result.asked;
         switch (Elabora(*db, e.serial, &result.rowsCopied)) {
             case Outcome::Premastered: ++result.premastered; break;
             case Outcome::Skipped: ++result.skipped; break;
-            case Outcome::Stopped:
-                ++result.stopped;
-                notDone.push_back(e.description + " (" + e.serial + ")");
-                break;
+            case Outcome::Stopped: ++result.stopped; break;
         }
     }
     if (!db) {
@@ -64,16 +62,10 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
     }
     db->close();
     session_.dialogs().yield();
-    if (notDone.empty()) {
-        session_.dialogs().message(Message{"Copia dei dati per la Pre-Masterizzazione eseguita con successo.",
-                                           caption(), Buttons::Ok, Icon::Information});
-    } else {
-        // Success is said only when every confirmed archive got all its rows.
-        std::string text = messageLines({"ATTENZIONE!", "Copia dei dati per la Pre-Masterizzazione non completata.",
-                                         "Archivi non pre-masterizzati:"});
-        for (const auto& name : notDone) text += "\r\n" + name;
-        session_.dialogs().message(Message{text, caption(), Buttons::Ok, Icon::Exclamation});
-    }
+    static constexpr RunWords kWords{"Copia dei dati per la Pre-Masterizzazione eseguita con successo.",
+                                     "Nessun archivio pre-masterizzato.", "Pre-Masterizzazione non completata.",
+                                     "Archivi pre-masterizzati: ", "Archivi non pre-masterizzati: ", nullptr};
+    session_.dialogs().message(closingMessage(RunTally{result.asked, result.premastered, 0}, kWords, caption()));
     result.completed = true;
     return result;
 }

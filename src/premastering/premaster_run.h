@@ -16,6 +16,7 @@ namespace zq {
 
 struct PremasterRunResult {
     bool completed = false;  ///< reached the closing message (the list is reloaded)
+    int asked = 0;           ///< archives answered Yes
     int premastered = 0, skipped = 0, stopped = 0;
     long rowsCopied = 0;
 };

@@ -21,7 +21,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
+#include <algorithm>
 #include <set>
 
 namespace zq {
@@ -74,13 +76,17 @@ protected:
         box->click();
     }
 
-    // Lets events run until the conversion has ended; collects the progress labels seen.
+    // Lets events run until the conversion has ended; collects the progress labels seen,
+    // each with the bar beside it as "(value di maximum)".
     bool waitForRun(std::set<std::string>* labels = nullptr) {
         QElapsedTimer t;
         t.start();
         while (form->converting() && t.elapsed() < 120000) {
             QApplication::processEvents(QEventLoop::AllEvents, 20);
-            if (labels && form->lblTiff()->isVisible()) labels->insert(form->lblTiff()->text().toStdString());
+            if (labels && form->lblTiff()->isVisible())
+                labels->insert(form->lblTiff()->text().toStdString() + " bar (" +
+                               std::to_string(form->prbTiff()->value()) + " di " +
+                               std::to_string(form->prbTiff()->maximum()) + ")");
         }
         return !form->converting();
     }
@@ -194,11 +200,17 @@ TEST_F(FrmTiffTest, ConvertsTheTickedArchiveWhileTheWindowStaysResponsive) {
                       Icon::Question);
     expectConvMessage(dialogs.messages()[1], closing(kFornitori2024, kFornitori2024Serial), Buttons::Ok, Icon::None);
 
-    // Every label seen while running is one of the run's own.
-    const std::set<std::string> own = {"Inizio Conversione Documenti ...", "Conversione Documenti (1 di 4)",
-                                       "Conversione Documenti (2 di 4)", "Conversione Documenti (3 di 4)",
-                                       "Conversione Documenti (4 di 4)"};
-    for (const std::string& l : labels) EXPECT_TRUE(own.count(l)) << l;
+    // Every label seen while running is one of the run's own, and the bar says the same.
+    std::set<std::string> own;
+    for (int n = 1; n <= 4; ++n) {
+        const std::string count = "(" + std::to_string(n) + " di 4)";
+        own.insert("Conversione Documenti " + count + " bar " + count);
+    }
+    for (const std::string& l : labels) {
+        if (l.rfind("Inizio Conversione Documenti ...", 0) != 0) {
+            EXPECT_TRUE(own.count(l)) << l;
+        }
+    }
     EXPECT_EQ(f.prbTiff()->maximum(), 4);
     EXPECT_EQ(f.prbTiff()->value(), 4);
     EXPECT_FALSE(f.lblTiff()->isVisible());
@@ -251,10 +263,17 @@ TEST_F(FrmTiffTest, AnnullaStopsAfterTheDocumentsInProgressAndTheWindowCannotClo
     ASSERT_TRUE(waitForRun());
     EXPECT_TRUE(closeRefused);
 
-    // One question, no closing message, and the second archive was never started.
-    EXPECT_EQ(dialogs.texts(), Texts{question(4, kFornitori2024, kFornitori2024Serial)});
+    // One question, then what was converted and what is left; the second archive was
+    // never started.
+    const auto recs = records(kFornitori2024Serial);
+    test::expectStoppedPartway(recs);
+    const auto converted = std::count_if(recs.begin(), recs.end(), [](const auto& r) { return r.file != r.pdf; });
+    EXPECT_EQ(dialogs.texts(), (Texts{question(4, kFornitori2024, kFornitori2024Serial),
+                                      test::lines({"Conversione interrotta.",
+                                                   "Documenti convertiti: " + std::to_string(converted) + ".",
+                                                   "Documenti rimasti da convertire: " + std::to_string(4 - converted) + ".",
+                                                   "Archivi non ancora elaborati: 1."})}));
     expectUntouched(records("2408010930133d4e"));
-    test::expectStoppedPartway(records(kFornitori2024Serial));
 
     // The window is usable again and can be closed now.
     EXPECT_TRUE(f.cmdExit()->isEnabled());
@@ -284,21 +303,38 @@ TEST_F(FrmTiffTest, TheMenuEntryOpensTheFormOnceAtATime) {
     EXPECT_FALSE(w.menuEntry(QStringLiteral("mnuFileExit"))->isEnabled());
     EXPECT_EQ(w.openChild(QStringLiteral("mnuGestTiff")), nullptr);
 
-    // While a conversion runs the main window's close box keeps the program going.
+    // While a conversion runs the main window's close box keeps the program going, and
+    // no new configuration or relink starts under it.
     form.reset(tiff);  // for waitForRun and the helpers; the frame still owns it
     tick(entryOf(kFornitori2024));
-    bool mainRefused = false;
+    bool mainRefused = false, settingsHeld = false, confRefused = false;
     dialogs.onMessage = [&](const Message& m) {
-        if (m.buttons == Buttons::YesNo) mainRefused = !w.close() && w.openForms() == 1;
+        if (m.buttons != Buttons::YesNo) return;
+        mainRefused = !w.close() && w.openForms() == 1;
+        w.updateMenus();
+        settingsHeld = !w.menuEntry(QStringLiteral("mnuFileConf"))->isEnabled() &&
+                       !w.menuEntry(QStringLiteral("mnuFileAggP"))->isEnabled();
+        QTimer::singleShot(0, [] {  // a form that opened after all must not hang the test
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        confRefused = !w.openModal(QStringLiteral("mnuFileConf"));
     };
-    dialogs.then(Answer::No);
+    dialogs.then(Answer::Ok).then(Answer::No);
     tiff->cmdTiff()->click();
     const bool ended = waitForRun();
     form.release();
     ASSERT_TRUE(ended);
     EXPECT_TRUE(mainRefused);
-    // No to "Continuo?" leaves the archive as it was.
-    EXPECT_EQ(dialogs.texts(), Texts{question(4, kFornitori2024, kFornitori2024Serial)});
+    EXPECT_TRUE(settingsHeld);
+    EXPECT_TRUE(confRefused);
+    // The refusal names the running operation; No to "Continuo?" leaves the archive as it was.
+    ASSERT_EQ(dialogs.messages().size(), 2u);
+    EXPECT_EQ(dialogs.texts()[0].rfind("ATTENZIONE!\r\nUn'altra operazione sta modificando l'archivio:\r\n"
+                                       "Conversione da PDF a TIF,\r\nutente ", 0), 0u) << dialogs.texts()[0];
+    EXPECT_EQ(dialogs.messages()[0].title, "Configurazione");
+    EXPECT_EQ(dialogs.texts()[1], question(4, kFornitori2024, kFornitori2024Serial));
+    w.updateMenus();
+    EXPECT_TRUE(w.menuEntry(QStringLiteral("mnuFileConf"))->isEnabled());
     EXPECT_FALSE(tiff->lblTiff()->isVisible());
     EXPECT_FALSE(tiff->prbTiff()->isVisible());
     expectUntouched(records(kFornitori2024Serial));

@@ -1,12 +1,18 @@
 // The program's application object: an error that escapes an event handler ends the
-// program at once. Each case runs in a child process (a death test), as the program
-// really ends.
+// program at once (each such case runs in a child process, a death test, as the
+// program really ends), and the toolkit's dialogs speak Italian.
 
 #include "app/gui/application.h"
 
 #include "common/error.h"
+#include "config/sceltadir.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gmock/gmock.h>
@@ -62,6 +68,32 @@ TEST(ApplicationDeathTest, OtherErrorIsShownThenEndsWithCodeOne) {
             std::exit(0);
         },
         ::testing::ExitedWithCode(1), "\\[3021 - Nessun record corrente\\]");
+}
+
+TEST(ApplicationTest, TheFolderPickerSpeaksItalianAndOpensAtTheFieldsFolder) {
+    QTemporaryDir home;
+    const QString folder = home.path() + QStringLiteral("/Aree comuni d'Italià");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // As the grouping parameters store it: with a final backslash.
+    for (const QString& field : {folder + QStringLiteral("\\"), folder + QStringLiteral("/manca")}) {
+        SCOPED_TRACE(field.toStdString());
+        QString openedAt, lookIn;
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            openedAt = dlg->directory().absolutePath();
+            if (auto* l = dlg->findChild<QLabel*>(QStringLiteral("lookInLabel"))) lookIn = l->text();
+            for (const QPushButton* b : dlg->findChildren<QPushButton*>())
+                if (b->isVisible()) buttons << b->text().remove(QChar('&'));
+            dlg->reject();
+        });
+        EXPECT_EQ(SceltaDir(nullptr, QStringLiteral("Parametri Raggruppamento Aree"), field), QString());
+        EXPECT_EQ(openedAt, folder);
+        EXPECT_EQ(lookIn, QStringLiteral("Cerca in:"));
+        EXPECT_TRUE(buttons.contains(QStringLiteral("Annulla"))) << buttons.join(QChar('|')).toStdString();
+        EXPECT_TRUE(buttons.contains(QStringLiteral("Scegli"))) << buttons.join(QChar('|')).toStdString();
+    }
 }
 
 }  // namespace

@@ -112,22 +112,29 @@ TEST_P(FrmFreeTest, ScollegaRestoresTheLocalTableAndDropsTheTarvTable) {
     EXPECT_EQ(entryNumber(f->entries(), kFornitori2023), 0);
 }
 
-TEST_P(FrmFreeTest, NoToDroppingUnlinksLocallyOnly) {
+TEST_P(FrmFreeTest, ADropAnsweredIgnoreIsNoSuccessAndTheNextRunFinishesIt) {
     auto f = openAll();
-    ASSERT_EQ(f->checks().loadedBoxes(), 4);
+    const std::string tarvTable = "a" + std::string(kClienti2023);
+    tarv(kDitt001)->execute("DROP TABLE " + tarvTable);  // the unlink's own DROP TABLE now fails
     f->checks().box(entryNumber(f->entries(), kClienti2023))->click();
-    dialogs.then(Answer::No).then(Answer::Yes);
+    dialogs.then(Answer::Yes).then(Answer::Yes).then(Answer::Ignore);
     f->cmdFree()->click();
-    EXPECT_EQ(dialogs.messages().back().text, "Scollegamento tabelle effettuato con successo.");
     EXPECT_FALSE(archiveDef(kClienti2023)->isLink());
-    EXPECT_EQ(archiveCount(kClienti2023), 3);
-    // The TARV table and the registry row stay.
-    EXPECT_TRUE(tarvTableExists(kDitt001, "a" + std::string(kClienti2023)));
     EXPECT_EQ(registry().size(), 4u);
-    // The shorter list hides the box its last row had.
+    EXPECT_EQ(dialogs.messages().back().icon, Icon::Exclamation);
+    EXPECT_EQ(dialogs.texts().back(),
+              lines({"ATTENZIONE! Scollegamento tabelle non completato.", "Tabelle scollegate: 1 di 1.",
+                     "di cui con la tabella del TARV o la riga del registro ancora presenti "
+                     "(il prossimo scollegamento le cancella): 1."}));
+    // The list was read again without it, and its last box went with its row.
     ASSERT_EQ(f->entries().size(), 3u);
     EXPECT_TRUE(f->checks().box(3)->isVisible());
     EXPECT_FALSE(f->checks().box(4)->isVisible());
+    dialogs.clear();
+    f->cmdFree()->click();
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{lines({"Lo scollegamento interrotto della tabella", kClienti2023,
+                                                               "è stato completato."})});
+    EXPECT_EQ(registry().size(), 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Embedded, FrmFreeTest, ::testing::Values(TarvKind::Embedded));

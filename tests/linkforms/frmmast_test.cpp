@@ -32,11 +32,11 @@ TEST_P(FrmMastTest, MasterizzaPremastersTheTickedArchiveAndReloads) {
 
     const int n = entryNumber(f->entries(), kFornitori2024);
     ASSERT_GT(n, 0);
-    // No to the question still ends with the message; the list is read again, unticked.
+    // No to the question copies nothing and says so; the list is read again, unticked.
     f->checks().box(n)->click();
     dialogs.then(Answer::No);
     f->cmdMast()->click();
-    EXPECT_EQ(dialogs.texts().back(), "Copia dei dati per la Pre-Masterizzazione eseguita con successo.");
+    EXPECT_EQ(dialogs.texts().back(), "Nessun archivio pre-masterizzato.");
     ASSERT_EQ(f->entries().size(), 2u);
     EXPECT_FALSE(f->entries()[n - 1].selected);
     dialogs.clear();
@@ -53,6 +53,29 @@ TEST_P(FrmMastTest, MasterizzaPremastersTheTickedArchiveAndReloads) {
     ASSERT_EQ(f->entries().size(), 1u);
     EXPECT_EQ(f->entries()[0].serial, kVerbali);
     EXPECT_FALSE(f->prbMast()->isVisible());
+}
+
+TEST_P(FrmMastTest, AStaleSecondWindowSaysItCopiedNothing) {
+    linkArchive(kFornitori2024, "M", "01");
+    MainWindow w(*session, dir_->path());
+    // The entry stays enabled (the form holds the unlink entry): two windows list the archive.
+    frmMast* first = static_cast<frmMast*>(w.main().openChild(QStringLiteral("mnuGestMast")));
+    frmMast* stale = static_cast<frmMast*>(w.main().openChild(QStringLiteral("mnuGestMast")));
+    ASSERT_TRUE(first && stale);
+    for (frmMast* f : {first, stale}) f->checks().box(entryNumber(f->entries(), kFornitori2024))->click();
+    dialogs.then(Answer::Yes);
+    first->cmdMast()->click();
+    EXPECT_EQ(dialogs.texts().back(), "Copia dei dati per la Pre-Masterizzazione eseguita con successo.");
+    dialogs.clear();
+
+    dialogs.then(Answer::Yes);
+    stale->cmdMast()->click();
+    ASSERT_EQ(dialogs.messages().size(), 3u);
+    EXPECT_EQ(dialogs.texts()[1], "Attenzione. La tabella non è collegata al TARV.");
+    EXPECT_EQ(dialogs.texts()[2], lines({"ATTENZIONE! Pre-Masterizzazione non completata.", "Archivi pre-masterizzati: 0 di 1.",
+                                         "Archivi non pre-masterizzati: 1 (vedere i messaggi precedenti)."}));
+    EXPECT_EQ(dialogs.messages()[2].icon, Icon::Exclamation);
+    EXPECT_TRUE(stale->entries().empty());
 }
 
 TEST_P(FrmMastTest, WithoutLinksTheListIsEmpty) {

@@ -145,19 +145,6 @@ TEST_P(PremasterTest, ALocalTableIsNotPremastered) {
     EXPECT_EQ(archiveCount(kVerbali), 2);
 }
 
-TEST_P(PremasterTest, NoToEveryQuestionStillEndsWithTheSuccessMessage) {
-    auto entries = list();
-    for (auto& e : entries) e.selected = true;
-    dialogs.then(Answer::No).then(Answer::No);
-    const auto result = PremasterRun(*session).cmdMast_Click(entries);
-    EXPECT_TRUE(result.completed);
-    EXPECT_EQ(result.premastered, 0);
-    EXPECT_EQ(dialogs.texts().back(), "Copia dei dati per la Pre-Masterizzazione eseguita con successo.");
-    EXPECT_TRUE(archiveDef(kFornitori2023)->isLink());
-    EXPECT_FALSE(PremasterRun(*session).cmdMast_Click(list()).completed);
-    EXPECT_EQ(dialogs.texts().back(), "Devi selezionare un archivio!");
-}
-
 TEST_P(PremasterTest, CopyEmptiesTheTargetAndMatchesFieldsByName) {
     // Verbali's set-aside table keeps firma_digitale, which the TARV table lacks: values
     // must not slide one column over.

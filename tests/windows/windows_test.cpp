@@ -7,6 +7,7 @@
 #include "link_fixture.h"
 
 #include "app/gui/formgeometry.h"
+#include "config/qtdialogs.h"
 #include "listctl/flex_grid.h"
 #include "textbox/txtfrmt.h"
 
@@ -67,6 +68,27 @@ void expectReadable(QWidget* window) {
     }
 }
 
+// A box and a folder picker asked for through the program's dialogs (owned by the main
+// window) while `form` is open belong to the form.
+void expectOwnedBy(QWidget* form, QWidget& main) {
+    QtDialogs dialogs(&main);
+    QWidget* boxParent = nullptr;
+    QWidget* pickerParent = nullptr;
+    const auto closeModal = [](QWidget** parent) {
+        return [parent] {
+            QWidget* modal = QApplication::activeModalWidget();
+            *parent = modal->parentWidget();
+            modal->close();
+        };
+    };
+    QTimer::singleShot(0, closeModal(&boxParent));
+    dialogs.message(Message{"Indicare l'area e il relativo percorso.", "", Buttons::Ok, Icon::Exclamation});
+    QTimer::singleShot(0, closeModal(&pickerParent));
+    dialogs.pickFolder("Percorso", "");
+    EXPECT_EQ(boxParent, form);
+    EXPECT_EQ(pickerParent, form);
+}
+
 class WindowsTest : public LinkTest {
 protected:
     static void SetUpTestSuite() {
@@ -118,8 +140,11 @@ TEST_P(WindowsTest, EveryWindowReadsWholeAtFirstStartAndAtALargeSize) {
         }
         for (const char* entry : {"mnuFileConf", "mnuFileCGru", "mnuFileAggP"}) {
             SCOPED_TRACE(entry);
-            QTimer::singleShot(0, [large] {
+            QTimer::singleShot(0, [large, &w] {
                 QWidget* form = QApplication::activeModalWidget();
+                // The form, and what it opens, stay above the main window.
+                EXPECT_EQ(form->parentWidget(), &w.main());
+                if (!large) expectOwnedBy(form, w.main());
                 if (large) form->resize(1000, 700);
                 QApplication::processEvents();
                 expectReadable(form);

@@ -3,7 +3,10 @@
 #include "common/error.h"
 #include "common/product.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +22,15 @@ namespace {
 
 }  // namespace
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // The toolkit's own dialogs (folder and file pickers, standard buttons) speak the
+    // operators' language whatever the desktop's locale. Without the translations
+    // installed they stay in English; nothing else depends on them.
+    auto* toolkit = new QTranslator(this);
+    if (toolkit->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(toolkit);
+}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {

@@ -1,6 +1,7 @@
 #pragma once
 // The program's QApplication: an error that escapes an event handler ends the program,
-// as the original's runtime did, instead of unwinding through Qt.
+// as the original's runtime did, instead of unwinding through Qt; the toolkit's dialogs
+// speak Italian.
 
 #include <QApplication>
 

@@ -2,6 +2,7 @@
 
 #include "app/gui/frmmain.h"
 #include "app/session.h"
+#include "journal/writer_lock.h"
 #ifdef ZQ_HAVE_LINKFORMS
 #include "linking/forms/frmcdav.h"
 #include "linking/forms/frmcoll.h"
@@ -53,6 +54,16 @@ void registerForms(frmMain& main, Session& session) {
 #ifdef ZQ_HAVE_CHECK
     main.registerCheck([&] { runArchiveCheck(session); });
 #endif
+    // The rule between processes holds inside the program too: while an operation holds
+    // the installation's writer lock, no configuration form starts under it.
+    main.registerChangeGuard([&](const QString& caption, bool tell) {
+        const auto holder = WriterLock::holder(session.cfg.PathArch);
+        if (!holder) return true;
+        if (tell)
+            session.dialogs().message(
+                Message{WriterLock::refusal(*holder), caption.toStdString(), Buttons::Ok, Icon::Exclamation});
+        return false;
+    });
     (void)main;
     (void)session;
 #ifdef ZQ_HAVE_LINKFORMS

@@ -45,6 +45,17 @@ frmMain* MainForm() { return gMainForm; }
 
 QString frmMain::notAvailableText() { return tr("Non ancora disponibile"); }
 
+QString frmMain::busyText() { return tr("Non disponibile mentre un'operazione modifica l'archivio"); }
+
+namespace {
+
+// The "&Imposta" forms change what a running operation stands on (the login, the links).
+bool isChangingModal(const QString& name) { return name.startsWith(QLatin1String("mnuFile")); }
+
+QString plainCaption(const QAction* a) { return a->text().remove(QChar('&')); }
+
+}  // namespace
+
 frmMain::frmMain(Login& login, QString programFolder, QWidget* parent)
     : QMainWindow(parent), login_(login), programFolder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("frmMain"));
@@ -228,6 +239,8 @@ void frmMain::updateClock() {
     panels_[4]->setText(now.date().toString(QStringLiteral("dd/MM/yyyy")));
     panels_[5]->setText(now.time().toString(QStringLiteral("hh.mm")));
     showLockKeys();  // Caps Lock may have changed in another program
+    // An operation may have started or ended in a window of this program or elsewhere.
+    if (changeGuard_) updateMenus();
 }
 
 void frmMain::showLockKeys() {
@@ -326,6 +339,11 @@ void frmMain::registerCheck(std::function<void()> check) {
     entries_["mnuHelpCheck"].action->setEnabled(static_cast<bool>(check_));
 }
 
+void frmMain::registerChangeGuard(ChangeGuard guard) {
+    changeGuard_ = std::move(guard);
+    updateMenus();
+}
+
 void frmMain::registerModalForm(const QString& entry, ModalFactory factory,
                                 std::function<void()> afterAccept) {
     Entry& e = formEntry(entry);
@@ -355,8 +373,14 @@ bool frmMain::openModal(const QString& name, bool runAfterAccept) {
     if (it == entries_.end() || !it->modal || busy_.value(it->action) > 0)
         return false;
     QAction* entry = it->action;
+    if (isChangingModal(name) && changeGuard_ && !changeGuard_(plainCaption(entry), /*tell=*/true))
+        return false;
     const std::function<void()> afterAccept = it->afterAccept;
     std::unique_ptr<QDialog> form(it->modal());
+    // Owned by the main window, the form stays above it whatever it opens (pickers,
+    // message boxes) instead of going behind it.
+    if (!form->parentWidget())
+        form->setParent(this, form->windowFlags() | Qt::Dialog);
     OpenForm(form.get(), entry);
     const bool confirmed = form->exec() == QDialog::Accepted;
     if (confirmed && runAfterAccept && afterAccept)
@@ -393,12 +417,15 @@ void frmMain::formClosed(QAction* entry) {
 
 void frmMain::updateMenus() {
     entries_["mnuFileExit"].action->setEnabled(nForms_ == 0);
-    for (const Entry& e : std::as_const(entries_)) {
+    for (auto it = entries_.cbegin(); it != entries_.cend(); ++it) {
+        const Entry& e = *it;
         if (!e.isForm)
             continue;
         const bool built = e.child || e.modal;
-        e.action->setEnabled(built && busy_.value(e.action) == 0);
-        e.action->setToolTip(built ? QString() : notAvailableText());
+        const bool changing = built && isChangingModal(it.key()) && changeGuard_ &&
+                              !changeGuard_(plainCaption(e.action), /*tell=*/false);
+        e.action->setEnabled(built && busy_.value(e.action) == 0 && !changing);
+        e.action->setToolTip(!built ? notAvailableText() : changing ? busyText() : QString());
     }
 }
 

@@ -59,6 +59,12 @@ public:
                            std::function<void()> afterAccept = {});
     /// What "&Verifica archivi..." of the menu "?" runs (the check of the archives).
     void registerCheck(std::function<void()> check);
+    /// Whether a changing command (the "&Imposta" forms: a new configuration logs out
+    /// and in, a relink rewrites every link) may start now. It answers false while an
+    /// operation changes the archive, in this program or another; with `tell` it has
+    /// then said why, titled `caption`. Those entries are disabled meanwhile.
+    using ChangeGuard = std::function<bool(const QString& caption, bool tell)>;
+    void registerChangeGuard(ChangeGuard guard);
 
     /// Opens the child form of `entry`; the form, or nullptr when none is registered or
     /// it is open already.
@@ -84,6 +90,8 @@ public:
 
     /// The tooltip of entries whose form is not part of the program yet.
     static QString notAvailableText();
+    /// The tooltip of the "&Imposta" entries while an operation changes the archive.
+    static QString busyText();
 
 public slots:
     /// The one place that decides which entries are enabled.
@@ -130,6 +138,7 @@ private:
     QMdiArea* mdiArea_ = nullptr;
     QHash<QString, Entry> entries_;
     std::function<void()> check_;
+    ChangeGuard changeGuard_;
     QHash<QString, QAction*> separators_;
     QHash<QAction*, int> busy_;  ///< entries whose form is open
     QList<QMenu*> menus_;

@@ -5,6 +5,7 @@
 #include "config/conf/form_parts.h"
 #include "config/conf/optionframe.h"
 #include "config/filedialog.h"
+#include "config/sceltadir.h"
 #include "textbox/txtfrmt.h"
 
 #include <QGridLayout>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace zq {
@@ -152,8 +154,13 @@ void frmConf::cmdExplore_Click() {
                     {QStringLiteral("DataBase Microsoft Office Access"), QStringLiteral("*.mdb")},
                     {QStringLiteral("Tutti i File"), QStringLiteral("*.*")}});
     dlg.setFilterIndex(2);
-    dlg.setStartPath(q(session_.programFolder().string()));
-    dlg.setProposedName(QStringLiteral("VIZidore.mdb"));
+    // The picker opens where the field's database lies, proposing its name; the
+    // program folder and "VIZidore.mdb" when the field names nothing that exists.
+    const QString field = txtFlds_[1]->text().trimmed();
+    const QString folder = pickerStartFolder(field);
+    const QString name = field.mid(field.lastIndexOf(QRegularExpression(QStringLiteral("[/\\\\]"))) + 1);
+    dlg.setStartPath(folder.isEmpty() ? q(session_.programFolder().string()) : folder);
+    dlg.setProposedName(folder.isEmpty() || name.isEmpty() ? QStringLiteral("VIZidore.mdb") : name);
     dlg.setDefaultExtension(QStringLiteral("mdb"));
     dlg.setOpenCaption(QStringLiteral("Apri"));
     dlg.setCancelCaption(QStringLiteral("Annulla"));

@@ -154,6 +154,8 @@ void frmTiff::cmdTiff_Click() {
     auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, dialogs_, ConvTable::kCaption);
     if (!lock) return;
     lock_.emplace(std::move(*lock));
+    ticked_ = static_cast<int>(ticked.size());
+    cancelled_ = false;
     setRunning(true);
     run_->start(session_.CnnArch->connectionString(), session_.engines, PdfConverter(settings), std::move(ticked));
 }
@@ -161,6 +163,7 @@ void frmTiff::cmdTiff_Click() {
 void frmTiff::cmdAnnulla_Click() {
     if (!converting()) return;
     run_->requestCancel();
+    cancelled_ = true;
     cmdAnnulla_->setEnabled(false);
 }
 
@@ -168,8 +171,24 @@ void frmTiff::runFinished() {
     lock_.reset();
     setRunning(false);
     if (run_->abort()) std::rethrow_exception(run_->abort());
+    if (cancelled_) sayCancelled();
     cmdExit_->setFocus();
     emit conversionFinished();
+}
+
+void frmTiff::sayCancelled() {
+    // A stopped run shows no closing message of its own: the person learns here what
+    // was converted and what is left for the next run.
+    long converted = 0, left = 0;
+    for (const ConvTableResult& r : run_->results()) {
+        converted += r.converted;
+        left += r.left;
+    }
+    const int notStarted = ticked_ - static_cast<int>(run_->results().size());
+    std::string text = "Conversione interrotta.\r\nDocumenti convertiti: " + std::to_string(converted) +
+                       ".\r\nDocumenti rimasti da convertire: " + std::to_string(left) + ".";
+    if (notStarted > 0) text += "\r\nArchivi non ancora elaborati: " + std::to_string(notStarted) + ".";
+    dialogs_.message(Message{text, kCaption, Buttons::Ok, Icon::Information});
 }
 
 void frmTiff::setRunning(bool on) {

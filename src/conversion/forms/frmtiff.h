@@ -82,6 +82,7 @@ protected:
 private:
     void build();
     void runFinished();
+    void sayCancelled();
     void setRunning(bool on);
 
     Session& session_;
@@ -99,6 +100,8 @@ private:
     std::unique_ptr<LabelProgress> display_;
     std::unique_ptr<TiffRun> run_;
     std::optional<WriterLock> lock_;  // held from the start of a conversion to its end
+    int ticked_ = 0;                  // archives the running conversion was given
+    bool cancelled_ = false;          // "Annulla" was pressed during it
 };
 
 }  // namespace zq

@@ -2,6 +2,7 @@
 
 #include "check/archive_check.h"
 #include "common/gesterr.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 #include "linking/message_lines.h"
 
@@ -53,11 +54,13 @@ void runArchiveCheck(Session& session) {
     const auto lock =
         WriterLock::acquire(session.cfg.PathArch, session.cfg.Utente, session.dialogs(), ArchiveCheck::caption());
     if (!lock) return;
+    RunLog log(session.cfg.PathArch, "check-repair", session.cfg.Utente);
     if (!runGuarded(session.dialogs(), "frmMain", "mnuHelpCheck", "", [&] {
             check.repair(findings);
             findings = check.run();
         }))
         return;
+    log.end(findings.empty() ? RunLog::kDone : RunLog::kPartly);
     if (findings.empty())
         say(session, "Riparazione effettuata: nessuna incongruenza rimasta.", Icon::Information);
     else

@@ -5,6 +5,7 @@
 #include "cli/cli_command.h"
 #include "cli/logged_session.h"
 #include "cli/terminal_dialogs.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <ostream>
@@ -37,8 +38,10 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
         const auto lock = WriterLock::acquire(session->cfg.PathArch, session->cfg.Utente, ctx.dialogs,
                                               ArchiveCheck::caption());
         if (!lock) return kExitFailed;
+        RunLog log(session->cfg.PathArch, "check-repair", session->cfg.Utente);
         check.repair(findings);
         findings = check.run();
+        log.end(findings.empty() ? RunLog::kDone : RunLog::kPartly);
     }
     for (const auto& f : findings) ctx.out << f.tsv() << "\n";
     session.close();

@@ -13,6 +13,7 @@
 #include "conversion/pdf_converter.h"
 #include "conversion/tiff_list.h"
 #include "runtime/text.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <atomic>
@@ -142,6 +143,7 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
         session.close();
         return kExitFailed;
     }
+    RunLog log(session->cfg.PathArch, "convert", session->cfg.Utente);
     const PdfConverter converter(loadConversionSettings(session->programFolder()));
     TerminalProgress progress(ctx.out, ::isatty(STDOUT_FILENO) != 0);
     ProgressAwareDialogs dialogs(ctx.dialogs, progress);
@@ -155,6 +157,9 @@ int run(CliContext& ctx, const std::vector<std::string>& args) {
         done.emplace_back(&e, conv.run(e.archivio, e.pathDocs, e.tabella, e.pathDocs));
     }
 
+    std::vector<ConvTableResult> results;
+    for (const auto& d : done) results.push_back(d.second);
+    logConversions(log, results, interrupted);
     bool allDone = !interrupted;
     ctx.out << "serial\tarchive\tfound\tconverted\tunreadable\tfailed\tresult\n";
     for (const auto& [e, r] : done) {

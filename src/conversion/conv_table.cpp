@@ -4,6 +4,7 @@
 #include "common/gesterr.h"
 #include "conversion/conversion_pool.h"
 #include "conversion/record_folder.h"
+#include "journal/run_log.h"
 #include "runtime/text.h"
 
 #include <chrono>
@@ -249,7 +250,22 @@ ConvTable::ConvTable(Connection& cnnArch, Dialogs& dialogs, Progress& progress, 
 
 ConvTableResult ConvTable::run(const std::string& archivio, const std::string& pathDocs, const std::string& tabella,
                                const std::string& basePath) {
-    return Run(*this, archivio, pathDocs, tabella, basePath).execute();
+    ConvTableResult r = Run(*this, archivio, pathDocs, tabella, basePath).execute();
+    r.tabella = tabella;
+    return r;
+}
+
+void logConversions(RunLog& log, const std::vector<ConvTableResult>& results, bool interrupted) {
+    long done = 0, notDone = 0;
+    for (const auto& r : results) {
+        log.add(0, r.converted);
+        if (r.converted > 0) log.archive(r.tabella);
+        interrupted = interrupted || r.cancelled;
+        if (r.counted < 1 && !r.refused) continue;  // no PDF in it: neither done nor left
+        const bool whole = !r.refused && r.completed && r.failed == 0 && r.unreadable == 0;
+        ++(whole ? done : notDone);
+    }
+    log.end(interrupted ? RunLog::kCancelled : RunLog::outcomeOf(done, notDone));
 }
 
 std::string ConvTable::fileNameOf(const std::string& path) {

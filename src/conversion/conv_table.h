@@ -24,6 +24,7 @@
 #include "dataaccess/connection.h"
 
 #include <string>
+#include <vector>
 
 namespace zq {
 
@@ -38,7 +39,12 @@ struct ConvTableResult {
     long left = 0;           ///< documents a cancel left as they were
     bool completed = false;  ///< the conversion pass ran to the end (closing message shown)
     bool refused = false;    ///< a document's name would leave its record folder: nothing converted
+    std::string tabella;     ///< the archive's table it converted
 };
+
+class RunLog;
+/// Writes a conversion run (one result per archive it started) into the log of runs.
+void logConversions(RunLog& log, const std::vector<ConvTableResult>& results, bool interrupted);
 
 class ConvTable {
 public:

@@ -6,6 +6,7 @@
 #include "duplication/folder_names.h"
 #include "linking/message_lines.h"
 #include "runtime/text.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <filesystem>
@@ -115,6 +116,8 @@ AreaCopyResult AreaCopyRun::cmdCopy_Click(const AreaCopyRequest& request, std::v
     AreaCopyResult result;
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
+    RunLog log(session_.cfg.PathArch, "duplicate-area", session_.cfg.Utente);
+    log.company(request.companyCode, request.yearText);
     if (!checks(request, entries, result)) {
         result.enableButton = true;
         return result;
@@ -172,6 +175,7 @@ AreaCopyResult AreaCopyRun::cmdCopy_Click(const AreaCopyRequest& request, std::v
         }
         if (journal->copied(e.Tabella)) {
             ++result.copied;
+            log.archive(e.Tabella);
             continue;
         }
         if (!journal->undoBegun(e.Tabella, session_, *core)) {
@@ -180,14 +184,21 @@ AreaCopyResult AreaCopyRun::cmdCopy_Click(const AreaCopyRequest& request, std::v
         }
         switch (core->run(e, pathArea, result.newAreaId, *elenco, result.linkTarv, request.companyCode,
                           request.yearText)) {
-            case CreaCopy::Outcome::Copied: ++result.copied; break;
-            case CreaCopy::Outcome::Linked: ++result.copied, ++result.linked; break;
+            case CreaCopy::Outcome::Copied:
+                ++result.copied;
+                log.archive(e.Tabella);
+                break;
+            case CreaCopy::Outcome::Linked:
+                ++result.copied, ++result.linked;
+                log.archive(e.Tabella);
+                break;
             case CreaCopy::Outcome::Skipped: ++result.skipped; break;
             case CreaCopy::Outcome::Stopped: ++result.stopped; break;
         }
         core->guard("", [&] { journal->copyEnded(e.Tabella); });
     }
     if (journal) guard("", [&] { journal->finish(); });
+    log.end(RunLog::outcomeOf(result.copied, result.skipped + result.stopped));
     if (db) {
         if (elenco) elenco->close();
         db->close();

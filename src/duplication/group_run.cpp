@@ -15,6 +15,7 @@
 #include "runtime/format.h"
 #include "runtime/text.h"
 #include "journal/journal.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <algorithm>
@@ -565,6 +566,8 @@ GroupResult GroupRun::cmdGrup_Click(const GroupRequest& request, const std::vect
     g_.clear();
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
+    RunLog log(session_.cfg.PathArch, "group", session_.cfg.Utente);
+    log.company(request.company.Codice);
 
     if (entries.empty()) return result;
     if (!GroupParams::ready(session_.dialogs(), session_.cfg, caption())) return result;
@@ -632,10 +635,15 @@ GroupResult GroupRun::cmdGrup_Click(const GroupRequest& request, const std::vect
             if (!LinkNames::safeSerial(a.t)) continue;
             a.year = static_cast<int>(reg->anno.value_or(0));
             a.doctype = reg->tipoDoc ? ClngText(*reg->tipoDoc) : 0;
-            if (!groupArchive(a, result)) return result;
+            const GroupResult before = result;
+            const bool goOn = groupArchive(a, result);
+            log.add(result.records - before.records, result.files - before.files);
+            if (result.archives > before.archives) log.archive(a.t);
+            if (!goOn) return result;
         }
     }
     progress_.end();
+    log.end(RunLog::outcomeOf(result.archives, result.refused + result.fileErrors));
     message("Raggruppamento AREE terminata.", Icon::Information);
     result.completed = true;
     return result;

@@ -10,6 +10,7 @@
 #include "linking/message_lines.h"
 #include "lookups/lookups.h"
 #include "runtime/text.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 namespace zq {
@@ -79,6 +80,8 @@ YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
     YearCopyResult result;
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
+    RunLog log(session_.cfg.PathArch, "duplicate-year", session_.cfg.Utente);
+    log.company("", request.yearText);
     if (!checks(request, result)) {
         result.enableButton = true;
         return result;
@@ -146,6 +149,8 @@ YearCopyResult YearCopyRun::cmdCopy_Click(const YearCopyRequest& request) {
         core_.emplace(session_, *db_, CopyNames{"frmAnno", "CreaArch", caption()}, random_, clock_);
         for (int i = 0; i < request.childAreas.listCount(); ++i) CreaArea(request.childAreas, i, result);
         guard([&] { journal_->finish(); });
+        log.archive(newYear);
+        log.end(RunLog::outcomeOf(result.copied, result.skipped + result.stopped));
     }
     core_.reset();
     journal_.reset();

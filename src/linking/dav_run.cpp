@@ -3,6 +3,7 @@
 #include "common/gesterr.h"
 #include "linking/coll_table.h"
 #include "linking/message_lines.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <optional>
@@ -38,6 +39,8 @@ DavRunResult DavRun::cmdColl_Click(const DavRequest& request, const std::vector<
     DavRunResult result;
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
+    RunLog log(session_.cfg.PathArch, "dav", session_.cfg.Utente);
+    log.company(request.companyCode);
     if (request.companyIndex < 0) {
         message("Devi selezionare una Ditta!", Icon::Information);
         return result;
@@ -60,6 +63,8 @@ DavRunResult DavRun::cmdColl_Click(const DavRequest& request, const std::vector<
     auto db = opener_(session_.cfg.PathArch);
     result.linked = CollDav(*db, request, e);
     db->close();
+    if (result.linked) log.archive(e.serial);
+    log.end(RunLog::outcomeOf(result.linked, !result.linked));
     session_.dialogs().yield();
     message("Collegamento tabella effettuato con successo.", Icon::Information);
     return result;

@@ -9,6 +9,7 @@
 #include "linking/run_summary.h"
 #include "runtime/text.h"
 #include "journal/journal.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <algorithm>
@@ -34,8 +35,10 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
     FreeRunResult result;
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
+    RunLog log(session_.cfg.PathArch, "unlink", session_.cfg.Utente);
     const std::vector<std::string> resumed = resumeInterrupted();
     result.resumed = static_cast<int>(resumed.size());
+    for (const auto& s : resumed) log.archive(s);
     std::unique_ptr<ArchiveDatabase> db;
     for (const auto& e : entries) {
         if (!e.selected) continue;
@@ -49,7 +52,10 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
         if (a != Answer::Yes) continue;
         ++result.asked;
         switch (FreeTable(*db, e, result.delTarv, allCompanies)) {
-            case Outcome::Unlinked: ++result.unlinked; break;
+            case Outcome::Unlinked:
+                ++result.unlinked;
+                log.archive(e.serial);
+                break;
             case Outcome::Skipped: ++result.skipped; break;
             case Outcome::Stopped: ++result.stopped; break;
             case Outcome::Partial: ++result.partial; break;
@@ -58,11 +64,13 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
     if (!db) {
         // A rerun that only had to finish what was interrupted has said so already.
         result.completed = result.resumed > 0;
+        log.end(RunLog::outcomeOf(result.resumed, 0));
         if (!result.completed)
             session_.dialogs().message(Message{"Devi selezionare un archivio!", caption(), Buttons::Ok, Icon::Exclamation});
         return result;
     }
     db->close();
+    log.end(RunLog::outcomeOf(result.unlinked + result.resumed, result.skipped + result.stopped));
     session_.ConnArch();
     session_.dialogs().yield();
     static constexpr RunWords kWords{"Scollegamento tabelle effettuato con successo.", "Nessuna tabella scollegata.",

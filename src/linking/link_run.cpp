@@ -4,6 +4,7 @@
 #include "common/textroutines.h"
 #include "linking/coll_table.h"
 #include "linking/message_lines.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <optional>
@@ -59,6 +60,8 @@ LinkRunResult LinkRun::cmdColl_Click(const LinkRequest& request, const std::vect
     LinkRunResult result;
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
+    RunLog log(session_.cfg.PathArch, "link", session_.cfg.Utente);
+    log.company(request.companyCode, request.yearText);
     if (request.companyIndex < 0) {
         message("Devi selezionare una Ditta!", Icon::Information);
         return result;
@@ -92,7 +95,10 @@ LinkRunResult LinkRun::cmdColl_Click(const LinkRequest& request, const std::vect
                     caption(), Buttons::YesNo, Icon::Question});
         if (a != Answer::Yes) continue;
         switch (CollTable(session_, *db, namer, CollTable::Variant::Coll, *company).run(e, paramsOf(request, e))) {
-            case CollTable::Outcome::Linked: ++result.linked; break;
+            case CollTable::Outcome::Linked:
+                ++result.linked;
+                log.archive(e.serial);
+                break;
             case CollTable::Outcome::Refused: ++result.refused; break;
             case CollTable::Outcome::Stopped: ++result.stopped; break;
         }
@@ -103,6 +109,7 @@ LinkRunResult LinkRun::cmdColl_Click(const LinkRequest& request, const std::vect
     }
     db->close();
     session_.dialogs().yield();
+    log.end(RunLog::outcomeOf(result.linked, result.refused + result.stopped));
     message("Collegamento tabelle effettuato con successo.", Icon::Information);
     result.completed = true;
     return result;

@@ -7,6 +7,7 @@
 #include "linking/run_summary.h"
 #include "premastering/copy_table.h"
 #include "runtime/text.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <optional>
@@ -41,6 +42,7 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
     PremasterRunResult result;
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return result;
+    RunLog log(session_.cfg.PathArch, "premaster", session_.cfg.Utente);
     std::unique_ptr<ArchiveDatabase> db;
     for (const auto& e : entries) {
         if (!e.selected) continue;
@@ -50,17 +52,23 @@ PremasterRunResult PremasterRun::cmdMast_Click(const std::vector<FreeRow>& entri
                     caption(), Buttons::YesNo, Icon::Question});
         if (a != Answer::Yes) continue;
         ++result.asked;
+        const long rowsBefore = result.rowsCopied;
         switch (Elabora(*db, e.serial, &result.rowsCopied)) {
-            case Outcome::Premastered: ++result.premastered; break;
+            case Outcome::Premastered:
+                ++result.premastered;
+                log.archive(e.serial);
+                break;
             case Outcome::Skipped: ++result.skipped; break;
             case Outcome::Stopped: ++result.stopped; break;
         }
+        log.add(result.rowsCopied - rowsBefore);
     }
     if (!db) {
         session_.dialogs().message(Message{"Devi selezionare un archivio!", caption(), Buttons::Ok, Icon::Exclamation});
         return result;
     }
     db->close();
+    log.end(RunLog::outcomeOf(result.premastered, result.skipped + result.stopped));
     session_.dialogs().yield();
     static constexpr RunWords kWords{"Copia dei dati per la Pre-Masterizzazione eseguita con successo.",
                                      "Nessun archivio pre-masterizzato.", "Pre-Masterizzazione non completata.",

@@ -7,6 +7,7 @@
 #include "dataaccess/resolver.h"
 #include "linking/archive_model.h"
 #include "runtime/text.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <cctype>
@@ -245,6 +246,7 @@ LinkPathUpdate::Outcome LinkPathUpdate::cmdConf_Click(const NewValues& v) {
     confirmed_ = false;
     const auto lock = WriterLock::acquire(session_.cfg.PathArch, session_.cfg.Utente, session_.dialogs(), caption());
     if (!lock) return Outcome::Refused;
+    RunLog log(session_.cfg.PathArch, "relink", session_.cfg.Utente);
     ConfigEditor editor(session_.dialogs(), session_.programFolder(), caption());
     if (!editor.checkPasswords(v.Password, v.PasswordConfirm)) return Outcome::Refused;
     if (!editor.checkPathTarv(v.PathTarv)) return Outcome::Refused;
@@ -294,9 +296,11 @@ LinkPathUpdate::Outcome LinkPathUpdate::cmdConf_Click(const NewValues& v) {
             finish();
             return Outcome::Stopped;
         }
+        log.archive(r.Nome);
         progress_.setValue(++done);
         session_.dialogs().yield();
     }
+    log.end(noCode_.empty() && notRemade_.empty() ? RunLog::kDone : RunLog::kPartly);
     confirmed_ = true;
     db->close();
     finish();

@@ -10,6 +10,7 @@
 #include "listctl/fill_column.h"
 #include "listctl/flex_grid.h"
 #include "listctl/grdcomm.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <QCheckBox>
@@ -156,6 +157,7 @@ void frmTiff::cmdTiff_Click() {
     lock_.emplace(std::move(*lock));
     ticked_ = static_cast<int>(ticked.size());
     cancelled_ = false;
+    log_.emplace(session_.cfg.PathArch, "convert", session_.cfg.Utente);
     setRunning(true);
     run_->start(session_.CnnArch->connectionString(), session_.engines, PdfConverter(settings), std::move(ticked));
 }
@@ -168,6 +170,8 @@ void frmTiff::cmdAnnulla_Click() {
 }
 
 void frmTiff::runFinished() {
+    if (log_) logConversions(*log_, run_->results(), /*interrupted=*/false);
+    log_.reset();
     lock_.reset();
     setRunning(false);
     if (run_->abort()) std::rethrow_exception(run_->abort());

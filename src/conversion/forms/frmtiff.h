@@ -6,6 +6,7 @@
 // progress; while it runs the form cannot be closed.
 
 #include "conversion/tiff_list.h"
+#include "journal/run_log.h"
 #include "journal/writer_lock.h"
 
 #include <QWidget>
@@ -102,6 +103,7 @@ private:
     std::optional<WriterLock> lock_;  // held from the start of a conversion to its end
     int ticked_ = 0;                  // archives the running conversion was given
     bool cancelled_ = false;          // "Annulla" was pressed during it
+    std::optional<RunLog> log_;       // the conversion's row in the log of runs
 };
 
 }  // namespace zq

@@ -98,7 +98,7 @@ TEST_F(MainWindowTest, CaptionAndMenuTree) {
                 {"mnuWindowTileHorizontal", "Affianca &Orizzontalmente"},
                 {"mnuWindowTileVertical", "Affianca &Verticalmente"},
                 {"mnuWindowArrangeIcons", "&Disponi Icone"}});
-    expectMenu(bar[3]->menu(), "mnuHelp", "&?", {{"mnuHelpCheck", "&Verifica archivi..."}, {"mnuHelpAbout", "&Informazioni..."}});
+    expectMenu(bar[3]->menu(), "mnuHelp", "&?", {{"mnuHelpCheck", "&Verifica archivi..."}, {"mnuHelpLog", "&Registro operazioni..."}, {"mnuHelpAbout", "&Informazioni..."}});
     EXPECT_EQ(w.menuEntry(QStringLiteral("mnuGetsBar2")), bar[1]->menu()->actions()[7]);
     EXPECT_EQ(w.menuEntry(QStringLiteral("mnuNothing")), nullptr);
 }

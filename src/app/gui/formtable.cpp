@@ -1,6 +1,7 @@
 #include "app/gui/formtable.h"
 
 #include "app/gui/frmmain.h"
+#include "app/gui/run_log_window.h"
 #include "app/session.h"
 #include "journal/writer_lock.h"
 #ifdef ZQ_HAVE_LINKFORMS
@@ -52,7 +53,7 @@ void registerForms(frmMain& main, Session& session) {
     main.registerModalForm("mnuFileCGru", [&] { return new frmCGru(session); });
 #endif
 #ifdef ZQ_HAVE_CHECK
-    main.registerCheck([&] { runArchiveCheck(session); });
+    main.registerSessionEntry("mnuHelpCheck", [&] { runArchiveCheck(session); });
 #endif
     // The rule between processes holds inside the program too: while an operation holds
     // the installation's writer lock, no configuration form starts under it.
@@ -64,6 +65,7 @@ void registerForms(frmMain& main, Session& session) {
                 Message{WriterLock::refusal(*holder), caption.toStdString(), Buttons::Ok, Icon::Exclamation});
         return false;
     });
+    main.registerSessionEntry("mnuHelpLog", [&main, &session] { showRunLog(&main, session.cfg.PathArch); });
     (void)main;
     (void)session;
 #ifdef ZQ_HAVE_LINKFORMS

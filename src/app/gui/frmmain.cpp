@@ -116,6 +116,7 @@ void frmMain::createActions() {
         {"mnuWindowTileVertical", QT_TR_NOOP("Affianca &Verticalmente"), false},
         {"mnuWindowArrangeIcons", QT_TR_NOOP("&Disponi Icone"), false},
         {"mnuHelpCheck", QT_TR_NOOP("&Verifica archivi..."), false},
+        {"mnuHelpLog", QT_TR_NOOP("&Registro operazioni..."), false},
         {"mnuHelpAbout", QT_TR_NOOP("&Informazioni..."), false},
     };
     for (const auto& e : entries) {
@@ -142,11 +143,13 @@ void frmMain::createActions() {
     connect(entries_["mnuWindowArrangeIcons"].action, &QAction::triggered, this,
             &frmMain::arrangeIcons);
     connect(entries_["mnuHelpAbout"].action, &QAction::triggered, this, &frmMain::about);
-    // The check is the session's: enabled once it is registered.
-    entries_["mnuHelpCheck"].action->setEnabled(false);
-    connect(entries_["mnuHelpCheck"].action, &QAction::triggered, this, [this] {
-        if (check_) check_();
-    });
+    // The check and the log are the session's: enabled once registered.
+    for (const QString name : {QStringLiteral("mnuHelpCheck"), QStringLiteral("mnuHelpLog")}) {
+        entries_[name].action->setEnabled(false);
+        connect(entries_[name].action, &QAction::triggered, this, [this, name] {
+            if (const auto it = sessionEntries_.find(name); it != sessionEntries_.end() && it->second) it->second();
+        });
+    }
 }
 
 QAction* frmMain::addSeparator(QMenu* menu, const QString& name) {
@@ -193,6 +196,7 @@ void frmMain::createMenus() {
     QMenu* help = menuBar()->addMenu(tr("&?"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     help->addAction(entry("mnuHelpCheck"));
+    help->addAction(entry("mnuHelpLog"));
     help->addAction(entry("mnuHelpAbout"));
 
     menus_ = {file, gest, windowMenu_, help};
@@ -334,9 +338,9 @@ void frmMain::registerChildForm(const QString& entry, ChildFactory factory,
     entries_[entry].registerWith = registerWith;
 }
 
-void frmMain::registerCheck(std::function<void()> check) {
-    check_ = std::move(check);
-    entries_["mnuHelpCheck"].action->setEnabled(static_cast<bool>(check_));
+void frmMain::registerSessionEntry(const QString& entry, std::function<void()> run) {
+    entries_[entry].action->setEnabled(static_cast<bool>(run));
+    sessionEntries_[entry] = std::move(run);
 }
 
 void frmMain::registerChangeGuard(ChangeGuard guard) {

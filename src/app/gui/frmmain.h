@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 
 class QAction;
 class QDialog;
@@ -57,8 +58,9 @@ public:
     /// ("mnuFileConf" already logs out and in again).
     void registerModalForm(const QString& entry, ModalFactory factory,
                            std::function<void()> afterAccept = {});
-    /// What "&Verifica archivi..." of the menu "?" runs (the check of the archives).
-    void registerCheck(std::function<void()> check);
+    /// What an entry of the menu "?" that needs the session runs: "mnuHelpCheck" (the
+    /// check of the archives), "mnuHelpLog" (the log of runs). Disabled until registered.
+    void registerSessionEntry(const QString& entry, std::function<void()> run);
     /// Whether a changing command (the "&Imposta" forms: a new configuration logs out
     /// and in, a relink rewrites every link) may start now. It answers false while an
     /// operation changes the archive, in this program or another; with `tell` it has
@@ -137,7 +139,7 @@ private:
     QString programFolder_;
     QMdiArea* mdiArea_ = nullptr;
     QHash<QString, Entry> entries_;
-    std::function<void()> check_;
+    std::map<QString, std::function<void()>> sessionEntries_;
     ChangeGuard changeGuard_;
     QHash<QString, QAction*> separators_;
     QHash<QAction*, int> busy_;  ///< entries whose form is open

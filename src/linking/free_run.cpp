@@ -58,7 +58,10 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
                 break;
             case Outcome::Skipped: ++result.skipped; break;
             case Outcome::Stopped: ++result.stopped; break;
-            case Outcome::Partial: ++result.partial; break;
+            case Outcome::Partial:
+                ++result.partial;
+                log.archive(e.serial);
+                break;
         }
     }
     if (!db) {
@@ -70,7 +73,7 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
         return result;
     }
     db->close();
-    log.end(RunLog::outcomeOf(result.unlinked + result.resumed, result.skipped + result.stopped));
+    log.end(RunLog::outcomeOf(result.unlinked + result.resumed, result.partial + result.skipped + result.stopped));
     session_.ConnArch();
     session_.dialogs().yield();
     static constexpr RunWords kWords{"Scollegamento tabelle effettuato con successo.", "Nessuna tabella scollegata.",

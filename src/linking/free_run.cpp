@@ -73,7 +73,9 @@ FreeRunResult FreeRun::cmdFree_Click(const std::vector<FreeRow>& entries, bool a
         return result;
     }
     db->close();
-    log.end(RunLog::outcomeOf(result.unlinked + result.resumed, result.partial + result.skipped + result.stopped));
+    // A partial unlink is done in the archive and left undone on the server: both.
+    log.end(RunLog::outcomeOf(result.unlinked + result.resumed + result.partial,
+                              result.partial + result.skipped + result.stopped));
     session_.ConnArch();
     session_.dialogs().yield();
     static constexpr RunWords kWords{"Scollegamento tabelle effettuato con successo.", "Nessuna tabella scollegata.",

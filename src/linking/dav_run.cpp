@@ -66,7 +66,11 @@ DavRunResult DavRun::cmdColl_Click(const DavRequest& request, const std::vector<
     if (result.linked) log.archive(e.serial);
     log.end(RunLog::outcomeOf(result.linked, !result.linked));
     session_.dialogs().yield();
-    message("Collegamento tabella effettuato con successo.", Icon::Information);
+    if (result.linked)
+        message("Collegamento tabella effettuato con successo.", Icon::Information);
+    else
+        message(messageLines({"ATTENZIONE! Collegamento tabella non effettuato", "(vedere i messaggi precedenti)."}),
+                Icon::Exclamation);
     return result;
 }
 

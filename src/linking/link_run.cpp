@@ -5,6 +5,7 @@
 #include "linking/coll_table.h"
 #include "linking/message_lines.h"
 #include "journal/run_log.h"
+#include "linking/run_summary.h"
 #include "journal/writer_lock.h"
 
 #include <optional>
@@ -110,7 +111,11 @@ LinkRunResult LinkRun::cmdColl_Click(const LinkRequest& request, const std::vect
     db->close();
     session_.dialogs().yield();
     log.end(RunLog::outcomeOf(result.linked, result.refused + result.stopped));
-    message("Collegamento tabelle effettuato con successo.", Icon::Information);
+    static constexpr RunWords kWords{"Collegamento tabelle effettuato con successo.", "Nessuna tabella collegata.",
+                                     "Collegamento tabelle non completato.", "Tabelle collegate: ",
+                                     "Tabelle non collegate: ", nullptr};
+    session_.dialogs().message(closingMessage(
+        RunTally{result.linked + result.refused + result.stopped, result.linked, 0}, kWords, caption()));
     result.completed = true;
     return result;
 }

@@ -217,13 +217,13 @@ TEST_P(LinkRunTest, ChecksRefuseBeforeAnyQuestion) {
     EXPECT_FALSE(tarvTableExists(kDitt001, "a2215032010150a1f"));
 }
 
-TEST_P(LinkRunTest, NoToEveryQuestionStillEndsWithTheSuccessMessage) {
+TEST_P(LinkRunTest, NoToEveryQuestionSaysNothingWasLinked) {
     pickCompany("001");
     dialogs.then(Answer::No).then(Answer::No);
     const auto result = run({entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")});
     EXPECT_TRUE(result.completed);
     EXPECT_EQ(result.linked, 0);
-    EXPECT_EQ(dialogs.texts().back(), kDone);
+    EXPECT_EQ(dialogs.texts().back(), "Nessuna tabella collegata.");
     EXPECT_FALSE(archiveDef(kFornitori2023)->isLink());
     EXPECT_TRUE(rows(kComune, "SELECT * FROM ar_dbelenco").empty());
 }
@@ -238,7 +238,8 @@ TEST_P(LinkRunTest, TakenParametersAreRefusedAndTheSameOnesUpdateThePath) {
     EXPECT_EQ(result.refused, 1);
     EXPECT_TRUE(result.completed);
     EXPECT_EQ(dialogs.texts().at(1), refusal({"Esiste già un'altra tabella collegata", "con gli stessi parametri."}));
-    EXPECT_EQ(dialogs.texts().at(2), kDone);
+    EXPECT_EQ(dialogs.texts().at(2), lines({"ATTENZIONE! Collegamento tabelle non completato.", "Tabelle collegate: 0 di 1.",
+                                            "Tabelle non collegate: 1 (vedere i messaggi precedenti)."}));
     EXPECT_FALSE(archiveDef(kFornitori2024)->isLink());
     EXPECT_FALSE(tarvTableExists(kDitt001, "a2408010930122c3d"));
     // A linked archive again with other parameters.

@@ -3,7 +3,8 @@
 //
 // A local archive table declares each column with the Jet type name (TEXT(50), LONG,
 // COUNTER, CURRENCY, DATETIME …), so the file reads sensibly in any SQLite tool and
-// the column gets the right SQLite affinity. The exact type code, size, attributes and
+// the column gets the right SQLite affinity (a CURRENCY column keeps its amounts as
+// bindCurrency in sqlite_handle.h says). The exact type code, size, attributes and
 // order of each field are kept beside it (archive_schema.h); the declaration is what a
 // table made by plain SQL is read from. A link's fields come from the remote column
 // types (Informix, PostgreSQL or SQLite names) the way an ODBC link reports them.

@@ -4,6 +4,7 @@
 #include "dataaccess/resolver.h"
 #include "dataaccess/sql_text.h"
 #include "dataaccess/sqlite_recordset.h"
+#include "runtime/datetime_parse.h"
 
 #include <sqlite3.h>
 
@@ -283,6 +284,7 @@ void setResult(sqlite3_context* ctx, const Value& v) {
         sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
         return;
     }
+    case ValueKind::Currency: resultCurrency(ctx, v.toCurrency()); return;
     }
 }
 
@@ -293,7 +295,7 @@ void setResult(sqlite3_context* ctx, const Value& v) {
 // to DMY4/), so a date column gets a date, a number column a number, a text column
 // text.
 // ---------------------------------------------------------------------------------
-enum class RemoteKind { Text, Number, Date, Timestamp, Other };
+enum class RemoteKind { Text, Number, Currency, Date, Timestamp, Other };
 
 RemoteKind remoteKind(const std::string& declared) {
     const std::string t = upperAscii(declared);
@@ -304,6 +306,7 @@ RemoteKind remoteKind(const std::string& declared) {
     if (t.rfind("DATE", 0) == 0) return RemoteKind::Date;
     for (const char* text : {"CHAR", "TEXT", "CLOB"})
         if (t.find(text) != std::string::npos) return RemoteKind::Text;
+    if (holdsCurrency(t)) return RemoteKind::Currency;
     for (const char* number : {"INT", "SERIAL", "DECIMAL", "NUMERIC", "MONEY", "FLOAT", "REAL", "DOUBLE", "BOOL"})
         if (t.find(number) != std::string::npos) return RemoteKind::Number;
     return RemoteKind::Other;
@@ -321,29 +324,53 @@ std::optional<Value> numberFromText(const std::string& text) {
     return std::nullopt;
 }
 
+// A date as the archive reads one: SQLite's own ISO text, or day/month/year as the
+// office types it ("04/03/2024", "04.03.2024", "4/3/24"), never month first.
 std::optional<Value> dateFromText(const std::string& text, bool keepTime) {
     DateTime d;
-    if (!parseIsoDate(trimBlanks(text), d) && !parseDmyDate(trimBlanks(text), d)) return std::nullopt;
+    const std::string t = trimBlanks(text);
+    if (!parseIsoDate(t, d)) {
+        auto typed = parseDate(t);
+        if (!typed) return std::nullopt;
+        d = *typed;
+    }
     if (!keepTime) d.hour = d.minute = d.second = 0;
     return Value(d);
 }
 
-// The parameter for a non-Null SQLite value going into column `column`; a text that
-// is not what the column holds goes as text, and the server says what it makes of it.
-Value remoteValue(const LinkColumn& column, sqlite3_value* v) {
+[[noreturn]] void refuseValue(const LinkColumn& column, const Value& v, const char* what) {
+    throw Error(kErrProviderFailure,
+                "Il valore \"" + v.toText() + "\" non è " + what + " per il campo " + column.name + ".", kSource);
+}
+
+// The parameter for a non-Null SQLite value going into column `column`. A row written
+// (`strict`) refuses a text that is no date for a date column and no amount for an
+// amount column, naming the column; a condition passes such a text on as text, and the
+// server says what it makes of it.
+Value remoteValue(const LinkColumn& column, sqlite3_value* v, bool strict) {
     const Value plain = valueOf(v);
     const bool isText = sqlite3_value_type(v) == SQLITE_TEXT;
-    switch (remoteKind(column.type)) {
+    const RemoteKind kind = remoteKind(column.type);
+    switch (kind) {
     case RemoteKind::Text:
         return isText ? plain : Value(std::string(reinterpret_cast<const char*>(sqlite3_value_text(v))));
     case RemoteKind::Number:
         if (isText)
             if (auto n = numberFromText(*plain.textIf())) return *n;
         return plain;
+    case RemoteKind::Currency:
+        // Exact to four decimals whatever made the number: 0.1 + 0.2 goes as 0.3.
+        try {
+            return Value(plain.toCurrency());
+        } catch (const std::exception&) {
+            if (strict) refuseValue(column, plain, "un importo valido");
+            return plain;
+        }
     case RemoteKind::Date:
     case RemoteKind::Timestamp:
-        if (isText)
-            if (auto d = dateFromText(*plain.textIf(), remoteKind(column.type) == RemoteKind::Timestamp)) return *d;
+        if (!isText) return plain;
+        if (auto d = dateFromText(*plain.textIf(), kind == RemoteKind::Timestamp)) return *d;
+        if (strict) refuseValue(column, plain, "una data valida");
         return plain;
     case RemoteKind::Other: return plain;
     }
@@ -567,7 +594,7 @@ int linkFilter(sqlite3_vtab_cursor* c, int, const char* idxStr, int argc, sqlite
                     where += " NULL";  // compares as unknown, as in SQLite
                 } else {
                     where += " ?";
-                    params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(column)), rhs));
+                    params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(column)), rhs, /*strict=*/false));
                 }
             }
         }
@@ -695,7 +722,7 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
                 if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
                 cols += (cols.empty() ? "" : ", ") + columnName(t, i - 2);
                 vals += (vals.empty() ? "?" : ", ?");
-                params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(i - 2)), argv[i]));
+                params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(i - 2)), argv[i], /*strict=*/true));
             }
             if (cols.empty()) {
                 // a row of Nulls: DEFAULT VALUES is not Informix SQL, so name one column
@@ -721,7 +748,7 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
                 set += " = NULL";
             } else {
                 set += " = ?";
-                params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(i - 2)), argv[i]));
+                params.push_back(remoteValue(t.linkSpec.columns.at(static_cast<size_t>(i - 2)), argv[i], /*strict=*/true));
             }
         }
         const std::string where = keyCondition(t, argv[0], params);

@@ -32,6 +32,7 @@ std::string sqlLiteral(const Value& v) {
     case ValueKind::Decimal: return numberText(v.toDouble());
     case ValueKind::Text: return sqlQuote(*v.textIf());
     case ValueKind::DateTime: return sqlQuote(isoText(v.toDateTime()));
+    case ValueKind::Currency: return v.toCurrency().plainText();
     }
     return "NULL";
 }

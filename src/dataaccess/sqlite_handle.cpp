@@ -9,6 +9,7 @@
 
 #include <mutex>
 #include <regex>
+#include <stdexcept>
 
 namespace zq {
 
@@ -148,6 +149,7 @@ void Statement::bind(int index, const Value& v) {
     case ValueKind::Decimal: sqlite3_bind_double(st, index, v.toDouble()); break;
     case ValueKind::Text: bindText(index, *v.textIf()); break;
     case ValueKind::DateTime: bindText(index, isoText(v.toDateTime())); break;
+    case ValueKind::Currency: bindCurrency(st, index, v.toCurrency()); break;
     }
 }
 
@@ -180,7 +182,41 @@ ColumnReading columnReadingFor(const char* declType, bool padChar) {
         return {ColumnConversion::Date, 0};
     if (first == "BIT" || first == "BOOLEAN" || first == "YESNO" || first == "LOGICAL")
         return {ColumnConversion::Boolean, 0};
+    if (holdsCurrency(t)) return {ColumnConversion::Currency, 0};
     return {};
+}
+
+bool holdsCurrency(std::string_view declType) {
+    static const std::regex re(R"(^\s*(CURRENCY|MONEY)\b.*|^\s*(DECIMAL|NUMERIC|DEC)\s*\(\s*\d+\s*,\s*([1-4])\s*\).*)",
+                               std::regex::icase);
+    return std::regex_match(declType.begin(), declType.end(), re);
+}
+
+namespace {
+
+// The storage of bindCurrency: whole amounts as integers, amounts a double holds
+// exactly as doubles, the rest as text.
+template <class Int, class Real, class Text>
+void storeCurrency(Currency c, Int asInt, Real asReal, Text asText) {
+    if (c.units() % Currency::kScale == 0) return asInt(c.units() / Currency::kScale);
+    const double d = c.toDouble();
+    if (Currency::fromDouble(d) == c) return asReal(d);
+    asText(c.text());
+}
+
+}  // namespace
+
+void bindCurrency(sqlite3_stmt* st, int index, Currency c) {
+    storeCurrency(
+        c, [&](std::int64_t n) { sqlite3_bind_int64(st, index, n); },
+        [&](double d) { sqlite3_bind_double(st, index, d); },
+        [&](const std::string& t) { sqlite3_bind_text(st, index, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT); });
+}
+
+void resultCurrency(sqlite3_context* ctx, Currency c) {
+    storeCurrency(
+        c, [&](std::int64_t n) { sqlite3_result_int64(ctx, n); }, [&](double d) { sqlite3_result_double(ctx, d); },
+        [&](const std::string& t) { sqlite3_result_text(ctx, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT); });
 }
 
 std::string padToWidth(std::string text, int width) {
@@ -191,15 +227,34 @@ std::string padToWidth(std::string text, int width) {
     return text;
 }
 
+namespace {
+
+// An amount out of the Currency range (a file edited by another tool) reads as it is.
+template <class Raw, class Make>
+Value currencyOr(Raw raw, Make make) {
+    try {
+        return Value(make());
+    } catch (const std::overflow_error&) {
+        return Value(raw);
+    }
+}
+
+}  // namespace
+
 Value readColumn(sqlite3_stmt* st, int index, const ColumnReading& how) {
     switch (sqlite3_column_type(st, index)) {
     case SQLITE_NULL: return Value::null();
     case SQLITE_INTEGER: {
         auto i = static_cast<std::int64_t>(sqlite3_column_int64(st, index));
         if (how.conversion == ColumnConversion::Boolean) return Value(i != 0);
+        if (how.conversion == ColumnConversion::Currency) return currencyOr(i, [i] { return Currency::fromWhole(i); });
         return Value(i);
     }
-    case SQLITE_FLOAT: return Value(sqlite3_column_double(st, index));
+    case SQLITE_FLOAT: {
+        const double d = sqlite3_column_double(st, index);
+        if (how.conversion == ColumnConversion::Currency) return currencyOr(d, [d] { return Currency::fromDouble(d); });
+        return Value(d);
+    }
     default: break;
     }
     auto p = reinterpret_cast<const char*>(sqlite3_column_text(st, index));
@@ -209,6 +264,11 @@ Value readColumn(sqlite3_stmt* st, int index, const ColumnReading& how) {
         if (parseIsoDate(text, d) || parseDmyDate(text, d)) return Value(d);
     } else if (how.conversion == ColumnConversion::PaddedChar) {
         return Value(padToWidth(std::move(text), how.width));
+    } else if (how.conversion == ColumnConversion::Currency) {
+        try {
+            if (auto c = Currency::parse(text)) return Value(*c);
+        } catch (const std::overflow_error&) {
+        }
     }
     return Value(std::move(text));
 }

@@ -9,6 +9,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_context;
 
 namespace zq {
 
@@ -60,8 +61,9 @@ private:
 };
 
 /// How a stored value reads back, from the column's declared type: dates become
-/// DateTime, BIT/BOOLEAN become booleans, CHAR(n) of the TARV engine is blank-padded.
-enum class ColumnConversion { Plain, Date, Boolean, PaddedChar };
+/// DateTime, BIT/BOOLEAN become booleans, CHAR(n) of the TARV engine is blank-padded,
+/// amounts (holdsCurrency) become Currency.
+enum class ColumnConversion { Plain, Date, Boolean, PaddedChar, Currency };
 struct ColumnReading {
     ColumnConversion conversion = ColumnConversion::Plain;
     int width = 0;  ///< characters, for PaddedChar
@@ -70,6 +72,19 @@ struct ColumnReading {
 ColumnReading columnReadingFor(const char* declType, bool padChar);
 /// The current row's column as a Value, converted as `how` says.
 Value readColumn(sqlite3_stmt* st, int index, const ColumnReading& how);
+
+/// True for a column type that holds exact amounts: CURRENCY, MONEY, and DECIMAL or
+/// NUMERIC with one to four decimals (a MONEY column as a PostgreSQL server reports it).
+bool holdsCurrency(std::string_view declType);
+
+/// How an amount is kept in an SQLite column: a number when a double holds it digit
+/// for digit (every amount up to fifteen digits: SQL sums and compares it as before),
+/// otherwise its Italian text ("99999999999999,99"), which a CURRENCY or MONEY column
+/// does not take for a number and so keeps whole. Both read back as the same Currency,
+/// and so do the doubles that files written before held.
+void bindCurrency(sqlite3_stmt* st, int index, Currency c);
+/// The same, as the result of a function or a link's column.
+void resultCurrency(sqlite3_context* ctx, Currency c);
 
 /// Pads UTF-8 text with blanks to `width` characters (longer text is left as it is).
 std::string padToWidth(std::string text, int width);

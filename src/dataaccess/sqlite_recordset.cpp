@@ -321,7 +321,20 @@ void SqliteRecordset::setField(int index, const Value& v) {
     if (originNames_[static_cast<size_t>(index)].empty())
         throw Error(kErrProviderFailure, "Field cannot be updated: " + names_[static_cast<size_t>(index)],
                     opts_.source);
-    pending_[index] = v;
+    pending_[index] = storable(index, v);
+}
+
+Value SqliteRecordset::storable(int index, const Value& v) const {
+    if (readings_[static_cast<size_t>(index)].conversion != ColumnConversion::Currency || v.isNullish()) return v;
+    // An amount is kept exact whatever arithmetic made it: 0.1 + 0.2 is stored as 0,3.
+    try {
+        return Value(v.toCurrency());
+    } catch (const std::exception&) {
+        throw Error(kErrProviderFailure,
+                    "Il valore \"" + v.toText() + "\" non è un importo valido per il campo " +
+                        names_[static_cast<size_t>(index)] + ".",
+                    opts_.source);
+    }
 }
 
 void SqliteRecordset::addNew() {

@@ -63,6 +63,9 @@ private:
     void loadAll(bool hasRow);
     void learnBaseTable();
     void requireUpdatable() const;
+    /// The value as field `index` keeps it (an amount as Currency); throws for text that
+    /// is no amount.
+    Value storable(int index, const Value& v) const;
     bool currentMatches(const std::string& column, const Value& wanted) const;
     std::string whereForRow(const std::vector<Value>& row, std::vector<Value>& binds) const;
     std::optional<std::vector<Value>> reread(const std::string& where, const std::vector<Value>& binds);

@@ -133,7 +133,7 @@ private:
         case MDB_LONGINT: sqlite3_bind_int64(st, slot, static_cast<std::int32_t>(le32(p))); break;
         case MDB_MONEY: {
             const auto units = static_cast<std::int64_t>(std::uint64_t(le32(p)) | std::uint64_t(le32(p + 4)) << 32);
-            sqlite3_bind_double(st, slot, static_cast<double>(units) / 10000.0);
+            bindCurrency(st, slot, Currency::fromUnits(units));  // Jet's ten-thousandths, every digit
             break;
         }
         case MDB_FLOAT: sqlite3_bind_double(st, slot, mdb_get_single(mdb_->pg_buf, f.start)); break;

@@ -2,8 +2,8 @@
 // Copies the rows of one Access table into its archive table, value by value from the
 // data pages (no text round trip for numbers and dates), through one prepared INSERT.
 //
-// Values keep their meaning: Text and Memo as UTF-8, Yes/No as 1/0, Currency and the
-// numbers as numbers, dates as the archive's ISO text ("2024-03-01 10:30:00", the
+// Values keep their meaning: Text and Memo as UTF-8, Yes/No as 1/0, Currency exact
+// (sqlite_handle.h: bindCurrency), the other numbers as numbers, dates as the archive's ISO text ("2024-03-01 10:30:00", the
 // date alone at midnight), binary and OLE data as blobs, Decimal and GUID as text.
 
 #include "import/access_table.h"

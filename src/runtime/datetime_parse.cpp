@@ -105,9 +105,10 @@ std::optional<std::string> groupedDigits(std::string_view s) {
     return digits;
 }
 
-// Splits the mantissa into whole and fraction digits in the Italian reading: "," is the
-// decimal separator and "." groups thousands; a single "." that cannot be a thousands
-// group ("12.5") is taken as a decimal point, as plain numbers are written.
+}  // namespace
+
+// "," is the decimal separator and "." groups thousands; a single "." that cannot be a
+// thousands group ("12.5") is taken as a decimal point, as plain numbers are written.
 bool splitMantissa(std::string_view m, std::string& whole, std::string& fraction) {
     const auto comma = m.find(',');
     std::string_view wholePart = m.substr(0, comma);
@@ -131,8 +132,6 @@ bool splitMantissa(std::string_view m, std::string& whole, std::string& fraction
     fraction = std::string(fracPart);
     return !whole.empty() || !fraction.empty();
 }
-
-}  // namespace
 
 std::optional<double> parseNumber(std::string_view text) {
     const std::string t = vbTrim(text);

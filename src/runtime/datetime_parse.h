@@ -4,6 +4,7 @@
 #include "runtime/value.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zq {
@@ -22,5 +23,8 @@ std::optional<DateTime> parseTime(std::string_view text);
 bool isNumeric(std::string_view text);
 /// The number of a numeric text (see isNumeric); nothing otherwise.
 std::optional<double> parseNumber(std::string_view text);
+/// Splits a number without sign or exponent into its whole and fraction digits, read as
+/// isNumeric reads them ("1.234,5" gives "1234" and "5"); false when it is not one.
+bool splitMantissa(std::string_view m, std::string& whole, std::string& fraction);
 
 }  // namespace zq

@@ -55,7 +55,19 @@ DecimalDigits DecimalDigits::ofDouble(double value, int decimals) {
     if (pointPos < 0) {
         digits.insert(0, static_cast<std::size_t>(-pointPos), '0');
     }
-    const int wholeLen = pointPos < 0 ? 0 : pointPos;
+    return rounded(std::move(digits), pointPos < 0 ? 0 : pointPos, decimals);
+}
+
+DecimalDigits DecimalDigits::ofTenThousandths(std::int64_t value, int decimals) {
+    const std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::string digits = std::to_string(magnitude);
+    if (digits.size() < 5) digits.insert(0, 5 - digits.size(), '0');
+    return rounded(std::move(digits), static_cast<int>(digits.size()) - 4, decimals);
+}
+
+DecimalDigits DecimalDigits::rounded(std::string digits, int wholeLen, int decimals) {
+    DecimalDigits r;
     if (static_cast<int>(digits.size()) < wholeLen + decimals + 1)
         digits.append(static_cast<std::size_t>(wholeLen + decimals + 1) - digits.size(), '0');
     const bool roundUp = digits[static_cast<std::size_t>(wholeLen + decimals)] >= '5';

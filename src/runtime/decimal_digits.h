@@ -17,11 +17,18 @@ struct DecimalDigits {
     static DecimalDigits ofDouble(double value, int decimals);
     /// |value| exactly, with `decimals` zero fraction digits.
     static DecimalDigits ofInteger(std::int64_t value, int decimals);
+    /// |value| ten-thousandths (an amount) rounded to `decimals`, halves away from zero,
+    /// from its own digits.
+    static DecimalDigits ofTenThousandths(std::int64_t value, int decimals);
     /// |value| to 15 significant digits without trailing fraction zeros, and its decimal
     /// exponent (1234.5 -> "12345", 3).
     static std::string significant(double value, int& exponent);
 
     bool isZero() const;
+
+private:
+    /// `digits` with the point after `wholeLen` of them, rounded to `decimals`.
+    static DecimalDigits rounded(std::string digits, int wholeLen, int decimals);
 };
 
 }  // namespace zq

@@ -52,16 +52,32 @@ std::optional<std::string> namedFormat(std::string_view format) {
     return std::nullopt;
 }
 
+// A typed number of at most four decimals is formatted from its own digits, as an
+// amount: "99999999999999,99" keeps the last digit its double has lost.
+std::optional<std::int64_t> exactAmount(const std::string& text) {
+    const std::string t = vbTrim(text);
+    std::string_view m = t;
+    if (!m.empty() && (m[0] == '-' || m[0] == '+')) m.remove_prefix(1);
+    std::string whole, fraction;
+    if (!splitMantissa(m, whole, fraction) || fraction.size() > 4) return std::nullopt;
+    try {
+        if (const auto c = Currency::parse(t)) return c->units();
+    } catch (const std::overflow_error&) {
+    }
+    return std::nullopt;
+}
+
 std::optional<fmt::Number> numberOf(const Value& v) {
     switch (v.kind()) {
         case ValueKind::Integer: return fmt::Number{true, v.toInteger(), 0.0};
         case ValueKind::Boolean: return fmt::Number{true, v.toBool() ? -1 : 0, 0.0};
         case ValueKind::Decimal:
         case ValueKind::DateTime: return fmt::Number{false, 0, v.toDouble()};
+        case ValueKind::Currency: return fmt::Number{false, 0, v.toDouble(), v.toCurrency().units()};
         case ValueKind::Text: {
             const auto n = parseNumber(*v.textIf());
             if (!n) return std::nullopt;
-            return fmt::Number{false, 0, *n};
+            return fmt::Number{false, 0, *n, exactAmount(*v.textIf())};
         }
         default: return std::nullopt;
     }

@@ -4,6 +4,7 @@
 #include "runtime/value.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +18,13 @@ std::vector<std::string> splitSections(std::string_view format);
 /// escape (0 otherwise); its text goes to `text`.
 std::size_t literalAt(std::string_view format, std::size_t i, std::string& text);
 
-/// A number as formatNumber takes it: exact for whole numbers, a double otherwise.
+/// A number as formatNumber takes it: exact for whole numbers and amounts, a double
+/// otherwise.
 struct Number {
     bool isInteger = true;
     std::int64_t whole = 0;
     double real = 0.0;
+    std::optional<std::int64_t> tenThousandths;  ///< the exact amount, when it is one
 
     bool negative() const { return isInteger ? whole < 0 : real < 0; }
     bool zero() const { return isInteger ? whole == 0 : real == 0.0; }

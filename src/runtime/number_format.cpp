@@ -158,6 +158,7 @@ std::string renderExponent(const Pattern& p, int exponent) {
 DecimalDigits digitsOf(const Pattern& p, const Number& n, int decimals) {
     if (n.isInteger && p.scale == 0 && (!p.percent || std::llabs(n.whole) < 90000000000000000LL))
         return DecimalDigits::ofInteger(p.percent ? n.whole * 100 : n.whole, decimals);
+    if (n.tenThousandths && p.scale == 0 && !p.percent) return DecimalDigits::ofTenThousandths(*n.tenThousandths, decimals);
     double v = std::fabs(n.asDouble());
     if (p.percent) v *= 100.0;
     for (int i = 0; i < p.scale; ++i) v /= 1000.0;

@@ -60,6 +60,7 @@ Value::Value(double d) : v_(d) {}
 Value::Value(const char* s) : v_(std::string(s ? s : "")) {}
 Value::Value(std::string s) : v_(std::move(s)) {}
 Value::Value(DateTime d) : v_(d) {}
+Value::Value(Currency c) : v_(c) {}
 
 Value Value::null() {
     Value v;
@@ -78,6 +79,7 @@ std::string Value::toText() const {
         case ValueKind::Decimal: return doubleText(std::get<double>(v_));
         case ValueKind::Text: return std::get<std::string>(v_);
         case ValueKind::DateTime: return dateTimeText(std::get<DateTime>(v_));
+        case ValueKind::Currency: return std::get<Currency>(v_).text();
     }
     return {};
 }
@@ -95,12 +97,21 @@ double Value::toDouble() const {
             return *n;
         }
         case ValueKind::DateTime: return toSerial(std::get<DateTime>(v_));
+        case ValueKind::Currency: return std::get<Currency>(v_).toDouble();
     }
     return 0.0;
 }
 
 std::int64_t Value::toInteger() const {
     if (kind() == ValueKind::Integer) return std::get<std::int64_t>(v_);
+    if (const auto* c = std::get_if<Currency>(&v_)) {
+        // exact: the amount may hold more digits than a double
+        std::int64_t whole = c->units() / Currency::kScale;
+        const std::int64_t rest = c->units() % Currency::kScale;
+        const std::int64_t twice = 2 * (rest < 0 ? -rest : rest);
+        if (twice > Currency::kScale || (twice == Currency::kScale && whole % 2 != 0)) whole += rest < 0 ? -1 : 1;
+        return whole;
+    }
     return roundHalfEven(toDouble());
 }
 
@@ -126,12 +137,31 @@ DateTime Value::toDateTime() const {
         }
         case ValueKind::Integer:
         case ValueKind::Decimal:
+        case ValueKind::Currency:
         case ValueKind::Boolean:
             try {
                 return fromSerial(toDouble());
             } catch (const std::out_of_range&) {
                 throw std::invalid_argument("Il valore " + toText() + " non è una data valida");
             }
+        case ValueKind::Empty:
+        case ValueKind::Null: break;
+    }
+    throw std::invalid_argument("Utilizzo non valido di Null");
+}
+
+Currency Value::toCurrency() const {
+    switch (kind()) {
+        case ValueKind::Currency: return std::get<Currency>(v_);
+        case ValueKind::Integer: return Currency::fromWhole(std::get<std::int64_t>(v_));
+        case ValueKind::Boolean: return Currency::fromWhole(std::get<bool>(v_) ? -1 : 0);
+        case ValueKind::Decimal: return Currency::fromDouble(std::get<double>(v_));
+        case ValueKind::DateTime: return Currency::fromDouble(toDouble());
+        case ValueKind::Text: {
+            const std::string& s = std::get<std::string>(v_);
+            if (auto c = Currency::parse(s)) return *c;
+            notNumeric(s);
+        }
         case ValueKind::Empty:
         case ValueKind::Null: break;
     }

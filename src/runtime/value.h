@@ -2,6 +2,8 @@
 // A value as the archive and TARV databases hand it over: it may be Null, and it
 // converts to text the way an Italian office reads it (decimal comma, dd/mm/yyyy).
 
+#include "runtime/currency.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -29,7 +31,7 @@ struct DateTime {
     bool isValid() const;
 };
 
-enum class ValueKind { Empty, Null, Boolean, Integer, Decimal, Text, DateTime };
+enum class ValueKind { Empty, Null, Boolean, Integer, Decimal, Text, DateTime, Currency };
 
 /// A variant value with Null. Empty is "never assigned"; Null is the database's Null.
 class Value {
@@ -42,6 +44,7 @@ public:
     Value(const char* s);
     Value(std::string s);
     Value(DateTime d);
+    Value(Currency c);
 
     static Value null();
 
@@ -62,6 +65,10 @@ public:
     bool toBool() const;
     /// Date value; text is parsed day/month/year. Throws std::invalid_argument otherwise.
     DateTime toDateTime() const;
+    /// Exact amount: numbers round to four decimals, text is read as isNumeric reads it.
+    /// Throws std::invalid_argument for text that is no number, Null or Empty, and
+    /// std::overflow_error out of the Currency range.
+    Currency toCurrency() const;
 
     const std::string* textIf() const;  ///< the text when kind() is Text, else nullptr
 
@@ -71,7 +78,7 @@ private:
     struct NullTag {
         friend bool operator==(NullTag, NullTag) { return true; }
     };
-    std::variant<std::monostate, NullTag, bool, std::int64_t, double, std::string, DateTime> v_;
+    std::variant<std::monostate, NullTag, bool, std::int64_t, double, std::string, DateTime, Currency> v_;
 };
 
 /// Rounds to the nearest whole number, halves to even (as the original's CInt/CLng do).

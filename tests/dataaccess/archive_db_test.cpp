@@ -84,6 +84,33 @@ TEST_F(ArchiveTest, EveryFieldTypeRoundTrips) {
     for (size_t i = 0; i < std::size(fields); ++i) EXPECT_EQ(props(def->fields[i]), props(fields[i]));
 }
 
+TEST_F(ArchiveTest, CurrencyKeepsEveryDigitAndReadsWhatOlderFilesHold) {
+    auto db = ArchiveDatabase::create(file());
+    db->createTable(table("fatture", {field("n", dbLong, 4, 17, true), field("importo", dbCurrency, 8, dbFixedField)}));
+    // Rows as files written before kept them: plain doubles, a sum's included.
+    db->execute("INSERT INTO fatture(importo) VALUES (12.5), (0.1 + 0.2), (100)");
+    auto rs = db->openTable("fatture");
+    for (const Value& v : {Value(*Currency::parse("99999999999999,99")), Value(0.1 + 0.2), Value("-1.234,5678")}) {
+        rs->addNew();
+        rs->setField("importo", v);
+        rs->update();
+    }
+    EXPECT_THROW(rs->setField("importo", Value("dodici")), Error);
+    rs->close();
+    db->close();
+
+    db = ArchiveDatabase::open(file());
+    std::vector<std::string> read;
+    for (auto all = db->openTable("fatture"); !all->eof(); all->moveNext()) {
+        EXPECT_EQ(all->field("importo").kind(), ValueKind::Currency);
+        read.push_back(all->field("importo").toText());
+    }
+    EXPECT_EQ(read, (std::vector<std::string>{"12,5", "0,3", "100", "99999999999999,99", "0,3", "-1234,5678"}));
+    // SQL still compares the amounts a double holds; the old sum is still off by 4E-17.
+    EXPECT_EQ(rows(*db, "SELECT * FROM fatture WHERE importo = 0.3"), 1);
+    EXPECT_EQ(rows(*db, "SELECT * FROM fatture WHERE importo BETWEEN 12 AND 101"), 2);
+}
+
 TEST_F(ArchiveTest, InvalidDefinitionsAreRefusedAndNothingIsMade) {
     auto db = ArchiveDatabase::create(file());
     EXPECT_THROW(db->createTable(table("t", {field("a", dbText, 10, 2), field("b", 99, 0, 0)})), Error);

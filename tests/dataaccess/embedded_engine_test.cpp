@@ -80,7 +80,7 @@ TEST_F(EmbeddedEngine, AcceptsTheInformixTypesOfTheLinkStep) {
     } expects[] = {
         {"sys_record", "SERIAL", Value(std::int64_t{1})},
         {"descr", "CHAR(50)", Value("Fattura" + std::string(43, ' '))},
-        {"data", "DATE", Value(DateTime{2024, 3, 5, 0, 0, 0})}, {"importo", "MONEY", Value(12.5)},
+        {"data", "DATE", Value(DateTime{2024, 3, 5, 0, 0, 0})}, {"importo", "MONEY", Value(*Currency::parse("12,5"))},
         {"valore", "DECIMAL", Value(3.25)}, {"peso", "FLOAT", Value(1.5)}, {"quota", "SMALLFLOAT", Value(0.5)},
         {"flag", "SMALLINT", Value(std::int64_t{1})}, {"numero", "INTEGER", Value(std::int64_t{7})},
         {"note", "CHAR(255)", Value::null()},

@@ -164,6 +164,59 @@ TEST_F(LinkTest, InsertUpdateAndDeleteReachTheRemoteTable) {
     EXPECT_EQ(remoteRows(" WHERE tipo_doc = 0"), 0);
 }
 
+TEST_F(LinkTest, DatesTypedDayFirstReachTheRemoteAsThatDay) {
+    declareKey();
+    const struct {
+        const char* typed;
+        DateTime day;
+    } cases[] = {
+        {"04/03/2024", {2024, 3, 4}}, {"04.03.2024", {2024, 3, 4}}, {"4/3/24", {2024, 3, 4}},
+        {"25/12/2023", {2023, 12, 25}}, {"2024-03-04", {2024, 3, 4}},
+    };
+    const auto remoteDate = [&](const std::string& where) {
+        return company->openRecordset("SELECT data FROM a2401011200001a2b WHERE " + where, CursorType::Static,
+                                      LockType::ReadOnly)->field("data");
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        db->execute(std::string("INSERT INTO \"2401011200001a2b\"(descr, data) VALUES('inserita', '") + c.typed + "')");
+        db->execute(std::string("UPDATE \"2401011200001a2b\" SET data = '") + c.typed + "' WHERE sys_record = 1");
+        EXPECT_EQ(remoteDate("descr = 'inserita'"), Value(c.day));
+        EXPECT_EQ(remoteDate("sys_record = 1"), Value(c.day));
+        company->execute("DELETE FROM a2401011200001a2b WHERE descr = 'inserita'");
+    }
+    // What is no date is refused, naming the column, and changes nothing.
+    for (const char* typed : {"31/02/2024", "2024-13-01", "domani"}) {
+        SCOPED_TRACE(typed);
+        const Error e = thrownError([&] {
+            db->execute(std::string("INSERT INTO \"2401011200001a2b\"(descr, data) VALUES('rifiutata', '") + typed + "')");
+        });
+        EXPECT_NE(e.description().find("non è una data valida per il campo data"), std::string::npos) << e.description();
+        EXPECT_THROW(db->execute(std::string("UPDATE \"2401011200001a2b\" SET data = '") + typed + "' WHERE sys_record = 2"),
+                     Error);
+    }
+    EXPECT_EQ(remoteRows(), 6);
+    EXPECT_EQ(remoteDate("sys_record = 2"), Value(DateTime{2024, 1, 2}));
+}
+
+TEST_F(LinkTest, AmountsReachTheRemoteAndComeBackExact) {
+    declareKey();
+    const Value large(*Currency::parse("99999999999999,99"));
+    db->connection().execute("INSERT INTO \"2401011200001a2b\"(descr, importo) VALUES('grande', ?)", {large});
+    db->execute("INSERT INTO \"2401011200001a2b\"(descr, importo) VALUES('somma', 0.1 + 0.2)");
+    db->execute("UPDATE \"2401011200001a2b\" SET importo = '1.234,5' WHERE sys_record = 1");  // typed as in the office
+    const auto remote = company->openRecordset("SELECT importo FROM a2401011200001a2b WHERE descr = 'grande'",
+                                               CursorType::Static, LockType::ReadOnly);
+    EXPECT_EQ(remote->field("importo").toText(), "99999999999999,99");
+    EXPECT_EQ(remoteRows(" WHERE descr = 'somma' AND importo = 0.3"), 1);
+    EXPECT_EQ(remoteRows(" WHERE sys_record = 1 AND importo = 1234.5"), 1);
+    EXPECT_EQ(open("SELECT importo FROM \"2401011200001a2b\" WHERE descr = 'grande'")->field("importo"), large);
+
+    const Error e = thrownError([&] { db->execute("UPDATE \"2401011200001a2b\" SET importo = 'dodici' WHERE sys_record = 2"); });
+    EXPECT_NE(e.description().find("non è un importo valido per il campo importo"), std::string::npos) << e.description();
+    EXPECT_EQ(remoteRows(" WHERE sys_record = 2 AND importo = 2.5"), 1);
+}
+
 TEST_F(LinkTest, WithoutKeyRowsCanBeReadButNotChanged) {
     EXPECT_EQ(archiveRows("SELECT * FROM \"2401011200001a2b\""), 6);
     const Error e = thrownError([&] { db->execute("UPDATE \"2401011200001a2b\" SET descr = 'x' WHERE sys_record = 1"); });

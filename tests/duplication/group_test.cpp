@@ -92,6 +92,10 @@ protected:
 };
 
 TEST_F(GroupTest, GroupsTwoAreasIntoANewLinkedGroupingArchive) {
+    const Value large(*Currency::parse("99999999999999,99"));  // one digit more than a double holds
+    ArchiveDatabase::open(session->cfg.PathArch)
+        ->connection()
+        .execute("UPDATE [" + std::string(kForn2023) + "] SET importo = ? WHERE sys_record = 1", {large});
     const auto result = run({2, 5});
     ASSERT_TRUE(result.completed) << ::testing::PrintToString(dialogs.texts());
     EXPECT_TRUE(result.created);
@@ -138,7 +142,10 @@ TEST_F(GroupTest, GroupsTwoAreasIntoANewLinkedGroupingArchive) {
     EXPECT_EQ(tarvRows("/usr/tarv/ditt001", "SELECT MIN(sys_record), MAX(sys_record), COUNT(*) FROM " +
                                                 LinkNames::tarv(result.table))[0],
               (std::vector<std::string>{"1", "10", "10"}));
-    // A quote survives; Null fields stay Null.
+    // A quote and every digit of an amount survive; Null fields stay Null.
+    const auto amounts = tarvRows("/usr/tarv/ditt001", "SELECT importo FROM " + LinkNames::tarv(result.table) +
+                                                           " WHERE anno = 2023");
+    EXPECT_EQ(std::count(amounts.begin(), amounts.end(), std::vector<std::string>{large.toText()}), 1);
     const std::string count = "SELECT COUNT(*) FROM " + LinkNames::tarv(result.table);
     EXPECT_EQ(dittValue(count + " WHERE note = 'Pagamento a 60 gg d.f. - l''IVA è in scissione dei pagamenti'"), "3");
     EXPECT_EQ(dittValue(count + " WHERE note IS NULL"), "7");

@@ -190,6 +190,31 @@ TEST(AccessImport, LinksIndexesAndCountersComeOverAndTheRestIsNamed) {
     EXPECT_NE(linker.item("Table2")->note.find("linkeeTest.accdb"), std::string::npos);
 }
 
+TEST(AccessImport, CurrencyComesInEveryDigit) {
+    // Jet keeps a Currency as ten-thousandths in eight bytes: the 3,5 of Table1 becomes
+    // 99.999.999.999.999,99, one digit more than a double holds.
+    Imported imp("testV1997.mdb", [](const fs::path& file) {
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(f)), {});
+        const auto le = [](std::int64_t v) {
+            std::string b(8, '\0');
+            for (int i = 0; i < 8; ++i) b[static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i) & 0xFF);
+            return b;
+        };
+        const auto at = bytes.find(le(35000));
+        ASSERT_NE(at, std::string::npos);
+        ASSERT_EQ(bytes.find(le(35000), at + 1), std::string::npos);
+        f.seekp(static_cast<std::streamoff>(at));
+        f << le(999999999999999900);
+    });
+    ASSERT_TRUE(imp.report.completed) << imp.report.failure;
+    auto archive = ArchiveDatabase::open(imp.archive.string());
+    auto rs = archive->openTable("Table1");
+    std::vector<std::string> amounts;
+    for (; !rs->eof(); rs->moveNext()) amounts.push_back(rs->field("H").toText());
+    EXPECT_EQ(amounts, (std::vector<std::string>{"0", "99999999999999,99"}));
+}
+
 long firstDataPage(const fs::path& file, const char* table) {
     auto mdb = openAccessFile(file);
     auto t = readTableDef(mdb.get(), table, MDB_TABLE);

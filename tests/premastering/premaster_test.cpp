@@ -21,10 +21,11 @@ protected:
         LinkTest::SetUp();
         if (HasFatalFailure()) return;
         link({entry(kFornitori2023, "M", "01"), entry(kClienti2023, "A")});
-        // Two rows in TARV, the second with Nulls.
+        // Two rows in TARV, the second with Nulls; an amount a double would not hold.
         tarv(kDitt001)->execute(
             "INSERT INTO a2215032010150a1f (sys_record, sys_filename, sys_utente, numero_doc, imponibile, pagata, note)"
-            " VALUES (0, '00000001.pdf', 'tarv', '1/A', 100.5, 1, 'prima')");
+            " VALUES (0, '00000001.pdf', 'tarv', '1/A', ?, 1, 'prima')",
+            {Value(*Currency::parse("99999999999999,99"))});
         tarv(kDitt001)->execute("INSERT INTO a2215032010150a1f (sys_record, sys_filename) VALUES (0, '00000002.pdf')");
     }
     void link(const std::vector<ArchRow>& entries) {
@@ -89,7 +90,7 @@ TEST_P(PremasterTest, CopiesTheTarvRowsAndKeepsTheLinkUnderItsNewName) {
     EXPECT_EQ(col->sourceTableName, "a2215032010150a1f");
     EXPECT_FALSE(archiveDef(std::string(kFornitori2023) + "_sav"));
     // Exactly the TARV rows; Nulls left at the column's default (none: Null).
-    EXPECT_EQ(localRows(kFornitori2023), (Rows{{"00000001.pdf", "1/A", "100,5", "Vero", "prima"},
+    EXPECT_EQ(localRows(kFornitori2023), (Rows{{"00000001.pdf", "1/A", "99999999999999,99", "Vero", "prima"},
                                                {"00000002.pdf", "<Null>", "<Null>", "<Null>", "<Null>"}}));
     // TARV and the registry are untouched; the archive leaves the list.
     EXPECT_EQ(rows(kDitt001, "SELECT COUNT(*) FROM a2215032010150a1f")[0][0], "2");

@@ -60,6 +60,9 @@ TEST(FormatNumber, TextValues) {
     runCases({
         {"12,5", "0.00", "12,50"}, {"1.234,5", "#,##0.00", "1.234,50"}, {"1.234", "0", "1234"},
         {" 42 ", "0000", "0042"},
+        // an amount as a list shows it: every digit, from the text and from the value
+        {"99999999999999,99", "#,##0.00", "99.999.999.999.999,99"},
+        {Value(*Currency::parse("-12345678901234,565")), "#,##0.00", "-12.345.678.901.234,57"},
         {"abc", "0.00", "abc"},   // not a number: shown as it is
         {"", "0.00", ""},
     });

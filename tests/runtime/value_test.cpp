@@ -56,6 +56,40 @@ TEST(Value, NumericConversions) {
     EXPECT_DOUBLE_EQ(Value(DateTime{2007, 3, 5, 6, 0, 0}).toDouble(), 39146.25);
 }
 
+TEST(Value, CurrencyIsExactToFourDecimals) {
+    // What each value becomes as an amount, and how that amount reads.
+    const struct {
+        Value value;
+        const char* text;   // Italian, as the program shows it
+        const char* plain;  // as SQL and drivers write it
+    } cases[] = {
+        {Value("99999999999999,99"), "99999999999999,99", "99999999999999.99"},
+        {Value("99999999999999.99"), "99999999999999,99", "99999999999999.99"},  // a single dot is a decimal point
+        {Value(" 1.234,5678 "), "1234,5678", "1234.5678"},
+        {Value("1.234"), "1234", "1234"},                       // a dot that groups thousands
+        {Value(0.1 + 0.2), "0,3", "0.3"},                        // the amount the sum means
+        {Value(2.00005), "2", "2"},                              // halves to even …
+        {Value("2,00015"), "2,0002", "2.0002"},                 // … at the fifth decimal
+        {Value("-0,00051"), "-0,0005", "-0.0005"},
+        {Value(std::int64_t{-922337203685477}), "-922337203685477", "-922337203685477"},
+        {Value(true), "-1", "-1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value.toText());
+        const Currency amount = c.value.toCurrency();
+        EXPECT_EQ(Value(amount).toText(), c.text);
+        EXPECT_EQ(amount.plainText(), c.plain);
+        EXPECT_EQ(Currency::parsePlain(c.plain), amount);
+    }
+    EXPECT_EQ(Value(*Currency::parse("2,5")).toInteger(), 2);
+    EXPECT_EQ(Value(*Currency::parse("-3,5")).toInteger(), -4);
+    EXPECT_EQ(Value(*Currency::parse("12,5")).toDouble(), 12.5);
+    EXPECT_THROW(Value("dodici").toCurrency(), std::invalid_argument);
+    EXPECT_THROW(Value::null().toCurrency(), std::invalid_argument);
+    EXPECT_THROW(Value("922337203685478").toCurrency(), std::overflow_error);
+    EXPECT_FALSE(Currency::parsePlain("1,5"));
+}
+
 TEST(Value, BooleanConversions) {
     EXPECT_TRUE(Value(-1).toBool());
     EXPECT_TRUE(Value(0.5).toBool());

@@ -29,7 +29,8 @@ QVariant toVariant(const Value& v) {
     case ValueKind::Boolean: return v.toBool();
     case ValueKind::Integer: return qlonglong(v.toInteger());
     case ValueKind::Decimal: return v.toDouble();
-    case ValueKind::Text: return textOf(v);
+    case ValueKind::Text:
+    case ValueKind::Currency: return textOf(v);  // every digit of the amount, decimal comma
     case ValueKind::DateTime: {
         const DateTime d = v.toDateTime();
         return QDateTime(QDate(d.year, d.month, d.day), QTime(d.hour, d.minute, d.second));
@@ -50,7 +51,8 @@ bool ticks(const Value& v) {
     switch (v.kind()) {
     case ValueKind::Boolean: return v.toBool();
     case ValueKind::Integer:
-    case ValueKind::Decimal: return v.toDouble() == 1 || v.toDouble() == -1;
+    case ValueKind::Decimal:
+    case ValueKind::Currency: return v.toDouble() == 1 || v.toDouble() == -1;
     case ValueKind::Text: {
         const std::string& s = *v.textIf();
         return s == "1" || s == "S" || s == "-1" || s == "True";

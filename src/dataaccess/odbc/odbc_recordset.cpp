@@ -79,6 +79,8 @@ bool sameValue(const Value& a, const Value& b, const OdbcColumn& col) {
         return *a.textIf() == *b.textIf();
     }
     try {
+        // Two amounts may differ in a digit their doubles do not hold.
+        if (a.kind() == ValueKind::Currency || b.kind() == ValueKind::Currency) return a.toCurrency() == b.toCurrency();
         return a.toDouble() == b.toDouble();
     } catch (...) {
         return a == b;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 
 namespace zq {
 
@@ -45,6 +46,12 @@ double parseNumber(const std::string& s) {
     if (ec != std::errc())
         throw Error(kErrProviderFailure, "ODBC: not a number: \"" + s + "\"", "ODBC fetch");
     return d;
+}
+
+// Scale one to four: what the archive's Currency holds exactly. A scale of 0 is a whole
+// number, and more than four decimals are not an amount.
+bool holdsAmount(const OdbcColumn& col) {
+    return (col.sqlType == SQL_DECIMAL || col.sqlType == SQL_NUMERIC) && col.digits >= 1 && col.digits <= 4;
 }
 
 template <class T>
@@ -153,6 +160,14 @@ Value OdbcStatement::readColumn(SQLUSMALLINT index, const OdbcColumn& col) {
         char buf[128];
         if (!SQL_SUCCEEDED(SQLGetData(h, index, SQL_C_CHAR, buf, sizeof buf, &ind))) fail("ODBC fetch " + col.name);
         if (ind == SQL_NULL_DATA) return Value::null();
+        // An amount column (MONEY, DECIMAL(16,2)) reads exact: its text holds every digit
+        // the server keeps, a double one too few for 99999999999999.99.
+        if (holdsAmount(col)) {
+            try {
+                if (auto c = Currency::parsePlain(buf)) return Value(*c);
+            } catch (const std::overflow_error&) {
+            }
+        }
         return Value(parseNumber(std::string(buf)));
     }
     case SQL_TYPE_DATE: case SQL_TYPE_TIMESTAMP: case SQL_DATE: case SQL_TIMESTAMP: {
@@ -260,6 +275,20 @@ void OdbcStatement::bind(int index, const Value& v, const OdbcColumn& col) {
             cType = SQL_C_CHAR;
             break;
         }
+        case ValueKind::Currency: {
+            // As text with a dot, for the reason above; the server keeps every digit.
+            const std::string t = v.toCurrency().plainText();
+            p.data.assign(t.begin(), t.end());
+            p.data.push_back('\0');
+            p.indicator = static_cast<SQLLEN>(t.size());
+            cType = SQL_C_CHAR;
+            if (sqlType != SQL_DECIMAL && sqlType != SQL_NUMERIC) {
+                sqlType = SQL_DECIMAL;
+                size = 19;
+                digits = 4;
+            }
+            break;
+        }
         case ValueKind::DateTime: {
             DateTime d = v.toDateTime();
             if (sqlType == SQL_TYPE_DATE || sqlType == SQL_DATE) {
@@ -333,6 +362,7 @@ void OdbcStatement::bindValue(int index, const Value& v) {
         break;
     }
     case ValueKind::Decimal: col.sqlType = SQL_DOUBLE, col.size = 15; break;
+    case ValueKind::Currency: col.sqlType = SQL_DECIMAL, col.size = 19, col.digits = 4; break;
     case ValueKind::DateTime: {
         const DateTime d = v.toDateTime();
         const bool dateOnly = d.hour == 0 && d.minute == 0 && d.second == 0;

@@ -109,7 +109,7 @@ TEST_F(OdbcServerTest, ValuesComeBackTyped) {
         {"s", Value(std::int64_t{-3})},
         {"i", Value(std::int64_t{123456})},
         {"d", Value(3.25)},
-        {"m", Value(1234567.89)},  // MONEY is a number (16,2), not a currency text
+        {"m", Value(*Currency::parse("1234567,89"))},  // MONEY is an exact number (16,2), not a currency text
         {"f", Value(2.5)},
         {"sf", Value(1.5)},
         {"dt", Value(DateTime{2024, 1, 31, 0, 0, 0})},

@@ -762,26 +762,33 @@ int linkUpdate(sqlite3_vtab* v, int argc, sqlite3_value** argv, sqlite3_int64* r
 // The transaction callbacks: see LinkContext. SQLite calls xBegin when a statement of
 // a transaction first writes to the link, xSync on every link of the transaction before
 // any xCommit, and xSavepoint/xRelease/xRollbackTo with its own savepoint numbers.
-int linkBegin(sqlite3_vtab* v) {
+// One transaction step on the link's connection; a failure reaches SQLite told as `op`
+// (as the engine said it when there is none).
+template <class Step>
+int transactionStep(sqlite3_vtab* v, std::optional<LinkOp> op, Step step) {
     LinkTable& t = tableOf(v);
     try {
-        t.context->begin(t.linkSpec.connect);
-        t.inWrite = true;
+        step(t);
         return SQLITE_OK;
     } catch (const std::exception& e) {
-        t.context->failed(t.linkSpec.connect);
-        return setError(v, linkFailure(t, LinkOp::Begin, e));
+        return op ? setError(v, linkFailure(t, *op, e)) : setError(v, e);
     }
 }
 
+int linkBegin(sqlite3_vtab* v) {
+    return transactionStep(v, LinkOp::Begin, [](LinkTable& t) {
+        try {
+            t.context->begin(t.linkSpec.connect);
+        } catch (...) {
+            t.context->failed(t.linkSpec.connect);
+            throw;
+        }
+        t.inWrite = true;
+    });
+}
+
 int linkSync(sqlite3_vtab* v) {
-    LinkTable& t = tableOf(v);
-    try {
-        t.context->commit(t.linkSpec.connect);
-        return SQLITE_OK;
-    } catch (const std::exception& e) {
-        return setError(v, linkFailure(t, LinkOp::Commit, e));
-    }
+    return transactionStep(v, LinkOp::Commit, [](LinkTable& t) { t.context->commit(t.linkSpec.connect); });
 }
 
 void endWrite(LinkTable& t) noexcept {
@@ -802,33 +809,16 @@ int linkRollback(sqlite3_vtab* v) {
 }
 
 int linkSavepoint(sqlite3_vtab* v, int level) {
-    LinkTable& t = tableOf(v);
-    try {
-        t.context->savepoint(t.linkSpec.connect, level);
-        return SQLITE_OK;
-    } catch (const std::exception& e) {
-        return setError(v, e);
-    }
+    return transactionStep(v, std::nullopt, [level](LinkTable& t) { t.context->savepoint(t.linkSpec.connect, level); });
 }
 
 int linkRelease(sqlite3_vtab* v, int level) {
-    LinkTable& t = tableOf(v);
-    try {
-        t.context->release(t.linkSpec.connect, level);
-        return SQLITE_OK;
-    } catch (const std::exception& e) {
-        return setError(v, linkFailure(t, LinkOp::Commit, e));
-    }
+    return transactionStep(v, LinkOp::Commit, [level](LinkTable& t) { t.context->release(t.linkSpec.connect, level); });
 }
 
 int linkRollbackTo(sqlite3_vtab* v, int level) {
-    LinkTable& t = tableOf(v);
-    try {
-        t.context->rollbackTo(t.linkSpec.connect, level);
-        return SQLITE_OK;
-    } catch (const std::exception& e) {
-        return setError(v, linkFailure(t, LinkOp::Undo, e));
-    }
+    return transactionStep(v, LinkOp::Undo,
+                           [level](LinkTable& t) { t.context->rollbackTo(t.linkSpec.connect, level); });
 }
 
 int linkRename(sqlite3_vtab* v, const char* newName) {

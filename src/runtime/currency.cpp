@@ -48,6 +48,14 @@ bool allDigits(std::string_view s) {
     return true;
 }
 
+// Takes a leading sign off `rest`; true when it was a minus.
+bool takeSign(std::string_view& rest) {
+    if (rest.empty() || (rest[0] != '+' && rest[0] != '-')) return false;
+    const bool negative = rest[0] == '-';
+    rest.remove_prefix(1);
+    return negative;
+}
+
 }  // namespace
 
 Currency Currency::fromWhole(std::int64_t n) {
@@ -71,11 +79,7 @@ Currency Currency::fromDouble(double d) {
 std::optional<Currency> Currency::parse(std::string_view text) {
     const std::string t = trimmed(text);
     std::string_view rest = t;
-    bool negative = false;
-    if (!rest.empty() && (rest[0] == '+' || rest[0] == '-')) {
-        negative = rest[0] == '-';
-        rest.remove_prefix(1);
-    }
+    const bool negative = takeSign(rest);
     if (rest.find_first_of("eE") != std::string_view::npos) {
         const auto d = parseNumber(t);
         if (!d) return std::nullopt;
@@ -89,11 +93,7 @@ std::optional<Currency> Currency::parse(std::string_view text) {
 std::optional<Currency> Currency::parsePlain(std::string_view text) {
     const std::string t = trimmed(text);
     std::string_view rest = t;
-    bool negative = false;
-    if (!rest.empty() && (rest[0] == '+' || rest[0] == '-')) {
-        negative = rest[0] == '-';
-        rest.remove_prefix(1);
-    }
+    const bool negative = takeSign(rest);
     const auto dot = rest.find('.');
     const std::string_view whole = rest.substr(0, dot);
     const std::string_view fraction = dot == std::string_view::npos ? std::string_view() : rest.substr(dot + 1);

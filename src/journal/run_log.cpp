@@ -131,8 +131,8 @@ std::vector<RunLog::Entry> RunLog::read(const std::string& archivePath, const st
     Statement st(db.get(),
                  "SELECT id, started, coalesce(finished, ''), tarv_user, system_user, program, operation, archives, "
                  "company, year, coalesce(outcome, ?3), rows, documents FROM zq_log "
-                 "WHERE (?1 = '' OR started >= ?1) AND (?2 = '' OR ' ' || lower(archives) || ' ' LIKE "
-                 "'% ' || lower(?2) || ' %') ORDER BY id",
+                 "WHERE (?1 = '' OR started >= ?1) AND (?2 = '' OR instr(' ' || lower(archives) || ' ', "
+                 "' ' || lower(?2) || ' ') > 0) ORDER BY id",
                  kSource);
     st.bindText(1, since);
     st.bindText(2, archive);
